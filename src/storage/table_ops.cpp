@@ -1,0 +1,144 @@
+#include "storage/table_ops.h"
+
+#include "storage/db_error.h"
+#include "storage/dbf_header.h"
+#include "storage/file_handle.h"
+#include "storage/open_table.h"
+#include "storage/table_registry.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace quendra::storage {
+
+namespace {
+
+constexpr char kEndOfFile = 0x1A;
+
+void refuseIfOpen(const std::filesystem::path& path) {
+    if (isTableOpen(path)) {
+        throw DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path) + "\" è già aperta in questo momento");
+    }
+}
+
+void removeIndexOf(const std::filesystem::path& table) {
+    std::error_code ec;
+    std::filesystem::remove(indexPathFor(table), ec);
+}
+
+// Writes header and rows as a new file, replacing any file of that name and its index.
+void writeTable(const std::filesystem::path& path, DbfHeader header, const std::string& rows) {
+    refuseIfOpen(path);
+    header.productionIndex = false;
+    for (FieldDef& field : header.fields) field.hasTag = false;
+    header.recordCount = std::uint32_t(rows.size() / header.recordLength);
+    std::string bytes = header.serialize();
+    bytes += rows;
+    bytes.push_back(kEndOfFile);
+    removeIndexOf(path);
+    writeFileAtomically(path, bytes);
+}
+
+// An exclusive load that tolerates a broken index, for the operations that rebuild it.
+std::shared_ptr<OpenTable> loadForRebuild(const std::filesystem::path& path) {
+    refuseIfOpen(path);
+    return OpenTable::load(path, true);
+}
+
+std::uint32_t le32(const std::string& b, std::size_t at) {
+    return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8 |
+           std::uint32_t(std::uint8_t(b[at + 2])) << 16 | std::uint32_t(std::uint8_t(b[at + 3])) << 24;
+}
+
+std::string cString(const std::string& b, std::size_t at, std::size_t max) {
+    std::string out;
+    for (std::size_t i = at; i < b.size() && i < at + max && b[i] != '\0'; ++i) out.push_back(b[i]);
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+}  // namespace
+
+void createTable(const std::filesystem::path& path, const FieldList& fields, bool replace) {
+    const DbfHeader header = DbfHeader::forFields(fields);
+    if (!replace && std::filesystem::exists(path)) {
+        throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" esiste già");
+    }
+    writeTable(path, header, {});
+}
+
+void copyTable(const std::filesystem::path& source, const std::filesystem::path& target) {
+    Cursor from(source, OpenMode::Shared);
+    copyRowsTo(from, target);
+}
+
+void copyRowsTo(Cursor& source, const std::filesystem::path& target) {
+    const std::shared_ptr<OpenTable>& table = source.table();
+    if (!table) throw DbError(DbError::Kind::BadState, "La tabella non è aperta");
+    std::string rows;
+    for (source.first(); !source.eof(); source.next()) {
+        rows += table->record(source.recordNumber());
+        if (source.recordNumber() == 0) break;
+    }
+    DbfHeader header = table->header();
+    header.languageDriver = table->header().languageDriver;
+    writeTable(target, header, rows);
+}
+
+void deleteTable(const std::filesystem::path& path) {
+    refuseIfOpen(path);
+    removeIndexOf(path);
+    std::error_code ec;
+    if (!std::filesystem::remove(path, ec) && ec) {
+        throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" non può essere cancellato: " + ec.message());
+    }
+}
+
+void packTable(const std::filesystem::path& path) {
+    const std::vector<TagField> tags = declaredTags(indexPathFor(path));
+    const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+    std::vector<std::pair<std::string, std::size_t>> resolved;
+    for (const TagField& tag : tags) {
+        const int field = table->header().fieldIndex(tag.field);
+        if (field >= 0) resolved.emplace_back(tag.name, std::size_t(field));
+    }
+    table->pack();
+    table->rebuildIndex(resolved);
+}
+
+void reindexTable(const std::filesystem::path& path, const std::vector<TagField>& tags) {
+    const std::vector<TagField> wanted = tags.empty() ? declaredTags(indexPathFor(path)) : tags;
+    const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+    std::vector<std::pair<std::string, std::size_t>> resolved;
+    for (const TagField& tag : wanted) {
+        const int field = table->header().fieldIndex(tag.field);
+        if (field < 0) {
+            throw DbError(DbError::Kind::NoSuchField, "Campo \"" + tag.field + "\" inesistente nella tabella \"" +
+                                                          fileLabel(path) + "\"");
+        }
+        resolved.emplace_back(tag.name, std::size_t(field));
+    }
+    table->rebuildIndex(resolved);
+}
+
+std::vector<TagField> declaredTags(const std::filesystem::path& mdxPath) {
+    std::ifstream in(mdxPath, std::ios::binary);
+    if (!in) return {};
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    constexpr std::size_t kTagTable = 544, kEntry = 32, kPage = 512;
+    if (bytes.size() < kTagTable) return {};
+    const std::size_t inUse = std::uint8_t(bytes[28]) | std::size_t(std::uint8_t(bytes[29])) << 8;
+    std::vector<TagField> tags;
+    for (std::size_t i = 0; i < inUse && i < 48; ++i) {
+        const std::size_t at = kTagTable + i * kEntry;
+        if (at + kEntry > bytes.size()) break;
+        const std::string name = cString(bytes, at + 4, 11);
+        const std::uint64_t header = std::uint64_t(le32(bytes, at)) * kPage;
+        if (name.empty() || header + 24 >= bytes.size()) continue;
+        const std::string expression = cString(bytes, std::size_t(header + 24), 220);
+        if (!expression.empty()) tags.push_back({name, expression});
+    }
+    return tags;
+}
+
+}  // namespace quendra::storage
