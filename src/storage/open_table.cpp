@@ -389,9 +389,6 @@ void OpenTable::pack() {
         kept.insert(kept.end(), rec.begin(), rec.end());
         ++count;
     }
-    std::vector<std::pair<std::string, std::size_t>> tags;
-    for (const TagIndex& tag : tags_) tags.emplace_back(tag.info_.name, tag.field_);
-
     DbfHeader packed = header_;
     packed.recordCount = count;
     packed.productionIndex = false;  // the new index follows the new rows
@@ -405,8 +402,10 @@ void OpenTable::pack() {
     header_ = packed;
     rows_ = std::move(kept);
     visible_ = count;
+    mdx_.reset();
+    tags_.clear();
+    indexUsable_ = false;
     ++version_;
-    rebuildIndex(tags);
 }
 
 }  // namespace quendra::storage

@@ -95,7 +95,8 @@ public:
     // Replaces the production index by one with exactly these tags (name, field index),
     // built from the rows; sets byte 28 and the descriptors' tag flags.
     void rebuildIndex(const std::vector<std::pair<std::string, std::size_t>>& tags);
-    // Drops deleted rows (new file renamed into place) and rebuilds the tags.
+    // Drops deleted rows (new file renamed into place); the index is gone until the
+    // caller rebuilds it.
     void pack();
     // Why the production index is unusable ("" when it is fine or there is none).
     const std::string& indexProblem() const { return indexProblem_; }

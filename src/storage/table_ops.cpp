@@ -6,6 +6,8 @@
 #include "storage/open_table.h"
 #include "storage/table_registry.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -94,23 +96,39 @@ void deleteTable(const std::filesystem::path& path) {
     }
 }
 
+// The field a tag is on: its expression, or for a tag header lost to damage the field
+// of the tag's name (our tags are named after their fields); -1 when neither exists.
+int tagField(const DbfHeader& header, const TagField& tag) {
+    const int field = header.fieldIndex(tag.field);
+    return field >= 0 ? field : header.fieldIndex(tag.name);
+}
+
+std::vector<std::pair<std::string, std::size_t>> resolveDeclared(const DbfHeader& header,
+                                                                   const std::vector<TagField>& tags) {
+    std::vector<std::pair<std::string, std::size_t>> resolved;
+    for (const TagField& tag : tags) {
+        if (const int field = tagField(header, tag); field >= 0) resolved.emplace_back(tag.name, std::size_t(field));
+    }
+    return resolved;
+}
+
 void packTable(const std::filesystem::path& path) {
     const std::vector<TagField> tags = declaredTags(indexPathFor(path));
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
-    std::vector<std::pair<std::string, std::size_t>> resolved;
-    for (const TagField& tag : tags) {
-        const int field = table->header().fieldIndex(tag.field);
-        if (field >= 0) resolved.emplace_back(tag.name, std::size_t(field));
-    }
     table->pack();
-    table->rebuildIndex(resolved);
+    table->rebuildIndex(resolveDeclared(table->header(), tags));
 }
 
 void reindexTable(const std::filesystem::path& path, const std::vector<TagField>& tags) {
-    const std::vector<TagField> wanted = tags.empty() ? declaredTags(indexPathFor(path)) : tags;
+    if (tags.empty()) {
+        const std::vector<TagField> declared = declaredTags(indexPathFor(path));
+        const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+        table->rebuildIndex(resolveDeclared(table->header(), declared));
+        return;
+    }
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
     std::vector<std::pair<std::string, std::size_t>> resolved;
-    for (const TagField& tag : wanted) {
+    for (const TagField& tag : tags) {
         const int field = table->header().fieldIndex(tag.field);
         if (field < 0) {
             throw DbError(DbError::Kind::NoSuchField, "Campo \"" + tag.field + "\" inesistente nella tabella \"" +
@@ -134,7 +152,10 @@ std::vector<TagField> declaredTags(const std::filesystem::path& mdxPath) {
         if (at + kEntry > bytes.size()) break;
         const std::string name = cString(bytes, at + 4, 11);
         const std::uint64_t header = std::uint64_t(le32(bytes, at)) * kPage;
-        if (name.empty() || header + 24 >= bytes.size()) continue;
+        const bool plainName = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+        });
+        if (!plainName || header + 24 >= bytes.size()) continue;
         const std::string expression = cString(bytes, std::size_t(header + 24), 220);
         if (!expression.empty()) tags.push_back({name, expression});
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "storage/cursor.h"
+#include "storage/date.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quendra::test {
+
+// A journal row as the tests write it.
+struct Movement {
+    int nummer = 0;
+    storage::Date datum;
+    std::string cod;
+    std::string codd;
+    std::string text;
+    double einnahme = 0;
+    double ausgabe = 0;
+    int ea = 0;
+    int eroeffnung = 0;
+};
+
+// Creates a journal table (the program's structure) with the given rows and, unless
+// withTags is false, its four tags.
+void makeJournal(const std::filesystem::path& path, const std::vector<Movement>& rows, bool withTags = true);
+
+// Appends one row through an open cursor and posts it.
+void appendMovement(storage::Cursor& journal, const Movement& row);
+
+storage::Date ymd(int year, int month, int day);
+
+}  // namespace quendra::test
