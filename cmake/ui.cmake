@@ -1,0 +1,21 @@
+# The windows (quendra_ui) and the program (quendra2015): every source whose name starts
+# with a capital letter (window classes and the Qt sides of the seams).
+find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
+set(CMAKE_AUTOMOC ON)
+
+set(ui_sources)
+foreach(dir IN LISTS QUENDRA_SUBSYSTEMS)
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/[A-Z]*.cpp ${CMAKE_SOURCE_DIR}/src/${dir}/[A-Z]*.h)
+  list(APPEND ui_sources ${dir_sources})
+endforeach()
+add_library(quendra_ui STATIC ${ui_sources})
+target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupport)
+target_compile_options(quendra_ui PRIVATE ${QUENDRA_WARNINGS})
+
+file(GLOB app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+if(app_sources)
+  add_executable(quendra2015 ${app_sources})
+  target_link_libraries(quendra2015 PRIVATE quendra_ui)
+  target_compile_options(quendra2015 PRIVATE ${QUENDRA_WARNINGS})
+  set_target_properties(quendra2015 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUENDRA_RUNTIME_DIR})
+endif()

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "storage/settings_file.h"
+#include "storage/year_files.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quendra::storage {
+
+// A year file or template that is not in the data directory. The program cannot go on:
+// the window layer shows missingYearFileMessage(fileName(), server) and ends. what()
+// holds the same message without the server's address.
+class MissingYearFile : public std::runtime_error {
+public:
+    explicit MissingYearFile(std::string fileName);
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    std::string fileName_;
+};
+
+// "Manca il file "KR201501.DBF". - Devi riinstallare il programma dal sito internet: "
+// with the download page of the central server, and the notice that the program ends.
+std::string missingYearFileMessage(std::string_view fileName, const ServerSettings& server);
+
+// Rebuilds the production index of a year table or template in dataDir: clears the
+// index flag (header byte 28), deletes the .mdx and adds the table's tags afresh as plain
+// tags. Throws MissingYearFile when the file is not there, DbError(Locked) without
+// touching anything while a cursor of this or another process holds the table, and
+// DbError for a file that is no table.
+void indexreparatur(YearTable kind, const std::filesystem::path& dataDir, std::string_view fileName);
+
+}  // namespace quendra::storage

@@ -1,0 +1,310 @@
+#include "storage/settings_file.h"
+
+#include "storage/amount_format.h"
+#include "storage/codepage.h"
+#include "storage/db_error.h"
+#include "storage/file_handle.h"
+#include "storage/text_case.h"
+
+#include <fstream>
+#include <iterator>
+#include <optional>
+
+namespace quendra::storage {
+
+namespace {
+
+constexpr std::string_view kDatei = "Datei";
+constexpr std::string_view kDrucker = "Drucker";
+constexpr std::string_view kGraphik = "Graphik";
+constexpr std::string_view kFont = "Font";
+constexpr std::string_view kServer = "Server";
+
+struct Key {
+    std::string_view section;
+    std::string_view name;
+};
+
+constexpr Key kHauptdatei{kDatei, "Hauptdatei"};
+constexpr Key kKonto{kDatei, "Konto"};
+constexpr Key kTop{kDrucker, "Seite-oben"};
+constexpr Key kBottom{kDrucker, "Seite-unten"};
+constexpr Key kFrames{kDrucker, "Gr_linie"};
+constexpr Key kScale{kGraphik, "Skala"};
+constexpr Key kScreenFont{kFont, "Bildschirmfont"};
+constexpr Key kPrinterFont{kFont, "Druckfont"};
+constexpr Key kFtpHost{kServer, "FtpHost"};
+constexpr Key kFtpPort{kServer, "FtpPort"};
+constexpr Key kFtpUser{kServer, "FtpUser"};
+constexpr Key kFtpPassword{kServer, "FtpPassword"};
+constexpr Key kWebAddress{kServer, "WebAddress"};
+
+constexpr Key kKnownKeys[] = {kHauptdatei, kKonto,   kTop,      kBottom,     kFrames,       kScale,     kScreenFont,
+                              kPrinterFont, kFtpHost, kFtpPort, kFtpUser, kFtpPassword, kWebAddress};
+constexpr std::string_view kKnownSections[] = {kDatei, kDrucker, kGraphik, kFont, kServer};
+
+constexpr int kDefaultFtpPort = 21;
+constexpr int kDefaultScale = 100;
+
+std::string_view trim(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool isKnownKey(std::string_view section, std::string_view key) {
+    for (const Key& known : kKnownKeys) {
+        if (equalsIgnoreCaseAscii(known.section, section) && equalsIgnoreCaseAscii(known.name, key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string_view canonicalSectionName(std::string_view name) {
+    for (const std::string_view known : kKnownSections) {
+        if (equalsIgnoreCaseAscii(known, name)) {
+            return known;
+        }
+    }
+    return name;
+}
+
+// Works on const and non-const lists alike.
+template <typename Sections>
+auto findSection(Sections& sections, std::string_view name) -> decltype(&sections.front()) {
+    for (auto& section : sections) {
+        if (equalsIgnoreCaseAscii(section.name, name)) {
+            return &section;
+        }
+    }
+    return nullptr;
+}
+
+std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+    if (bytes.starts_with(kUtf8Bom)) {
+        return bytes.substr(kUtf8Bom.size());
+    }
+    return decodeToUtf8(bytes, CodePage::Windows1252);
+}
+
+// The file's sections in order; same-named sections are merged, as Windows reads them.
+// Lines before the first section header go into a section with an empty name.
+std::vector<IniSection> parseIni(std::string_view text) {
+    std::vector<IniSection> sections;
+    IniSection* current = nullptr;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        line = trim(line);
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == '[' && line.find(']') != std::string_view::npos) {
+            const std::string_view name = canonicalSectionName(trim(line.substr(1, line.find(']') - 1)));
+            current = findSection(sections, name);
+            if (current == nullptr) {
+                current = &sections.emplace_back(IniSection{std::string(name), {}});
+            }
+            continue;
+        }
+        if (current == nullptr) {
+            current = &sections.emplace_back(IniSection{"", {}});
+        }
+        const std::size_t equals = line.find('=');
+        if (line.front() == ';' || line.front() == '#' || equals == std::string_view::npos) {
+            current->lines.push_back({std::string(line), "", true});
+        } else {
+            current->lines.push_back({std::string(trim(line.substr(0, equals))), std::string(trim(line.substr(equals + 1))), false});
+        }
+    }
+    return sections;
+}
+
+std::optional<std::string> lookUp(const std::vector<IniSection>& sections, const Key& key) {
+    const IniSection* section = findSection(sections, key.section);
+    if (section == nullptr) {
+        return std::nullopt;
+    }
+    for (const IniLine& line : section->lines) {
+        if (!line.isRaw && equalsIgnoreCaseAscii(line.key, key.name)) {
+            return line.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string textOr(const std::vector<IniSection>& sections, const Key& key, std::string_view fallback) {
+    const std::optional<std::string> value = lookUp(sections, key);
+    return value && !value->empty() ? *value : std::string(fallback);
+}
+
+// A margin in the file is a positive number of tenths of a millimetre; it is held negated.
+int heldMargin(const std::vector<IniSection>& sections, const Key& key, int fallback) {
+    const std::optional<long long> value = parseWholeNumber(lookUp(sections, key).value_or(""));
+    if (!value || *value < -100000 || *value > 100000) {
+        return fallback;
+    }
+    return -static_cast<int>(*value);
+}
+
+bool isOurSection(std::string_view name) {
+    for (const std::string_view known : kKnownSections) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What reading leaves for writing to keep: our sections lose the keys we write
+// ourselves (duplicates included), and vanish when nothing else is left in them.
+std::vector<IniSection> withoutKnownKeys(std::vector<IniSection> sections) {
+    for (IniSection& section : sections) {
+        std::erase_if(section.lines, [&](const IniLine& line) { return !line.isRaw && isKnownKey(section.name, line.key); });
+    }
+    std::erase_if(sections, [](const IniSection& section) { return isOurSection(section.name) && section.lines.empty(); });
+    return sections;
+}
+
+class IniWriter {
+public:
+    void section(std::string_view name) {
+        if (!text_.empty()) {
+            text_ += "\r\n";
+        }
+        if (!name.empty()) {
+            text_ += '[' + std::string(name) + "]\r\n";
+        }
+    }
+    void entry(std::string_view key, std::string_view value) {
+        text_ += std::string(key) + '=' + std::string(value) + "\r\n";
+    }
+    void keptLines(const std::vector<IniSection>& others, std::string_view sectionName) {
+        if (const IniSection* kept = findSection(others, sectionName)) {
+            for (const IniLine& line : kept->lines) {
+                if (line.isRaw) {
+                    text_ += line.key + "\r\n";
+                } else {
+                    entry(line.key, line.value);
+                }
+            }
+        }
+    }
+    const std::string& text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+std::string settingsText(const Settings& s) {
+    IniWriter out;
+    out.keptLines(s.others, "");
+    out.section(kDatei);
+    out.entry(kHauptdatei.name, s.hauptdatei);
+    out.entry(kKonto.name, s.konto);
+    out.keptLines(s.others, kDatei);
+    out.section(kDrucker);
+    out.entry(kTop.name, std::to_string(-static_cast<long long>(s.topMargin)));
+    out.entry(kBottom.name, std::to_string(-static_cast<long long>(s.bottomMargin)));
+    out.entry(kFrames.name, s.frameLines);
+    out.keptLines(s.others, kDrucker);
+    out.section(kGraphik);
+    out.entry(kScale.name, s.scale);
+    out.keptLines(s.others, kGraphik);
+    out.section(kFont);
+    out.entry(kScreenFont.name, s.screenFont);
+    out.entry(kPrinterFont.name, s.printerFont);
+    out.keptLines(s.others, kFont);
+    if (s.hadServerSection || !s.server.empty() || findSection(s.others, kServer) != nullptr) {
+        out.section(kServer);
+        out.entry(kFtpHost.name, s.server.ftpHost);
+        out.entry(kFtpPort.name, s.server.ftpPort);
+        out.entry(kFtpUser.name, s.server.ftpUser);
+        out.entry(kFtpPassword.name, s.server.ftpPassword);
+        out.entry(kWebAddress.name, s.server.webAddress);
+        out.keptLines(s.others, kServer);
+    }
+    for (const IniSection& section : s.others) {
+        if (!section.name.empty() && !isOurSection(section.name)) {
+            out.section(section.name);
+            out.keptLines(s.others, section.name);
+        }
+    }
+    return out.text();
+}
+
+}  // namespace
+
+bool ServerSettings::empty() const {
+    return ftpHost.empty() && ftpPort.empty() && ftpUser.empty() && ftpPassword.empty() && webAddress.empty();
+}
+
+int ServerSettings::ftpPortNumber() const {
+    const std::optional<long long> port = parseWholeNumber(ftpPort);
+    return port && *port > 0 && *port < 65536 ? static_cast<int>(*port) : kDefaultFtpPort;
+}
+
+std::string ServerSettings::downloadAddress(std::string_view file) const {
+    if (webAddress.empty()) {
+        return {};
+    }
+    std::string_view base = webAddress;
+    while (base.ends_with('/')) {
+        base.remove_suffix(1);
+    }
+    return std::string(base) + "/upload/amministrazione/" + std::string(file);
+}
+
+int Settings::scalePercent() const {
+    const std::optional<long long> value = parseWholeNumber(scale);
+    return value && *value >= 50 && *value <= 150 ? static_cast<int>(*value) : kDefaultScale;
+}
+
+Settings readSettings(const std::filesystem::path& file) {
+    const std::vector<IniSection> sections = parseIni(fileText(file));
+    Settings s;
+    s.hauptdatei = textOr(sections, kHauptdatei, s.hauptdatei);
+    s.konto = textOr(sections, kKonto, s.konto);
+    s.topMargin = heldMargin(sections, kTop, s.topMargin);
+    s.bottomMargin = heldMargin(sections, kBottom, s.bottomMargin);
+    s.frameLines = textOr(sections, kFrames, s.frameLines);
+    s.screenFont = textOr(sections, kScreenFont, s.screenFont);
+    s.printerFont = textOr(sections, kPrinterFont, s.printerFont);
+    s.scale = textOr(sections, kScale, s.scale);
+    s.server.ftpHost = textOr(sections, kFtpHost, "");
+    s.server.ftpPort = textOr(sections, kFtpPort, "");
+    s.server.ftpUser = textOr(sections, kFtpUser, "");
+    s.server.ftpPassword = textOr(sections, kFtpPassword, "");
+    s.server.webAddress = textOr(sections, kWebAddress, "");
+    s.hadServerSection = findSection(sections, kServer) != nullptr;
+    s.others = withoutKnownKeys(sections);
+    return s;
+}
+
+void writeSettings(const std::filesystem::path& file, const Settings& settings) {
+    const std::string text = settingsText(settings);
+    const std::optional<std::string> bytes = encodeFromUtf8(text, CodePage::Windows1252);
+    if (!bytes) {
+        throw DbError(DbError::Kind::BadValue, "Il file delle impostazioni \"" + file.string() + "\" non può contenere il carattere \"" +
+                            firstUnencodable(text, CodePage::Windows1252) + "\".");
+    }
+    writeFileAtomically(file, *bytes);
+}
+
+}  // namespace quendra::storage

@@ -1,0 +1,228 @@
+#include "storage/db_error.h"
+#include "storage/settings_file.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace quendra::storage {
+namespace {
+
+using test::TempDir;
+
+std::filesystem::path writeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+constexpr std::string_view kDefaultsText =
+    "[Datei]\r\nHauptdatei=\r\nKonto=\r\n\r\n"
+    "[Drucker]\r\nSeite-oben=150\r\nSeite-unten=2700\r\nGr_linie=1\r\n\r\n"
+    "[Graphik]\r\nSkala=100\r\n\r\n"
+    "[Font]\r\nBildschirmfont=15\r\nDruckfont=15\r\n";
+
+TEST(SettingsFile, MissingFileGivesTheDefaults) {
+    TempDir dir;
+    const Settings s = readSettings(dir / "tovald.INI");
+    EXPECT_EQ(s.hauptdatei, "");
+    EXPECT_EQ(s.konto, "");
+    EXPECT_EQ(s.topMargin, -150);
+    EXPECT_EQ(s.bottomMargin, -2700);
+    EXPECT_EQ(s.frameLines, "1");
+    EXPECT_EQ(s.screenFont, "15");
+    EXPECT_EQ(s.printerFont, "15");
+    EXPECT_EQ(s.scale, "100");
+    EXPECT_TRUE(s.server.empty());
+    EXPECT_TRUE(s.others.empty());
+}
+
+TEST(SettingsFile, DefaultsAreWrittenInTheFixedOrder) {
+    TempDir dir;
+    const auto file = dir / "tovald.INI";
+    writeSettings(file, readSettings(file));
+    EXPECT_EQ(readFile(file), kDefaultsText);
+}
+
+TEST(SettingsFile, MarginsAreHeldNegatedAndWrittenBack) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Drucker]\nSeite-oben=150\nSeite-unten=2700\n");
+    Settings s = readSettings(file);
+    EXPECT_EQ(s.topMargin, -150);
+    EXPECT_EQ(s.bottomMargin, -2700);
+    writeSettings(file, s);
+    const Settings again = readSettings(file);
+    EXPECT_EQ(again.topMargin, -150);
+    EXPECT_NE(readFile(file).find("Seite-oben=150\r\nSeite-unten=2700\r\n"), std::string::npos);
+
+    s.topMargin = -200;
+    s.bottomMargin = -2800;
+    writeSettings(file, s);
+    EXPECT_NE(readFile(file).find("Seite-oben=200\r\nSeite-unten=2800\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, MissingSectionAndEmptyOrBrokenValuesGiveDefaults) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI",
+                                "[Datei]\nHauptdatei=KR201501.dbf\nKonto=\n"
+                                "[Drucker]\nSeite-oben=\nSeite-unten=viel\n");
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.hauptdatei, "KR201501.dbf");
+    EXPECT_EQ(s.konto, "");
+    EXPECT_EQ(s.topMargin, -150);
+    EXPECT_EQ(s.bottomMargin, -2700);
+    EXPECT_EQ(s.scale, "100");
+    EXPECT_EQ(s.scalePercent(), 100);
+}
+
+TEST(SettingsFile, ScaleOutsideItsRangeIsUsedAsHundredButKeptAsText) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Graphik]\nSkala=900\n");
+    Settings s = readSettings(file);
+    EXPECT_EQ(s.scale, "900");
+    EXPECT_EQ(s.scalePercent(), 100);
+    s.scale = "150";
+    EXPECT_EQ(s.scalePercent(), 150);
+    s.scale = "49";
+    EXPECT_EQ(s.scalePercent(), 100);
+}
+
+TEST(SettingsFile, NamesCompareCaseBlindAndBlanksAroundAreIgnored) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI",
+                                "[datei]\r\n  HAUPTDATEI = Kr201502.dbf \r\nkonto=Kw201502.dbf\r\n"
+                                "[FONT]\r\ndruckfont=20\r\n[graphik]\r\nskala=120\r\n");
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.hauptdatei, "Kr201502.dbf");
+    EXPECT_EQ(s.konto, "Kw201502.dbf");
+    EXPECT_EQ(s.printerFont, "20");
+    EXPECT_EQ(s.scale, "120");
+    // Rewritten under our spelling, once.
+    writeSettings(file, s);
+    const std::string text = readFile(file);
+    EXPECT_EQ(text.find("[datei]"), std::string::npos);
+    EXPECT_NE(text.find("[Datei]\r\nHauptdatei=Kr201502.dbf\r\nKonto=Kw201502.dbf\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, FirstOfDuplicateKeysWinsAndSameSectionsMerge) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Font]\nDruckfont=20\n[Datei]\nKonto=a\n[font]\nDruckfont=30\nBildschirmfont=9\n");
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.printerFont, "20");
+    EXPECT_EQ(s.screenFont, "9");
+}
+
+TEST(SettingsFile, UnknownSectionsKeysAndCommentsSurviveAfterOurs) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI",
+                                "; Quendra\n"
+                                "[Extra]\nA=1\nB=zwei\n"
+                                "[Drucker]\nModell=Laser\nSeite-oben=100\n; nota\n"
+                                "[Leer]\n"
+                                "[Zweite]\nC=3\n");
+    Settings s = readSettings(file);
+    s.hauptdatei = "kr201601.dbf";
+    writeSettings(file, s);
+    EXPECT_EQ(readFile(file),
+              "; Quendra\r\n\r\n"
+              "[Datei]\r\nHauptdatei=kr201601.dbf\r\nKonto=\r\n\r\n"
+              "[Drucker]\r\nSeite-oben=100\r\nSeite-unten=2700\r\nGr_linie=1\r\nModell=Laser\r\n; nota\r\n\r\n"
+              "[Graphik]\r\nSkala=100\r\n\r\n"
+              "[Font]\r\nBildschirmfont=15\r\nDruckfont=15\r\n\r\n"
+              "[Extra]\r\nA=1\r\nB=zwei\r\n\r\n"
+              "[Leer]\r\n\r\n"
+              "[Zweite]\r\nC=3\r\n");
+    // And a second round changes nothing.
+    writeSettings(file, readSettings(file));
+    EXPECT_EQ(readSettings(file).others.size(), s.others.size());
+}
+
+TEST(SettingsFile, ServerSectionOnlyWhenPresentOrSet) {
+    TempDir dir;
+    const auto file = dir / "tovald.INI";
+    Settings s = readSettings(file);
+    writeSettings(file, s);
+    EXPECT_EQ(readFile(file).find("[Server]"), std::string::npos);
+
+    s.server.webAddress = "https://www.velmora.example/";
+    writeSettings(file, s);
+    const Settings withServer = readSettings(file);
+    EXPECT_TRUE(withServer.hadServerSection);
+    EXPECT_EQ(withServer.server.webAddress, "https://www.velmora.example/");
+    EXPECT_FALSE(withServer.server.hasFtp());
+    EXPECT_EQ(withServer.server.downloadAddress("vwi.htm"), "https://www.velmora.example/upload/amministrazione/vwi.htm");
+
+    // Emptied again, the section stays, so whoever configures the server finds the keys.
+    Settings cleared = withServer;
+    cleared.server = {};
+    writeSettings(file, cleared);
+    EXPECT_NE(readFile(file).find("[Server]\r\nFtpHost=\r\nFtpPort=\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, ServerValuesAndPort) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI",
+                                "[server]\nftphost=ftp.velmora.example\nFtpUser=parrocchia\nFtpPassword=a=b\nWebAddress=\n"
+                                "Proxy=none\n");
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.server.ftpHost, "ftp.velmora.example");
+    EXPECT_EQ(s.server.ftpUser, "parrocchia");
+    EXPECT_EQ(s.server.ftpPassword, "a=b");
+    EXPECT_EQ(s.server.ftpPortNumber(), 21);
+    EXPECT_FALSE(s.server.hasWeb());
+    EXPECT_EQ(s.server.downloadAddress("ver.txt"), "");
+    ServerSettings port;
+    port.ftpPort = "2121";
+    EXPECT_EQ(port.ftpPortNumber(), 2121);
+    port.ftpPort = "70000";
+    EXPECT_EQ(port.ftpPortNumber(), 21);
+
+    writeSettings(file, s);
+    EXPECT_NE(readFile(file).find("FtpPassword=a=b\r\nWebAddress=\r\nProxy=none\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, TextIsWindows1252OnDisk) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Datei]\nHauptdatei=kr201501.dbf\n[Note]\nLuogo=Citt\xE0\n");
+    Settings s = readSettings(file);
+    ASSERT_EQ(s.others.size(), 1u);
+    EXPECT_EQ(s.others[0].lines.at(0).value, "Città");
+    s.server.ftpUser = "però";
+    writeSettings(file, s);
+    const std::string bytes = readFile(file);
+    EXPECT_NE(bytes.find("FtpUser=per\xF2\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Luogo=Citt\xE0\r\n"), std::string::npos);
+}
+
+TEST(SettingsFile, Utf8FileWithByteOrderMarkIsReadAsUtf8) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "\xEF\xBB\xBF[Datei]\nHauptdatei=kr201501.dbf\n[Note]\nLuogo=Citt\xC3\xA0\n");
+    const Settings s = readSettings(file);
+    EXPECT_EQ(s.hauptdatei, "kr201501.dbf");
+    EXPECT_EQ(s.others.at(0).lines.at(0).value, "Città");
+}
+
+TEST(SettingsFile, CharacterOutsideWindows1252IsRefusedAndTheOldFileStays) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Datei]\nHauptdatei=kr201501.dbf\n");
+    Settings s = readSettings(file);
+    s.server.ftpUser = "\xE2\x82\xAC\xE2\x9C\x93";  // "€✓": the check mark has no Windows-1252 byte
+    EXPECT_THROW(writeSettings(file, s), DbError);
+    EXPECT_EQ(readFile(file), "[Datei]\nHauptdatei=kr201501.dbf\n");
+}
+
+TEST(SettingsFile, UnwritableDirectoryIsReported) {
+    TempDir dir;
+    EXPECT_THROW(writeSettings(dir / "missing" / "tovald.INI", Settings()), DbError);
+}
+
+}  // namespace
+}  // namespace quendra::storage

@@ -1,0 +1,319 @@
+// The maintenance tool end to end, through its binary, on real files.
+
+#include "storage/cursor.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace quendra::tools {
+namespace {
+
+using test::ProgramResult;
+
+ProgramResult tool(const std::vector<std::string>& args, std::string_view input = {}) {
+    return test::runProgram(QUENDRA_DB_TOOL, args, input);
+}
+
+std::string readBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+const char* const kSpec = "Nummer:N:6:0,Datum:D,cod:C:6,text:C:40,Betrag:N:12:2,ok:L";
+const std::string kHeader = "NUMMER,DATUM,COD,TEXT,BETRAG,OK\r\n";
+// Physical order 10, 2, 33, 1, 7: no tag walks the rows in this order.
+const std::string kRow10 = "10,2024-03-01, A0101,\"Offerte, domenica\",125.50,T\r\n";
+const std::string kRow2 = "2,2024-01-15,HE0500,\"Il \"\"Gloria\"\" cantato\",-3.20,F\r\n";
+const std::string kRow33 = "33,,ZZ0001,\"due\nrighe\",0.00,\r\n";
+const std::string kRow1 = "1,2023-12-31, C0101,Caffè e città €,1234567.89,T\r\n";
+const std::string kRow7 = "7,2024-01-15,HE0500,,,\r\n";
+const std::string kCsv = kHeader + kRow10 + kRow2 + kRow33 + kRow1 + kRow7;
+
+std::string withFlags(const std::string& row, bool deleted) { return (deleted ? "1," : "0,") + row; }
+
+class QuendraDbTest : public testing::Test {
+protected:
+    void loadSample() {
+        const ProgramResult run = tool({"load", table_.string(), "--fields", kSpec, "--tag", "nummer=Nummer", "--tag",
+                                        "cod=cod", "--tag", "datum=Datum"},
+                                       kCsv);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(run.err, "");
+    }
+
+    std::string dump(const std::vector<std::string>& options = {}) {
+        std::vector<std::string> args{"dump", table_.string()};
+        args.insert(args.end(), options.begin(), options.end());
+        const ProgramResult run = tool(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.out;
+    }
+
+    void deleteRecord(std::uint32_t recno) {
+        storage::Cursor cursor(table_, storage::OpenMode::Shared);
+        ASSERT_TRUE(cursor.gotoRecord(recno));
+        cursor.deleteRecord();
+    }
+
+    void setByte28(char value) {
+        std::string bytes = readBytes(table_);
+        bytes[28] = value;
+        writeBytes(table_, bytes);
+    }
+
+    // Runs check and returns its report; expects the exit status that goes with it.
+    std::string check(int expectedExit) {
+        const ProgramResult run = tool({"check", table_.string()});
+        EXPECT_EQ(run.exitCode, expectedExit) << run.out << run.err;
+        return run.out;
+    }
+
+    std::string info() {
+        const ProgramResult run = tool({"info", table_.string()});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.out;
+    }
+
+    test::TempDir dir_;
+    std::filesystem::path table_ = dir_ / "movimenti.dbf";
+    std::filesystem::path index_ = dir_ / "moviment.mdx";  // first eight characters of the name
+};
+
+// A failure: status 1, nothing on stdout, one line on stderr from the tool, in Italian.
+void expectOneLineError(const ProgramResult& run, const std::string& what) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+    ASSERT_FALSE(run.err.empty());
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.err.back(), '\n') << run.err;
+    EXPECT_TRUE(run.err.starts_with("quendra-db: ")) << run.err;
+    for (const char* english : {"No such file", "filesystem error", "std::", "basic_string", "Permission denied"}) {
+        EXPECT_EQ(run.err.find(english), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(QuendraDbTest, LoadThenDumpGivesBackTheSameCsv) {
+    loadSample();
+    EXPECT_EQ(dump(), kCsv);
+}
+
+TEST_F(QuendraDbTest, LoadTakesColumnsInAnyOrderLeavesMissingOnesEmptyAndAcceptsBareLineFeeds) {
+    const ProgramResult run =
+        tool({"load", table_.string(), "--fields", kSpec}, "text,nummer\n\"a, b\",5\nsolo testo\n,6\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(dump(), kHeader + "5,,,\"a, b\",,\r\n" + ",,,solo testo,,\r\n" + "6,,,,,\r\n");
+}
+
+TEST_F(QuendraDbTest, DumpByTagWalksTheIndexOrder) {
+    loadSample();
+    EXPECT_EQ(dump({"--tag", "nummer"}), kHeader + kRow1 + kRow2 + kRow7 + kRow10 + kRow33);
+    // Equal keys (HE0500) follow the record numbers; tag names are case-blind.
+    EXPECT_EQ(dump({"--tag", "COD"}), kHeader + kRow10 + kRow1 + kRow2 + kRow7 + kRow33);
+    // The empty date sorts first.
+    EXPECT_EQ(dump({"--tag", "Datum"}), kHeader + kRow33 + kRow1 + kRow2 + kRow7 + kRow10);
+}
+
+TEST_F(QuendraDbTest, DumpDeletedAddsTheFlagColumnAndTheDeletedRows) {
+    loadSample();
+    deleteRecord(2);
+    EXPECT_EQ(dump(), kHeader + kRow10 + kRow33 + kRow1 + kRow7);
+    EXPECT_EQ(dump({"--deleted"}), "_deleted," + kHeader + withFlags(kRow10, false) + withFlags(kRow2, true) +
+                                       withFlags(kRow33, false) + withFlags(kRow1, false) + withFlags(kRow7, false));
+    // The tags keep a deleted row's keys until a pack.
+    EXPECT_EQ(dump({"--tag", "cod"}), kHeader + kRow10 + kRow1 + kRow7 + kRow33);
+    EXPECT_EQ(dump({"--tag", "cod", "--deleted"}), "_deleted," + kHeader + withFlags(kRow10, false) +
+                                                       withFlags(kRow1, false) + withFlags(kRow2, true) +
+                                                       withFlags(kRow7, false) + withFlags(kRow33, false));
+}
+
+TEST_F(QuendraDbTest, InfoShowsHeaderFieldsTagsAndCounts) {
+    loadSample();
+    deleteRecord(4);
+    const std::string out = info();
+    for (const char* line : {"record: 5 (validi 4, cancellati 1)\n", "indice di produzione (byte 28): 1\n",
+                             "driver di lingua: 0x57\n", "lunghezza record: 74\n", "  NUMMER N 6.0 (indicizzato)\n",
+                             "  DATUM D 8 (indicizzato)\n", "  COD C 6 (indicizzato)\n", "  TEXT C 40\n",
+                             "  BETRAG N 12.2\n", "  OK L 1\n", "  NUMMER = NUMMER\n", "  COD = COD\n",
+                             "  DATUM = DATUM\n"}) {
+        EXPECT_NE(out.find(line), std::string::npos) << "missing \"" << line << "\" in\n" << out;
+    }
+}
+
+TEST_F(QuendraDbTest, CheckIsCleanAfterLoadAndAfterDeletions) {
+    loadSample();
+    EXPECT_EQ(check(0), "nessun problema\n");
+    deleteRecord(1);
+    EXPECT_EQ(check(0), "nessun problema\n");
+}
+
+TEST_F(QuendraDbTest, ClearedByte28IsReportedAndReindexRestoresIt) {
+    loadSample();
+    setByte28(0);
+    EXPECT_NE(check(1).find("byte 28"), std::string::npos);
+
+    const ProgramResult run = tool({"reindex", table_.string()});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readBytes(table_)[28], 1);
+    EXPECT_EQ(check(0), "nessun problema\n");
+    EXPECT_EQ(dump({"--tag", "cod"}), kHeader + kRow10 + kRow1 + kRow2 + kRow7 + kRow33);
+}
+
+TEST_F(QuendraDbTest, Byte28WithoutAnIndexIsReportedAndReindexWithTagsBuildsOne) {
+    ASSERT_EQ(tool({"load", table_.string(), "--fields", kSpec}, kCsv).exitCode, 0);
+    EXPECT_EQ(check(0), "nessun problema\n");
+    setByte28(1);
+    EXPECT_NE(check(1).find("MOVIMENT.MDX"), std::string::npos);
+
+    const ProgramResult run = tool({"reindex", table_.string(), "--tag", "nummer=Nummer", "--tag", "datum=Datum"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(check(0), "nessun problema\n");
+    EXPECT_EQ(dump({"--tag", "datum"}), kHeader + kRow33 + kRow1 + kRow2 + kRow7 + kRow10);
+}
+
+TEST_F(QuendraDbTest, AChangedKeyInTheIndexIsReportedAndReindexRepairsIt) {
+    loadSample();
+    // Still in order but no longer the row's value; then out of order as well.
+    for (const char* replacement : {"ZZ0002", "AA0000"}) {
+        SCOPED_TRACE(replacement);
+        std::string mdx = readBytes(index_);
+        const std::size_t at = mdx.find("ZZ0001");
+        ASSERT_NE(at, std::string::npos);
+        mdx.replace(at, 6, replacement);
+        writeBytes(index_, mdx);
+        const std::string report = check(1);
+        EXPECT_NE(report.find("COD"), std::string::npos) << report;
+
+        const ProgramResult run = tool({"reindex", table_.string()});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(check(0), "nessun problema\n");
+        EXPECT_EQ(dump({"--tag", "cod"}), kHeader + kRow10 + kRow1 + kRow2 + kRow7 + kRow33);
+    }
+}
+
+TEST_F(QuendraDbTest, ARowChangedBehindTheIndexIsReported) {
+    loadSample();
+    std::string dbf = readBytes(table_);
+    const std::size_t at = dbf.find("HE0500");
+    ASSERT_NE(at, std::string::npos);
+    dbf.replace(at, 6, "HE0501");
+    writeBytes(table_, dbf);
+    EXPECT_NE(check(1).find("tag COD"), std::string::npos);
+    ASSERT_EQ(tool({"reindex", table_.string()}).exitCode, 0);
+    EXPECT_EQ(check(0), "nessun problema\n");
+}
+
+TEST_F(QuendraDbTest, ATruncatedIndexIsReportedAndRebuiltWithTheGivenTags) {
+    loadSample();
+    std::filesystem::resize_file(index_, 1024);
+    const std::string report = check(1);
+    EXPECT_NE(report.find("MOVIMENT.MDX"), std::string::npos) << report;
+
+    const ProgramResult run = tool({"reindex", table_.string(), "--tag", "cod=cod"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(check(0), "nessun problema\n");
+    EXPECT_EQ(dump({"--tag", "cod"}), kHeader + kRow10 + kRow1 + kRow2 + kRow7 + kRow33);
+}
+
+// Without --tag, reindex rebuilds what the old index declared. When that cannot be read
+// at all, dropping the index and reporting success would lose the tags unnoticed.
+TEST_F(QuendraDbTest, ReindexWithoutTagsRefusesWhenTheOldIndexIsGone) {
+    loadSample();
+    std::filesystem::remove(index_);
+    expectOneLineError(tool({"reindex", table_.string()}), "reindex without the index it should rebuild");
+    EXPECT_EQ(readBytes(table_)[28], 1);
+}
+
+// The tag table (first pages) still names the tags, and our tags are named after their
+// fields: rebuild those, or refuse; never succeed with the tags gone.
+TEST_F(QuendraDbTest, ReindexWithoutTagsKeepsTagsWhoseHeadersWereLost) {
+    loadSample();
+    std::filesystem::resize_file(index_, 2048);
+    const ProgramResult run = tool({"reindex", table_.string()});
+    if (run.exitCode != 0) {
+        expectOneLineError(run, "reindex of an index without tag headers");
+        return;
+    }
+    EXPECT_EQ(check(0), "nessun problema\n");
+    const std::string out = info();
+    for (const char* line : {"  NUMMER = NUMMER\n", "  COD = COD\n", "  DATUM = DATUM\n"}) {
+        EXPECT_NE(out.find(line), std::string::npos) << out;
+    }
+}
+
+TEST_F(QuendraDbTest, LoadRefusesAnExistingFileUnlessReplace) {
+    loadSample();
+    const std::string other = "NUMMER\r\n99\r\n";
+    const ProgramResult refused = tool({"load", table_.string(), "--fields", kSpec}, other);
+    expectOneLineError(refused, "load over an existing table");
+    EXPECT_NE(refused.err.find("MOVIMENTI.DBF"), std::string::npos) << refused.err;
+    EXPECT_EQ(dump(), kCsv);
+    EXPECT_EQ(check(0), "nessun problema\n");
+
+    const ProgramResult replaced = tool({"load", table_.string(), "--fields", kSpec, "--replace"}, other);
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
+    EXPECT_EQ(dump(), kHeader + "99,,,,,\r\n");
+    // The old index went with the old table.
+    EXPECT_FALSE(std::filesystem::exists(index_));
+    EXPECT_EQ(check(0), "nessun problema\n");
+}
+
+TEST_F(QuendraDbTest, ErrorsAreOneItalianLineOnStderr) {
+    loadSample();
+    const std::string table = table_.string();
+    const std::string missing = (dir_ / "manca.dbf").string();
+    const std::string fresh = (dir_ / "nuova.dbf").string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"info", missing}, ""},
+        {{"dump", missing}, ""},
+        {{"dump", table, "--tag", "nessuno"}, ""},
+        {{"dump", table, "--sconosciuta"}, ""},
+        {{"dump"}, ""},
+        {{"dump", table, table}, ""},
+        {{"reindex", missing}, ""},
+        {{"reindex", table, "--tag", "x=nessuno"}, ""},
+        {{"reindex", table, "--tag", "senzauguale"}, ""},
+        {{"load", fresh}, "A\r\n1\r\n"},
+        {{"load", fresh, "--fields", "a:Q:3"}, "A\r\n1\r\n"},
+        {{"load", fresh, "--fields", "a:C"}, "A\r\n1\r\n"},
+        {{"load", fresh, "--fields", "a:N:x"}, "A\r\n1\r\n"},
+        {{"load", fresh + "1", "--fields", "d:D"}, "D\r\n2024-02-30\r\n"},
+        {{"load", fresh + "2", "--fields", "n:N:4:1"}, "N\r\n12345\r\n"},
+        {{"load", fresh + "3", "--fields", "n:N:4"}, "N\r\ndodici\r\n"},
+        {{"load", fresh + "4", "--fields", "c:C:2"}, "C\r\ntroppo lungo\r\n"},
+        {{"load", fresh + "5", "--fields", "c:C:9"}, "C\r\n\xe2\x82\xac \xe2\x98\x83\r\n"},  // a snowman
+        {{"load", fresh + "6", "--fields", "c:C:9"}, "X\r\nnessun campo\r\n"},
+        {{"load", fresh + "7", "--fields", "c:C:9"}, "C\r\n\"aperta\r\n"},
+        {{"load", fresh + "8", "--fields", "c:C:9"}, "C\r\na,b\r\n"},
+    };
+    for (const auto& [args, input] : cases) {
+        std::string what;
+        for (const std::string& arg : args) what += arg + " ";
+        expectOneLineError(tool(args, input), what);
+    }
+}
+
+TEST_F(QuendraDbTest, ARowThatCannotBeLoadedIsNamedByItsLine) {
+    const ProgramResult run =
+        tool({"load", table_.string(), "--fields", kSpec}, kHeader + kRow10 + "3,2024-13-01,,,,\r\n");
+    expectOneLineError(run, "a bad date on line 3");
+    EXPECT_NE(run.err.find("riga 3"), std::string::npos) << run.err;
+}
+
+TEST_F(QuendraDbTest, AnUnknownCommandFails) {
+    expectOneLineError(tool({"frobnica", table_.string()}), "unknown command");
+}
+
+}  // namespace
+}  // namespace quendra::tools
