@@ -1,0 +1,48 @@
+#pragma once
+
+#include "journal/main_state.h"
+#include "journal/services.h"
+
+#include <QDialog>
+
+namespace quendra::storage {
+class Cursor;
+}
+
+namespace quendra::accounts {
+
+// "Scelta conti": the account picker. Chooses cod and codd of the current journal row in
+// five linked lists, marks opening rows, searches accounts by text.
+class TKWN : public QDialog {
+    Q_OBJECT
+
+public:
+    TKWN(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    ~TKWN() override;
+
+    // Shows the picker modally for the journal cursor's current row. openingChecked is the
+    // state of the main screen's "prima apertura" box. When it returns, the row has been
+    // written (cod, codd and, through the box, eroeffnung) and posted.
+    void showFor(storage::Cursor& journal, bool openingChecked);
+    bool openingChecked() const;
+
+signals:
+    // "entrate" (EA 2) or "uscite" (EA 1) was ticked: the main screen's side step runs.
+    void sideChosen(int ea);
+    // The picker's "prima apertura" changed the row's mark: the main screen's box follows.
+    void openingMarkChanged(bool checked);
+    // "Cambiamento piano conti": the main window runs its chart-editor command; the picker
+    // rereads its lists afterwards (reloadLists).
+    void chartEditorRequested();
+
+public slots:
+    // The main screen's side choice, which the picker's "entrate" / "uscite" follow.
+    void setSide(int ea);
+    void reloadLists();
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+}  // namespace quendra::accounts

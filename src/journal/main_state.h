@@ -1,0 +1,28 @@
+#pragma once
+
+#include "storage/date.h"
+#include "storage/settings_file.h"
+
+#include <filesystem>
+#include <string>
+
+namespace quendra::journal {
+
+// The main window's state, read and changed by the other windows and routines. Owned
+// by TMainform and passed by reference; there are no globals.
+struct MainState {
+    std::filesystem::path programDir;
+    std::filesystem::path dataDir;       // programDir / "krw"
+    storage::Settings settings;          // tovald.INI as held; settings.hauptdatei / .konto name the year
+    std::string titlePrefix;             // "QUENDRA: parish (place) - 2015/01"
+    std::string titleLine;               // the heading bar's text
+    std::string movementCount;           // as text
+    std::string versionText;             // "Vers. 4.77"
+    storage::Date proposedDate;          // the date the next new row gets
+    bool addingMode = false;
+
+    std::filesystem::path journalPath() const { return dataDir / settings.hauptdatei; }
+    std::filesystem::path chartPath() const { return dataDir / settings.konto; }
+};
+
+}  // namespace quendra::journal
