@@ -7,6 +7,7 @@
 #include "storage/text_case.h"
 
 #include <cstring>
+#include <exception>
 
 namespace quendra::storage {
 
@@ -123,6 +124,8 @@ Cursor::Cursor(const std::filesystem::path& path, OpenMode mode) : Cursor() { op
 
 Cursor::~Cursor() {
     try {
+        // While an exception unwinds, a half-filled row must not reach the file.
+        if (std::uncaught_exceptions() > 0) cancel();
         close();
     } catch (...) {
         // A destructor cannot report; the row stays as it was in the file.

@@ -81,9 +81,14 @@ std::uint64_t FileHandle::size() const {
 
 std::string FileHandle::readAll() const {
     std::string bytes(size(), '\0');
+    bytes.resize(readInto(0, bytes.data(), bytes.size()));
+    return bytes;
+}
+
+std::size_t FileHandle::readInto(std::uint64_t offset, char* dest, std::size_t size) const {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(fd_, bytes.data() + done, bytes.size() - done, off_t(done));
+    while (done < size) {
+        const ssize_t n = ::pread(fd_, dest + done, size - done, off_t(offset + done));
         if (n < 0) {
             if (errno == EINTR) continue;
             throw ioError(label_, "lettura");
@@ -91,8 +96,7 @@ std::string FileHandle::readAll() const {
         if (n == 0) break;
         done += std::size_t(n);
     }
-    bytes.resize(done);
-    return bytes;
+    return done;
 }
 
 void FileHandle::writeAt(std::uint64_t offset, std::string_view bytes) const {

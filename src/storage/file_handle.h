@@ -26,6 +26,8 @@ public:
     bool readOnly() const { return readOnly_; }
     std::uint64_t size() const;
     std::string readAll() const;
+    // Up to size bytes from offset (fewer at the end of the file) into dest; the count read.
+    std::size_t readInto(std::uint64_t offset, char* dest, std::size_t size) const;
     // Writes all bytes at offset or throws DbError(Io).
     void writeAt(std::uint64_t offset, std::string_view bytes) const;
     void truncate(std::uint64_t size) const;

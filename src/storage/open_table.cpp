@@ -108,24 +108,42 @@ std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     table->path_ = path;
     table->exclusive_ = exclusive;
     table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
-    const std::string bytes = table->file_.readAll();
-    table->header_ = DbfHeader::parse(bytes, bytes.size(), fileLabel(path));
-    const std::size_t rowBytes = std::size_t(table->header_.recordCount) * table->header_.recordLength;
-    table->rows_.assign(bytes.begin() + table->header_.headerLength,
-                        bytes.begin() + table->header_.headerLength + std::ptrdiff_t(rowBytes));
+    // Header first, then the rows straight into their buffer: no second copy of the file.
+    const std::uint64_t fileSize = table->file_.size();
+    std::string head(32, '\0');
+    head.resize(table->file_.readInto(0, head.data(), head.size()));
+    if (head.size() >= 12) {
+        const std::size_t headerLength = std::uint8_t(head[8]) | std::size_t(std::uint8_t(head[9])) << 8;
+        head.resize(std::min<std::uint64_t>(std::max<std::size_t>(headerLength, 33), fileSize));
+        head.resize(table->file_.readInto(0, head.data(), head.size()));
+    }
+    table->header_ = DbfHeader::parse(head, fileSize, fileLabel(path));
+    table->rows_.resize(std::size_t(table->header_.recordCount) * table->header_.recordLength);
+    table->file_.readInto(table->header_.headerLength, table->rows_.data(), table->rows_.size());
     for (std::uint32_t r = 1; r <= table->header_.recordCount; ++r) {
         if (!table->isDeleted(r)) ++table->visible_;
     }
-    if (table->header_.productionIndex) table->loadIndex();
+    table->indexPending_ = table->header_.productionIndex;
+    if (exclusive) table->ensureIndex();
     return table;
 }
 
 void OpenTable::markIndexUnusable(DbError::Kind kind, const std::string& why) {
+    indexPending_ = false;
     indexUsable_ = false;
     indexProblemKind_ = kind;
     indexProblem_ = why;
     tags_.clear();
     mdx_.reset();
+}
+
+const OpenTable& OpenTable::ensureIndex() const {
+    if (indexPending_) {
+        auto& self = const_cast<OpenTable&>(*this);
+        self.indexPending_ = false;
+        self.loadIndex();
+    }
+    return *this;
 }
 
 void OpenTable::loadIndex() {
@@ -174,11 +192,13 @@ void OpenTable::validateEntries(const MdxFile& mdx) {
                 throw stale("il tag " + tags_[t].info_.name + " ha un numero di record errato");
             }
             seen[e.recno] = true;
-            if (e.key != fileKeyOf(t, e.recno)) {
+            const FieldDef& def = header_.fields[tags_[t].field_];
+            const std::string_view raw = rawField(e.recno, tags_[t].field_);
+            if (def.type == FieldType::Character ? e.key != raw : e.key != indexKeyOf(def, raw)) {
                 throw stale("la chiave del record " + std::to_string(e.recno) + " nel tag " +
                             tags_[t].info_.name + " è diversa dal campo");
             }
-            tags_[t].entries_.push_back({sortKeyOf(t, e.recno), e.recno});
+            tags_[t].entries_.push_back({sortKeyFromRaw(t, raw), e.recno});
         }
         // The file's order is the index's; ours must agree or lookups would miss rows.
         const auto& v = tags_[t].entries_;
@@ -191,6 +211,7 @@ void OpenTable::validateEntries(const MdxFile& mdx) {
 }
 
 int OpenTable::findTag(std::string_view tagOrField) const {
+    ensureIndex();
     for (std::size_t i = 0; i < tags_.size(); ++i) {
         if (equalsIgnoreCaseAscii(tags_[i].info_.name, tagOrField)) return int(i);
     }
@@ -281,7 +302,7 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
 }
 
 void OpenTable::updateTags(std::uint32_t recno, std::string_view oldRecord, bool isNew) {
-    if (!indexUsable_) return;
+    if (!indexUsable()) return;
     try {
         for (std::size_t t = 0; t < tags_.size(); ++t) {
             TagIndex& tag = tags_[t];
@@ -317,6 +338,7 @@ void OpenTable::setDeleted(std::uint32_t recno, bool deleted) {
 }
 
 void OpenTable::addTag(const std::string& tagName, std::size_t field) {
+    ensureIndex();
     std::vector<std::pair<std::string, std::size_t>> tags;
     for (const TagIndex& tag : tags_) {
         if (!equalsIgnoreCaseAscii(tag.info_.name, tagName)) tags.emplace_back(tag.info_.name, tag.field_);
@@ -338,6 +360,7 @@ void OpenTable::rebuildIndex(const std::vector<std::pair<std::string, std::size_
     std::vector<TagIndex> built;
     std::vector<MdxTagInfo> infos;
     std::vector<std::vector<MdxEntry>> entries;
+    indexPending_ = false;
     mdx_.reset();
     tags_.clear();
     indexUsable_ = true;
@@ -404,6 +427,7 @@ void OpenTable::pack() {
     visible_ = count;
     mdx_.reset();
     tags_.clear();
+    indexPending_ = false;
     indexUsable_ = false;
     ++version_;
 }

@@ -77,9 +77,9 @@ public:
     std::uint64_t version() const { return version_; }
 
     // Tags in memory; empty when the production index is missing or unusable.
-    bool indexUsable() const { return indexUsable_; }
-    std::size_t tagCount() const { return tags_.size(); }
-    const TagIndex& tagAt(std::size_t i) const { return tags_[i]; }
+    bool indexUsable() const { return ensureIndex().indexUsable_; }
+    std::size_t tagCount() const { return ensureIndex().tags_.size(); }
+    const TagIndex& tagAt(std::size_t i) const { return ensureIndex().tags_[i]; }
     // By tag name, or else by the field a tag is on (both case-blind); -1 when none.
     int findTag(std::string_view tagOrField) const;
     // The sort key of a record's field for tag i, and of a search value.
@@ -99,8 +99,8 @@ public:
     // caller rebuilds it.
     void pack();
     // Why the production index is unusable ("" when it is fine or there is none).
-    const std::string& indexProblem() const { return indexProblem_; }
-    DbError::Kind indexProblemKind() const { return indexProblemKind_; }
+    const std::string& indexProblem() const { return ensureIndex().indexProblem_; }
+    DbError::Kind indexProblemKind() const { return ensureIndex().indexProblemKind_; }
 
     bool exclusive() const { return exclusive_; }
 
@@ -110,6 +110,9 @@ public:
 
 private:
     OpenTable() = default;
+    // The .mdx is read and checked against the rows when first needed: a shared open
+    // that only scans pays nothing for it, and an exclusive open checks it at once.
+    const OpenTable& ensureIndex() const;
     void loadIndex();
     void validateEntries(const MdxFile& mdx);
     std::string fileKeyOf(std::size_t tag, std::uint32_t recno) const;
@@ -125,6 +128,7 @@ private:
     std::vector<char> rows_;
     std::uint32_t visible_ = 0;
     std::uint64_t version_ = 0;
+    bool indexPending_ = false;
     bool indexUsable_ = false;
     std::string indexProblem_;
     DbError::Kind indexProblemKind_ = DbError::Kind::IndexDamaged;

@@ -9,9 +9,8 @@
 
 namespace quendra::storage {
 
-QueryResult::QueryResult(FieldList fields, std::size_t rowCount) : fields_(std::move(fields)), rowCount_(rowCount) {
-    first();
-}
+QueryResult::QueryResult(FieldList fields, std::size_t rowCount)
+    : fields_(std::move(fields)), rowCount_(rowCount), eof_(rowCount == 0) {}
 
 void QueryResult::first() {
     row_ = 0;
@@ -94,8 +93,9 @@ public:
 
 private:
     std::string_view raw(std::size_t index) const {
+        const std::size_t length = fieldDef(index).length;
         const std::string_view record(rows_.data() + currentRow() * recordLength_, recordLength_);
-        return record.substr(offsets_[index], fieldDef(index).length);
+        return record.substr(offsets_[index], length);
     }
 
     std::vector<std::uint32_t> offsets_;

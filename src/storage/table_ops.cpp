@@ -123,7 +123,14 @@ void reindexTable(const std::filesystem::path& path, const std::vector<TagField>
     if (tags.empty()) {
         const std::vector<TagField> declared = declaredTags(indexPathFor(path));
         const std::shared_ptr<OpenTable> table = loadForRebuild(path);
-        table->rebuildIndex(resolveDeclared(table->header(), declared));
+        const auto resolved = resolveDeclared(table->header(), declared);
+        if (resolved.empty() && table->header().productionIndex) {
+            // Rebuilding with nothing would silently drop the index the table announces.
+            throw DbError(DbError::Kind::IndexMissing,
+                          "Non si sa quali tag ricostruire per la tabella \"" + fileLabel(path) +
+                              "\": l'indice è perduto, indicare i tag (--tag NOME=CAMPO)");
+        }
+        table->rebuildIndex(resolved);
         return;
     }
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
@@ -155,9 +162,9 @@ std::vector<TagField> declaredTags(const std::filesystem::path& mdxPath) {
         const bool plainName = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
             return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
         });
-        if (!plainName || header + 24 >= bytes.size()) continue;
-        const std::string expression = cString(bytes, std::size_t(header + 24), 220);
-        if (!expression.empty()) tags.push_back({name, expression});
+        if (!plainName) continue;
+        // A lost tag header leaves the expression unknown; tagField() then tries the name.
+        tags.push_back({name, header + 24 < bytes.size() ? cString(bytes, std::size_t(header + 24), 220) : ""});
     }
     return tags;
 }

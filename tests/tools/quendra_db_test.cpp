@@ -309,6 +309,12 @@ TEST_F(QuendraDbTest, ARowThatCannotBeLoadedIsNamedByItsLine) {
         tool({"load", table_.string(), "--fields", kSpec}, kHeader + kRow10 + "3,2024-13-01,,,,\r\n");
     expectOneLineError(run, "a bad date on line 3");
     EXPECT_NE(run.err.find("riga 3"), std::string::npos) << run.err;
+    // Whatever stays of the table, the refused row is not in it, not even in part.
+    if (std::filesystem::exists(table_)) {
+        const std::string rows = dump({"--deleted"});
+        EXPECT_EQ(rows.find("\r\n0,3,"), std::string::npos) << rows;
+        EXPECT_EQ(rows.find("\r\n1,3,"), std::string::npos) << rows;
+    }
 }
 
 TEST_F(QuendraDbTest, AnUnknownCommandFails) {

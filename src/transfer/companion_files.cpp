@@ -1,0 +1,39 @@
+#include "transfer/companion_files.h"
+
+#include "storage/year_files.h"
+
+namespace quendra::transfer {
+
+std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state) {
+    return (file.inDataDir ? state.dataDir : state.programDir) / file.name;
+}
+
+NetResult fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
+                             const StatusCallback& status) {
+    const std::filesystem::path target = localPath(file, state);
+    NetResult result = net.download(state.settings.server.downloadAddress(file.name), target, FileKind::Document,
+                                    status);
+    if (result.ok() && file.inDataDir) {
+        std::error_code ignored;
+        std::filesystem::remove(state.dataDir / storage::indexFileName(file.name), ignored);
+    }
+    return result;
+}
+
+bool richtlinie(Net* net, const journal::MainState& state, const StatusCallback& status) {
+    if (!net || !state.settings.server.hasWeb()) return false;
+    bool arrived = false;
+    for (const CompanionFile& file : kCompanionFiles) {
+        if (fetchCompanionFile(*net, state, file, status).ok()) arrived = true;
+    }
+    return arrived;
+}
+
+void refreshMissingCompanionFiles(Net* net, const journal::MainState& state, const StatusCallback& status) {
+    for (const CompanionFile& file : kCompanionFiles) {
+        if (std::filesystem::exists(localPath(file, state))) continue;
+        if (!richtlinie(net, state, status)) return;
+    }
+}
+
+}  // namespace quendra::transfer

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "journal/main_state.h"
+#include "transfer/net.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+namespace quendra::transfer {
+
+// A file of the download area that lives beside the program or in the data directory.
+struct CompanionFile {
+    std::string_view name;  // the same remotely and locally
+    bool inDataDir;         // the templates; the documents are in the program directory
+};
+
+inline constexpr CompanionFile kGuidelines{"pf_indicazioni.pdf", false};
+inline constexpr CompanionFile kManual{"quendra2015.pdf", false};
+inline constexpr CompanionFile kJournalTemplateFile{"kr000000.dbf", true};
+inline constexpr CompanionFile kChartTemplateFile{"kw000000.dbf", true};
+
+// In the order the start-up looks for them and richtlinie fetches them.
+inline constexpr std::array<CompanionFile, 4> kCompanionFiles = {kGuidelines, kManual, kJournalTemplateFile,
+                                                                  kChartTemplateFile};
+
+std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state);
+
+// Downloads one companion file into its place. A template that was replaced loses its
+// old index, which described the old table (the year dialog rebuilds it). A failed
+// download leaves the local file as it was.
+NetResult fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
+                             const StatusCallback& status);
+
+// Fetches the two documents and the two templates; nothing is shown. True when at
+// least one of them arrived. Without a web address nothing is tried.
+bool richtlinie(Net* net, const journal::MainState& state, const StatusCallback& status);
+
+// The start-up check: for each companion file missing at that moment, in order, all
+// four are fetched again (so one good round satisfies the later checks). A round in
+// which nothing arrived ends the check, so that a computer without a connection waits
+// for the server once, not four times.
+void refreshMissingCompanionFiles(Net* net, const journal::MainState& state, const StatusCallback& status);
+
+}  // namespace quendra::transfer

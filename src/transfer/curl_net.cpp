@@ -1,0 +1,279 @@
+#include "transfer/curl_net.h"
+
+#include "transfer/net_messages.h"
+#include "transfer/replacing_file.h"
+
+#include <curl/curl.h>
+
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace quendra::transfer {
+
+namespace {
+
+constexpr std::size_t kMaxTextBytes = 64 * 1024;
+constexpr long kMaxRedirects = 5;
+
+struct EasyCleanup {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+using Easy = std::unique_ptr<CURL, EasyCleanup>;
+
+struct UrlCleanup {
+    void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+using Url = std::unique_ptr<CURLU, UrlCleanup>;
+
+struct CurlFree {
+    void operator()(char* text) const { curl_free(text); }
+};
+using CurlText = std::unique_ptr<char, CurlFree>;
+
+struct FileClose {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+Easy newEasy() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    return Easy(curl_easy_init());
+}
+
+void tell(const StatusCallback& status, const std::string& text) {
+    if (status) status(text);
+}
+
+// What the progress function says: one text while nothing has moved yet (connecting,
+// logging in), then the bytes moved.
+struct Progress {
+    const StatusCallback& status;
+    std::string waiting;
+    std::string moving;
+};
+
+std::string byteCount(curl_off_t now, curl_off_t total) {
+    std::string text = std::to_string(now);
+    if (total > 0) text += " di " + std::to_string(total);
+    return text + " byte";
+}
+
+int reportProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_off_t upTotal, curl_off_t upNow) {
+    const auto& progress = *static_cast<const Progress*>(data);
+    try {
+        if (upNow > 0) {
+            tell(progress.status, progress.moving + ": " + byteCount(upNow, upTotal));
+        } else if (downNow > 0) {
+            tell(progress.status, progress.moving + ": " + byteCount(downNow, downTotal));
+        } else {
+            tell(progress.status, progress.waiting);
+        }
+        return 0;
+    } catch (...) {
+        return 1;  // an exception must not cross libcurl; the transfer ends as aborted
+    }
+}
+
+void limitWaits(CURL* easy, const NetTimeouts& timeouts, long wholeSeconds, Progress& progress) {
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, timeouts.connect);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.stall);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT, wholeSeconds);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);
+}
+
+// The host and the last path segment of a web address, for status texts and messages;
+// nullopt for anything but a well-formed http or https URL.
+struct Where {
+    std::string host;
+    std::string file;
+};
+
+std::optional<Where> whereOf(const std::string& url) {
+    const Url parts(curl_url());
+    if (!parts || curl_url_set(parts.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return std::nullopt;
+    char* scheme = nullptr;
+    char* host = nullptr;
+    char* path = nullptr;
+    curl_url_get(parts.get(), CURLUPART_SCHEME, &scheme, 0);
+    curl_url_get(parts.get(), CURLUPART_HOST, &host, 0);
+    curl_url_get(parts.get(), CURLUPART_PATH, &path, CURLU_URLDECODE);
+    const CurlText schemeText(scheme), hostText(host), pathText(path);
+    if (!schemeText || !hostText) return std::nullopt;
+    const std::string schemeName = schemeText.get();
+    if (schemeName != "http" && schemeName != "https") return std::nullopt;
+    std::string file = pathText ? pathText.get() : "";
+    file.erase(0, file.rfind('/') + 1);
+    return Where{hostText.get(), file};
+}
+
+struct TextSink {
+    std::string body;
+};
+
+std::size_t appendText(char* data, std::size_t, std::size_t count, void* sink) {
+    std::string& body = static_cast<TextSink*>(sink)->body;
+    if (body.size() + count > kMaxTextBytes) return 0;
+    body.append(data, count);
+    return count;
+}
+
+std::size_t appendFile(char* data, std::size_t, std::size_t count, void* file) {
+    return static_cast<ReplacingFile*>(file)->write(data, count) ? count : 0;
+}
+
+// Runs a GET into the sink; the failure text, empty when the server answered 200 and
+// the body arrived whole. A sink that refuses data fails with writeFailure.
+std::string runGet(const NetTimeouts& timeouts, long wholeSeconds, const std::string& url, const Where& where,
+                   curl_write_callback write, void* sink, const std::string& writeFailure,
+                   const StatusCallback& status) {
+    const Easy easy = newEasy();
+    if (!easy) return transferFailureText(CURLE_OUT_OF_MEMORY, where.host, where.file);
+    CURL* c = easy.get();
+    Progress progress{status, "Connessione a " + where.host + " ...", "Scaricamento di " + where.file};
+    limitWaits(c, timeouts, wholeSeconds, progress);
+    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
+    curl_easy_setopt(c, CURLOPT_USERAGENT, "Quendra");
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, write);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, sink);
+    const CURLcode code = curl_easy_perform(c);
+    long answer = 0;
+    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer);
+    if (code == CURLE_WRITE_ERROR) return writeFailure;
+    if (code == CURLE_HTTP_RETURNED_ERROR || (code == CURLE_OK && answer != 200)) {
+        return httpStatusText(answer, where.host, where.file);
+    }
+    if (code != CURLE_OK) return transferFailureText(code, where.host, where.file);
+    return {};
+}
+
+// ftp://host:port/%2Fdir/name, so that a single CWD goes to the absolute directory;
+// nullopt when the host is no host name.
+std::optional<std::string> ftpUrl(CURL* easy, const FtpServer& server, const std::string& remoteName) {
+    const auto escaped = [easy](const std::string& text) {
+        const CurlText out(curl_easy_escape(easy, text.c_str(), int(text.size())));
+        return out ? std::string(out.get()) : std::string();
+    };
+    std::string path = "/";
+    std::string directory = server.directory;
+    if (!directory.empty() && directory.front() == '/') {
+        path += "%2F";
+        directory.erase(0, 1);
+    }
+    while (!directory.empty()) {
+        const std::size_t slash = directory.find('/');
+        path += escaped(directory.substr(0, slash)) + "/";
+        directory.erase(0, slash == std::string::npos ? directory.size() : slash + 1);
+    }
+    path += escaped(remoteName);
+
+    std::string host = server.host;
+    if (host.find(':') != std::string::npos && host.front() != '[') host = "[" + host + "]";
+    const Url parts(curl_url());
+    if (!parts || curl_url_set(parts.get(), CURLUPART_SCHEME, "ftp", 0) != CURLUE_OK ||
+        curl_url_set(parts.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parts.get(), CURLUPART_PORT, std::to_string(server.port).c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parts.get(), CURLUPART_PATH, path.c_str(), 0) != CURLUE_OK) {
+        return std::nullopt;
+    }
+    char* url = nullptr;
+    if (curl_url_get(parts.get(), CURLUPART_URL, &url, 0) != CURLUE_OK) return std::nullopt;
+    const CurlText urlText(url);
+    return std::string(urlText.get());
+}
+
+struct LocalSource {
+    std::FILE* file;
+    bool failed = false;
+};
+
+std::size_t readLocal(char* buffer, std::size_t size, std::size_t count, void* data) {
+    auto& source = *static_cast<LocalSource*>(data);
+    const std::size_t read = std::fread(buffer, size, count, source.file);
+    if (read == 0 && std::ferror(source.file)) {
+        source.failed = true;
+        return CURL_READFUNC_ABORT;
+    }
+    return read;
+}
+
+}  // namespace
+
+CurlNet::CurlNet(NetTimeouts timeouts) : timeouts_(timeouts) {}
+
+NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload>& files,
+                            const StatusCallback& status) {
+    Easy easy = newEasy();
+    if (!easy) return {transferFailureText(CURLE_OUT_OF_MEMORY, server.host, "")};
+    CURL* c = easy.get();
+    Progress progress{status, "Connessione a " + server.host + " ...", ""};
+    limitWaits(c, timeouts_, timeouts_.file, progress);
+    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_SINGLECWD));
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.stall);
+    curl_easy_setopt(c, CURLOPT_READFUNCTION, readLocal);
+    if (!server.user.empty()) {
+        curl_easy_setopt(c, CURLOPT_USERNAME, server.user.c_str());
+        curl_easy_setopt(c, CURLOPT_PASSWORD, server.password.c_str());
+    }
+    for (const FtpUpload& upload : files) {
+        const std::optional<std::string> url = ftpUrl(c, server, upload.remoteName);
+        if (!url) return {invalidAddressText()};
+        const std::string localName = upload.localFile.string();
+        const std::unique_ptr<std::FILE, FileClose> file(std::fopen(localName.c_str(), "rb"));
+        std::error_code error;
+        const std::uintmax_t size = std::filesystem::file_size(upload.localFile, error);
+        if (!file || error) return {localReadText(localName)};
+        LocalSource source{file.get()};
+        progress.moving = "Invio di " + upload.remoteName;
+        if (&upload != &files.front()) progress.waiting = progress.moving + " ...";
+        curl_easy_setopt(c, CURLOPT_URL, url->c_str());
+        curl_easy_setopt(c, CURLOPT_READDATA, &source);
+        curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
+        const CURLcode code = curl_easy_perform(c);
+        if (source.failed) return {localReadText(localName)};
+        if (code != CURLE_OK) return {transferFailureText(code, server.host, upload.remoteName)};
+        tell(status, upload.remoteName + " inviato");
+    }
+    easy.reset();  // QUIT and close
+    tell(status, "Trasmissione terminata, disconnesso da " + server.host);
+    return {};
+}
+
+TextResult CurlNet::httpGetText(const std::string& url, const StatusCallback& status) {
+    const std::optional<Where> where = whereOf(url);
+    if (!where) return {"", invalidAddressText()};
+    TextSink sink;
+    std::string error = runGet(timeouts_, timeouts_.text, url, *where, appendText, &sink,
+                               textTooLongText(where->host, where->file), status);
+    if (error.empty() && sink.body.empty()) error = emptyBodyText(where->host, where->file);
+    if (!error.empty()) return {"", error};
+    return {std::move(sink.body), ""};
+}
+
+NetResult CurlNet::download(const std::string& url, const std::filesystem::path& target, FileKind kind,
+                            const StatusCallback& status) {
+    const std::optional<Where> where = whereOf(url);
+    if (!where) return {invalidAddressText()};
+    const std::string targetName = target.string();
+    ReplacingFile file(target);
+    if (!file.isOpen()) return {localWriteText(targetName)};
+    std::string error = runGet(timeouts_, timeouts_.file, url, *where, appendFile, &file, localWriteText(targetName),
+                               status);
+    if (error.empty() && file.size() == 0) error = emptyBodyText(where->host, where->file);
+    if (error.empty() && !file.commit(kind)) error = localWriteText(targetName);
+    return {error};
+}
+
+}  // namespace quendra::transfer

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace quendra::transfer {
+
+// The Italian texts of failed transfers. They name the host and the file, never a URL
+// (which could carry credentials) and never a password.
+
+// A libcurl result code other than success.
+std::string transferFailureText(int curlCode, const std::string& host, const std::string& file);
+// A web server's answer other than 200.
+std::string httpStatusText(long status, const std::string& host, const std::string& file);
+std::string emptyBodyText(const std::string& host, const std::string& file);
+std::string textTooLongText(const std::string& host, const std::string& file);
+std::string invalidAddressText();
+// No [Server] in tovald.INI (or no network at all): there is nothing to connect to.
+std::string noServerText();
+std::string localReadText(const std::string& file);
+std::string localWriteText(const std::string& file);
+
+}  // namespace quendra::transfer

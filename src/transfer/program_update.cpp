@@ -1,0 +1,113 @@
+#include "transfer/program_update.h"
+
+#include "transfer/blank_trim.h"
+#include "transfer/companion_files.h"
+#include "transfer/net_messages.h"
+#include "transfer/version_number.h"
+
+#include <optional>
+
+namespace quendra::transfer {
+
+namespace {
+
+using journal::PromptKind;
+
+// The program, then the templates and the documents, with the bar's steps between them.
+UpdateOutcome installUpdate(const journal::MainState& state, journal::Services& services, std::string_view published,
+                            UpdateProgress& progress, const StatusCallback& status) {
+    Net& net = *services.net;
+    const std::filesystem::path program = state.programDir / kProgramFileName;
+    const std::filesystem::path old = state.programDir / kOldProgramFileName;
+    progress.show();
+    progress.advance(30);
+
+    std::error_code ignored;
+    std::filesystem::remove(old, ignored);
+    std::filesystem::copy_file(program, old, ignored);
+    const NetResult downloaded =
+        net.download(state.settings.server.downloadAddress(kProgramFileName), program, FileKind::Program, status);
+    progress.advance(15);
+
+    UpdateOutcome outcome = UpdateOutcome::Updated;
+    std::string message;
+    if (downloaded.ok()) {
+        fetchCompanionFile(net, state, kJournalTemplateFile, status);
+        progress.advance(15);
+        fetchCompanionFile(net, state, kChartTemplateFile, status);
+        progress.advance(30);
+        fetchCompanionFile(net, state, kManual, status);
+        fetchCompanionFile(net, state, kGuidelines, status);
+        progress.advance(40);
+        message = updateDoneText(published);
+    } else {
+        std::filesystem::remove(old, ignored);  // the program was never touched
+        outcome = UpdateOutcome::Failed;
+        message = updateFailedText(published, state.settings.server);
+    }
+    progress.close();
+    services.prompt.message(downloaded.ok() ? PromptKind::Information : PromptKind::Error, message);
+    // Without any program file (started under another name, download failed) a restart
+    // would only end the program.
+    if (std::filesystem::exists(program)) services.shell.restartProgram(program);
+    return outcome;
+}
+
+}  // namespace
+
+UpdateMode updateMode(std::string_view mode) { return mode == "ja" ? UpdateMode::Interactive : UpdateMode::Quiet; }
+
+std::string updateOfferText(std::string_view installed, std::string_view published) {
+    return "Lavori con la versione: " + std::string(installed) + ". Esiste una più recente: Vers. " +
+           std::string(published) + ". Vuoi aggiornare il programma? (I dati rimangono inalterati)";
+}
+
+std::string updateDoneText(std::string_view published) {
+    return "Update versione (" + std::string(published) + ") eseguito con sucesso.\nIl programma viene riavviato.";
+}
+
+std::string updateFailedText(std::string_view published, const storage::ServerSettings& server) {
+    return "Purtroppo, l'update automatico per la versione " + std::string(published) +
+           " non è riuscito!\nScarica il datafile dell'installazione dal sito internet:\n" +
+           server.downloadAddress(kInstallationPage) + "\n\nIl programma viene riavviato.";
+}
+
+std::string currentVersionText(std::string_view installed) {
+    return "lavori già con la versione più recente (vers. " + std::string(installed) + ")";
+}
+
+UpdateOutcome checkForUpdate(const journal::MainState& state, journal::Services& services, UpdateMode mode,
+                             UpdateProgress& progress, const StatusCallback& status) {
+    const bool interactive = mode == UpdateMode::Interactive;
+    const auto tell = [&](PromptKind kind, const std::string& text) {
+        if (interactive) services.prompt.message(kind, text);
+    };
+    const std::string installed = versionAfterVers(state.versionText);
+    const std::optional<double> installedNumber = versionNumber(installed);
+    if (!installedNumber) {
+        tell(PromptKind::Error, "Il numero della versione installata (\"" + state.versionText + "\") non è leggibile.");
+        return UpdateOutcome::BadInstalledVersion;
+    }
+    if (!services.net || !state.settings.server.hasWeb()) {
+        tell(PromptKind::Warning, noServerText());
+        return UpdateOutcome::NoServer;
+    }
+    const TextResult fetched =
+        services.net->httpGetText(state.settings.server.downloadAddress(kPublishedVersionFile), status);
+    const std::string published = trimBlanks(fetched.body);
+    const std::optional<double> publishedNumber = fetched.ok() ? versionNumber(published) : std::nullopt;
+    if (!publishedNumber) {
+        tell(PromptKind::Warning, std::string(kConnectionProblemMessage));
+        return UpdateOutcome::ConnectionProblem;
+    }
+    if (*publishedNumber > *installedNumber) {
+        if (!services.prompt.ask(PromptKind::Confirmation, updateOfferText(installed, published))) {
+            return UpdateOutcome::Declined;
+        }
+        return installUpdate(state, services, published, progress, status);
+    }
+    tell(PromptKind::Information, currentVersionText(installed));
+    return UpdateOutcome::Current;
+}
+
+}  // namespace quendra::transfer

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "journal/main_state.h"
+#include "journal/services.h"
+#include "transfer/net.h"
+#include "transfer/update_progress.h"
+
+#include <string>
+#include <string_view>
+
+namespace quendra::transfer {
+
+inline constexpr std::string_view kProgramFileName = "quendra2015";
+inline constexpr std::string_view kOldProgramFileName = "quendra2015.old";
+inline constexpr std::string_view kPublishedVersionFile = "ver.txt";
+inline constexpr std::string_view kInstallationPage = "vwi.htm";
+inline constexpr std::string_view kConnectionProblemMessage = "Ci sono dei problemi con la connessione internet ...";
+
+// "ja" is the interactive check of the menu; every other mode is quiet except for the
+// offer of a newer version.
+enum class UpdateMode { Interactive, Quiet };
+UpdateMode updateMode(std::string_view mode);
+
+enum class UpdateOutcome {
+    NoServer,           // no web address or no network (said only when interactive)
+    BadInstalledVersion,
+    ConnectionProblem,  // ver.txt not fetched or not a number (said only when interactive)
+    Current,
+    Declined,
+    Updated,  // the program and its companions replaced, restart asked of the shell
+    Failed,   // the program download failed; the old program stays, restart asked
+};
+
+// The messages of the update, exactly as shown.
+std::string updateOfferText(std::string_view installed, std::string_view published);
+std::string updateDoneText(std::string_view published);
+std::string updateFailedText(std::string_view published, const storage::ServerSettings& server);
+std::string currentVersionText(std::string_view installed);
+
+// upcontrolClick: compares the version in state.versionText with the published one
+// and, when that is newer and the user agrees, replaces the program (keeping the old
+// one as quendra2015.old), the templates and the documents, tells the user and restarts
+// through the shell. A failed program download leaves the old program in place.
+UpdateOutcome checkForUpdate(const journal::MainState& state, journal::Services& services, UpdateMode mode,
+                             UpdateProgress& progress, const StatusCallback& status);
+
+}  // namespace quendra::transfer
