@@ -39,9 +39,33 @@ public slots:
     // The main screen's side choice, which the picker's "entrate" / "uscite" follow.
     void setSide(int ea);
     void reloadLists();
+    // The window's close control closes like "&OK": the choice is written.
+    void reject() override;
+
+protected:
+    // Escape is "annulla".
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Impl;
+    bool FormActivate(bool openingChecked);
+    // Shows a, b and the five lists as the picker holds them.
+    void aktualisieren();
+    void DBgride1aMouseUp();
+    void DBgride2aMouseUp();
+    void DBgride3aMouseUp();
+    void DBgride4aMouseUp();
+    void DBGrid1MouseUp();
+    void Button1Click();
+    void Button6Click();
+    void Button5Click();
+    void Button3Click();
+    void Button4Click();
+    void Button2Click();
+    void Button7Click();
+    void EroeffnungClick();
+    void closeSearchPanel();
+    void finish(bool cancelled);
     Impl* impl_;
 };
 

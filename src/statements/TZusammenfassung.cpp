@@ -29,10 +29,11 @@ constexpr int kLineHeight = 22;
 constexpr int kCellHeight = 18;
 constexpr int kRuleOffset = 18;  // a rule lies this far below the top of its line
 constexpr int kTextLeft = 10;
-constexpr int kTextWidth = 410;
-constexpr int kOpeningLeft = 430;
-constexpr int kClosingLeft = 590;
-constexpr int kAmountWidth = 150;
+constexpr int kTextWidth = 390;
+constexpr int kOpeningLeft = 415;
+constexpr int kClosingLeft = 600;
+constexpr int kAmountWidth = 165;
+constexpr int kHeadingWidth = 180;  // wider than its column: the texts stand right-aligned
 constexpr int kGridRight = kClosingLeft + kAmountWidth;
 constexpr int kGridWidth = kGridRight + 10;
 constexpr int kWindowWidth = kGridWidth + 24;  // room for the scroll bar
@@ -41,14 +42,15 @@ constexpr int kWindowTop = 50;
 constexpr int kButtonBelowBanks = 40;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 26;
+constexpr int kGridBottomMargin = 12;
 
 int lineTop(std::size_t index) { return kGridTop + int(index) * kLineHeight; }
 
-QLabel* cell(QWidget* parent, const QString& name, int left, int width) {
+QLabel* cell(QWidget* parent, const QString& name, int left, int top, int width) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(left, 0, width, kCellHeight);
+    label->setGeometry(left, top, width, kCellHeight);
     label->hide();
     return label;
 }
@@ -82,10 +84,9 @@ struct TZusammenfassung::Impl {
         while (rows.size() <= index) {
             const QString number = QString::number(rows.size() + 1);
             const int top = lineTop(rows.size());
-            Row r{cell(grid, "LineText" + number, kTextLeft, kTextWidth),
-                  cell(grid, "LineOpening" + number, kOpeningLeft, kAmountWidth),
-                  cell(grid, "LineClosing" + number, kClosingLeft, kAmountWidth), new QFrame(grid)};
-            for (QLabel* label : {r.text, r.opening, r.closing}) label->move(label->x(), top);
+            Row r{cell(grid, "LineText" + number, kTextLeft, top, kTextWidth),
+                  cell(grid, "LineOpening" + number, kOpeningLeft, top, kAmountWidth),
+                  cell(grid, "LineClosing" + number, kClosingLeft, top, kAmountWidth), new QFrame(grid)};
             r.rule->setObjectName("LineRule" + number);
             r.rule->setFrameShape(QFrame::HLine);
             r.rule->setFrameShadow(QFrame::Plain);
@@ -112,9 +113,8 @@ struct TZusammenfassung::Impl {
             fill(r.text, line.text, line.style == LineStyle::Heading || line.style == LineStyle::Banks);
             fill(r.opening, line.opening, line.style == LineStyle::Banks);
             fill(r.closing, line.closing, line.style == LineStyle::Banks);
-            QPalette palette = r.text->palette();
+            QPalette palette = grid->palette();
             if (line.style == LineStyle::Banks) palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-            else palette = grid->palette();
             r.text->setPalette(palette);
             showRule(r.rule, line.ruleAfter, lineTop(i) + kRuleOffset);
             if (line.style == LineStyle::Banks) placeButton(i);
@@ -151,7 +151,7 @@ struct TZusammenfassung::Impl {
         const int top = lineTop(lineIndex) + kButtonBelowBanks;
         uscita->move(kGridRight - kButtonWidth, top);
         const int lines = std::max<int>(kGridLines, int(rows.size()));
-        grid->setFixedSize(kGridWidth, std::max(lineTop(std::size_t(lines)), top + kButtonHeight) + kGridTop);
+        grid->setFixedSize(kGridWidth, std::max(lineTop(std::size_t(lines)), top + kButtonHeight) + kGridBottomMargin);
     }
 };
 
@@ -175,7 +175,7 @@ TZusammenfassung::TZusammenfassung(journal::MainState& state, journal::Services&
         heading->setObjectName(name);
         heading->setFont(boldFont(heading, true));
         heading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        heading->setGeometry(left, 44, kAmountWidth, kCellHeight);
+        heading->setGeometry(left + kAmountWidth - kHeadingWidth, 44, kHeadingWidth, kCellHeight);
     }
 
     auto* scroll = new QScrollArea(this);

@@ -35,7 +35,7 @@ struct Cursor::Impl {
     std::size_t cachedPos = 0;
     std::uint64_t cachedVersion = UINT64_MAX;
     std::string buffer;
-    const Cursor* master = nullptr;
+    const RowReader* master = nullptr;
     std::size_t masterField = 0;
     std::string masterValue;
     bool masterSynced = false;
@@ -242,7 +242,14 @@ std::size_t Cursor::recordCount() const {
 }
 
 std::size_t Cursor::fieldCount() const { return fields().size(); }
-const FieldDef& Cursor::fieldDef(std::size_t index) const { return fields().at(index); }
+const FieldDef& Cursor::fieldDef(std::size_t index) const {
+    const FieldList& list = fields();
+    if (index >= list.size()) {
+        throw DbError(DbError::Kind::NoSuchField, "Il campo numero " + std::to_string(index + 1) +
+                                                      " non esiste nella tabella \"" + fileLabel(impl_->path) + "\"");
+    }
+    return list[index];
+}
 
 int Cursor::findField(std::string_view name) const {
     if (!isOpen()) throw notOpen();
@@ -535,7 +542,7 @@ bool Cursor::locate(std::string_view field, std::string_view value, LocateOption
     return false;
 }
 
-void Cursor::setMasterLink(const Cursor& master, std::string_view masterField) {
+void Cursor::setMasterLink(const RowReader& master, std::string_view masterField) {
     requireOrder("Il collegamento a un'altra tabella");
     Impl& m = *impl_;
     m.masterField = master.fieldIndex(masterField);

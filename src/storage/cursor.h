@@ -120,10 +120,10 @@ public:
     // when none.
     bool locate(std::string_view field, std::string_view value, LocateOptions options = {});
 
-    // Follow another cursor: this cursor's range stays on the rows whose key (current
-    // order) equals masterField of the master's current row. The master must outlive the
-    // link; clearMasterLink() ends it.
-    void setMasterLink(const Cursor& master, std::string_view masterField);
+    // Follow another cursor or query result: this cursor's range stays on the rows whose
+    // key (current order) equals masterField of the master's current row. The master must
+    // outlive the link; clearMasterLink() ends it.
+    void setMasterLink(const RowReader& master, std::string_view masterField);
     void clearMasterLink();
 
     // Adds a tag on a field to the production index (creating the .mdx and setting byte

@@ -72,7 +72,7 @@ private:
         const std::uint32_t headerPage = getU32(entry, kEntryHeaderPage);
         const std::string_view header = claim(headerPage);
         const std::uint8_t format = std::uint8_t(header[kKeyFormat]);
-        if (format & kFormatDescending) fail(where + "è discendente, cosa che non gestiamo");
+        if (format & kFormatDescending) fail(where + "è in ordine discendente, che non è gestito");
         if (header[kKeyType] != info.keyType) fail(where + "ha due tipi di chiave diversi");
         info.keyLength = getU16(header, kKeyLength);
         TagGeometry geometry;

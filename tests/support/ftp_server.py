@@ -5,6 +5,7 @@ The user may write in ROOT; every other name or password is refused.
 """
 import logging
 import sys
+import warnings
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -14,6 +15,7 @@ from pyftpdlib.servers import FTPServer
 def main():
     root, user, password = sys.argv[1:4]
     logging.basicConfig(level=logging.ERROR)
+    warnings.simplefilter("ignore")  # write access for anonymous is what the tests want
     authorizer = DummyAuthorizer()
     if user == "anonymous":
         authorizer.add_anonymous(root, perm="elradfmw")

@@ -1,0 +1,84 @@
+#include "journal/TDatumform.h"
+
+#include "journal/month_title.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quendra::journal {
+
+namespace {
+
+QPushButton* button(const char* name, const QString& text, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+TDatumform::TDatumform(MainState&, Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+    setObjectName("TDatumform");
+
+    title_ = new QLabel(this);
+    title_->setObjectName("MonthTitle");
+    title_->setAlignment(Qt::AlignCenter);
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    auto* prior = button("ButtonPrior", "<", this);
+    auto* next = button("ButtonNext", ">", this);
+
+    calendar_ = new QCalendarWidget(this);
+    calendar_->setObjectName("Calendar1");
+    calendar_->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    calendar_->setFirstDayOfWeek(Qt::Sunday);
+    calendar_->setNavigationBarVisible(false);
+    calendar_->setGridVisible(true);
+    calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+
+    auto* ok = button("ButtonOK", "&OK", this);
+    ok->setDefault(true);
+    auto* annulla = button("ButtonAnnulla", "annulla", this);
+
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(prior);
+    heading->addWidget(title_, 1);
+    heading->addWidget(next);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(annulla);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(heading);
+    layout->addWidget(calendar_);
+    layout->addLayout(buttons);
+
+    connect(prior, &QPushButton::clicked, calendar_, &QCalendarWidget::showPreviousMonth);
+    connect(next, &QPushButton::clicked, calendar_, &QCalendarWidget::showNextMonth);
+    connect(calendar_, &QCalendarWidget::currentPageChanged, this, &TDatumform::Calendar1PageChanged);
+    connect(calendar_, &QCalendarWidget::activated, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+std::optional<storage::Date> TDatumform::pickDate(storage::Date date) {
+    if (date.isEmpty()) date = services_.clock.today();
+    calendar_->setSelectedDate(QDate(date.year(), date.month(), date.day()));
+    calendar_->setCurrentPage(date.year(), date.month());
+    Calendar1PageChanged(date.year(), date.month());
+    calendar_->setFocus();
+    if (exec() != QDialog::Accepted) return std::nullopt;
+    const QDate chosen = calendar_->selectedDate();
+    return storage::Date::fromYmd(chosen.year(), chosen.month(), chosen.day());
+}
+
+void TDatumform::Calendar1PageChanged(int year, int month) {
+    title_->setText(QString::fromStdString(monthTitle(year, month)));
+}
+
+}  // namespace quendra::journal

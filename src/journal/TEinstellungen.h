@@ -1,0 +1,53 @@
+#pragma once
+
+#include "journal/main_state.h"
+#include "journal/services.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace quendra::journal {
+
+// "Einstellungen" (menu "Impostazioni"): page margins, frames, font character counts and
+// window scale, changed in the main window's state at once.
+class TEinstellungen : public QDialog {
+    Q_OBJECT
+
+public:
+    TEinstellungen(MainState& state, Services& services, QWidget* parent = nullptr);
+
+    // The window's close control and Escape leave through "uscita" and its page check.
+    void reject() override;
+
+protected:
+    // Every showing fills the fields from the held values.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fillFields();
+    void EditObenExit();
+    void EditUntenExit();
+    void EditSkalaExit();
+    void EditBildschirmExit();
+    void EditDruckExit();
+    void ButtonUscitaClick();
+    void marginExit(QLineEdit* edit, int& held);
+    void characterCountExit(QLineEdit* edit, std::string& count);
+    void refused(QLineEdit* edit, const std::string& shown, std::string_view message);
+
+    MainState& state_;
+    Services& services_;
+    QLineEdit* top_;
+    QLineEdit* bottom_;
+    QCheckBox* frames_;
+    QLineEdit* scale_;
+    QLineEdit* screenFont_;
+    QLineEdit* printerFont_;
+    QPushButton* uscita_;
+    bool checking_ = false;
+};
+
+}  // namespace quendra::journal

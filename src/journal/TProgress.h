@@ -1,0 +1,32 @@
+#pragma once
+
+#include "journal/main_state.h"
+#include "journal/services.h"
+
+#include <QDialog>
+
+class QProgressBar;
+
+namespace quendra::journal {
+
+// "Progress": one progress bar shown without blocking while a long task (the program
+// update) runs on the user-interface thread.
+class TProgress : public QDialog {
+    Q_OBJECT
+
+public:
+    TProgress(MainState& state, Services& services, QWidget* parent = nullptr);
+
+    // Range of the bar (0..100 until set) and the size of one step (10 until set).
+    void setRange(int minimum, int maximum);
+    void setStep(int step);
+    // Moves the bar one step on (stopping at its end) and lets the window repaint.
+    void advance();
+    int position() const;
+
+private:
+    QProgressBar* bar_;
+    int step_ = 10;
+};
+
+}  // namespace quendra::journal

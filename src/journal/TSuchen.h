@@ -1,0 +1,52 @@
+#pragma once
+
+#include "journal/journal_search.h"
+#include "journal/main_state.h"
+#include "journal/services.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quendra::storage {
+class Cursor;
+}
+
+namespace quendra::journal {
+
+// "Such-Fenster": searches the main window's journal by number, date or text, in the
+// journal's current list order.
+class TSuchen : public QDialog {
+    Q_OBJECT
+
+public:
+    TSuchen(MainState& state, Services& services, QWidget* parent = nullptr);
+
+    // Shows the search modally on the main window's journal cursor; when it returns, the
+    // row found last is the cursor's current row.
+    void showFor(storage::Cursor& journal);
+
+signals:
+    // The journal cursor moved (a search, or the first row after choosing a kind): the
+    // main window shows its current row.
+    void journalMoved();
+
+private:
+    void FormActivate();
+    void RadioGroup1Click();
+    void Button1Click();
+    SearchKind kind() const;
+
+    Services& services_;
+    storage::Cursor* journal_ = nullptr;
+    JournalSearch search_;
+    QRadioButton* numero_;
+    QRadioButton* data_;
+    QRadioButton* oggetto_;
+    QLineEdit* text_;
+    QPushButton* searchButton_;
+};
+
+}  // namespace quendra::journal

@@ -1,0 +1,123 @@
+#include "journal/activation.h"
+
+#include "journal/title_line.h"
+#include "storage/chart_record.h"
+#include "storage/chart_update.h"
+#include "storage/db_error.h"
+#include "storage/index_repair.h"
+#include "storage/settings_file.h"
+#include "storage/text_alignment.h"
+#include "storage/year_files.h"
+
+#include <system_error>
+
+namespace quendra::journal {
+
+namespace fs = std::filesystem;
+using storage::Cursor;
+using storage::OpenMode;
+using storage::YearTable;
+
+namespace {
+
+bool isFile(const fs::path& path) {
+    std::error_code error;
+    return fs::is_regular_file(path, error);
+}
+
+// An exclusive open proves the table and its index sound; when the index is the
+// trouble, it is rebuilt. Any other failure (a table that another program holds, a
+// file that is no table) is not cured by a rebuild and goes to the caller.
+void repairIfNeeded(const MainState& state, YearTable kind, const std::string& fileName) {
+    const fs::path path = storage::resolveCaseBlind(state.dataDir, fileName);
+    try {
+        Cursor probe(path, OpenMode::Exclusive);
+    } catch (const storage::DbError& error) {
+        if (!error.isIndexProblem() && isFile(path)) throw;
+        storage::indexreparatur(kind, state.dataDir, fileName);
+    }
+}
+
+std::size_t countRows(const fs::path& journalPath) {
+    const Cursor journal(journalPath, OpenMode::Shared);
+    return journal.recordCount();
+}
+
+std::string readTitlePrefix(const fs::path& chartPath, const std::string& chartName) {
+    Cursor chart(chartPath, OpenMode::Shared);
+    chart.setOrder(storage::chart::kCod);
+    chart.first();
+    const bool hasHeader = chart.recordNumber() != 0;
+    return titlePrefix(hasHeader ? chart.asText(storage::chart::kText) : std::string(),
+                       hasHeader ? chart.asText(storage::chart::kTextH) : std::string(), chartName);
+}
+
+}  // namespace
+
+std::vector<std::string> missingCompanionFiles(const MainState& state) {
+    const std::pair<const fs::path*, const char*> files[] = {
+        {&state.programDir, "pf_indicazioni.pdf"},
+        {&state.programDir, "quendra2015.pdf"},
+        {&state.dataDir, storage::kJournalTemplate.data()},
+        {&state.dataDir, storage::kChartTemplate.data()},
+    };
+    std::vector<std::string> missing;
+    for (const auto& [dir, name] : files) {
+        if (!isFile(storage::resolveCaseBlind(*dir, name))) missing.emplace_back(name);
+    }
+    return missing;
+}
+
+bool currentJournalExists(const MainState& state) {
+    return !state.settings.hauptdatei.empty() && isFile(journalFile(state));
+}
+
+ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
+    MainState& state = context.state;
+    if (hooks.refreshCompanionFiles && !missingCompanionFiles(state).empty()) hooks.refreshCompanionFiles();
+    state.versionText = versionTextOf(kMainCaption);
+    state.addingMode = false;
+    context.year.closeAll();
+
+    std::error_code ignored;
+    fs::current_path(state.dataDir, ignored);
+    if (!currentJournalExists(state) && hooks.chooseYear) hooks.chooseYear();
+    if (!currentJournalExists(state)) return ActivationResult::NoYear;
+    // A settings file that names only the journal still finds its chart.
+    if (state.settings.konto.empty()) state.settings.konto = storage::chartNameOfJournal(state.settings.hauptdatei);
+
+    repairIfNeeded(state, YearTable::Journal, state.settings.hauptdatei);
+    const std::size_t count = countRows(journalFile(state));
+    state.movementCount = std::to_string(count);
+
+    repairIfNeeded(state, YearTable::Chart, state.settings.konto);
+    storage::textabgleich(chartFile(state));
+    {
+        Cursor chart(chartFile(state), OpenMode::Exclusive);
+        storage::kontrollekonto(chart);
+    }
+
+    state.titlePrefix = readTitlePrefix(chartFile(state), state.settings.konto);
+    state.titleLine = movementsTitle(state.titlePrefix, count);
+
+    context.year.openJournal(journalFile(state));
+    context.year.openCharts(chartFile(state));
+    while (!context.year.hasRow()) newMovement(context);
+    return ActivationResult::Ready;
+}
+
+std::string noYearMessage(const MainState& state) {
+    if (state.settings.hauptdatei.empty()) {
+        return "Nessun esercizio aperto: le impostazioni non indicano un esercizio corrente.\n\n"
+               "Il programma viene chiuso.";
+    }
+    return "Nessun esercizio aperto: il file \"" + state.settings.hauptdatei +
+           "\" non si trova nella cartella dei dati.\n\nIl programma viene chiuso.";
+}
+
+void closeYear(EntryContext& context) {
+    context.year.closeAll();
+    storage::writeSettings(context.state.dataDir / storage::kSettingsFileName, context.state.settings);
+}
+
+}  // namespace quendra::journal

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "journal/journal_entry.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quendra::journal {
+
+// What the activation asks of windows that other parts of the program provide. An empty
+// function is a part that is not there yet.
+struct ActivationHooks {
+    // The manuals or templates are missing: fetch them again from the central server.
+    std::function<void()> refreshCompanionFiles;
+    // The current journal is missing: the year dialog, which may choose another year.
+    std::function<void()> chooseYear;
+};
+
+enum class ActivationResult {
+    Ready,   // the year is open; the journal has at least one row
+    NoYear,  // there is no current journal: the program must end
+};
+
+// The four files an installation needs, those that are missing, in the order checked:
+// the two manuals in the program directory, the two templates in the data directory.
+std::vector<std::string> missingCompanionFiles(const MainState& state);
+
+// Whether the settings name a journal that exists.
+bool currentJournalExists(const MainState& state);
+
+// Opens the current year for the main window: checks the installation, repairs the
+// indexes of the year's tables where needed, aligns and updates the chart, sets the
+// title line, and asks for a first movement until there is one. The cursors end open,
+// the journal on its first row in Nummer order, adding mode off. MissingYearFile
+// propagates (the program must end); other DbErrors too.
+ActivationResult activate(EntryContext& context, const ActivationHooks& hooks);
+
+// Told before the program ends when there is no year to open.
+std::string noYearMessage(const MainState& state);
+
+// Closing the main window: closes the cursors and writes tovald.INI. Throws DbError when
+// the file cannot be written.
+void closeYear(EntryContext& context);
+
+}  // namespace quendra::journal

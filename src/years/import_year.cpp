@@ -1,0 +1,72 @@
+#include "years/import_year.h"
+
+#include "storage/cursor.h"
+#include "storage/db_error.h"
+#include "storage/journal_record.h"
+#include "storage/table_ops.h"
+#include "storage/text_case.h"
+#include "storage/year_files.h"
+#include "storage/year_table_tags.h"
+#include "years/year_messages.h"
+#include "years/year_tables.h"
+
+namespace quendra::years {
+
+using namespace storage;
+
+namespace {
+
+bool hasSideField(const std::filesystem::path& journal) {
+    return Cursor(journal, OpenMode::Shared).findField(journal::kEA) >= 0;
+}
+
+void copyWithTags(YearTable kind, const std::filesystem::path& source, const std::filesystem::path& target) {
+    copyTable(source, target);
+    Cursor table(target, OpenMode::Exclusive);
+    for (const TagSpec& tag : yearTableTags(kind)) table.addTag(tag.name, tag.field, tag.primary);
+}
+
+void removeQuietly(const std::filesystem::path& table) {
+    try {
+        deleteTable(table);
+    } catch (const DbError&) {
+        // Only tidying up after the failure that is being reported.
+    }
+}
+
+}  // namespace
+
+ImportOutcome importYear(const std::filesystem::path& dataDir, const std::filesystem::path& savedJournal) {
+    const std::string savedName = savedJournal.filename().string();
+    const std::optional<std::string> savedNumber = yearNumberOf(savedName);
+    if (!savedNumber || !toUpperUtf8(savedName).starts_with("KR") || isJournalTemplate(savedName)) throw YearFileError(messages::notAYearJournal(savedName));
+    if (!hasSideField(savedJournal)) return {ImportOutcome::Kind::OldVersion, {}, false};
+
+    const std::string savedChartName = chartNameOfJournal(savedName);
+    const std::filesystem::path savedChart = resolveCaseBlind(savedJournal.parent_path(), savedChartName);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(savedChart, error)) {
+        throw YearFileError(messages::chartMissingBesideJournal(savedChartName, savedName));
+    }
+
+    ImportOutcome outcome;
+    std::string number = *savedNumber;
+    if (std::filesystem::exists(yearTablePath(dataDir, YearTable::Journal, number), error)) {
+        number = nextYearNumber(dataDir, std::stoi(number.substr(0, 4)));
+        outcome.renamed = true;
+    }
+    outcome.journalName = yearFileName(YearTable::Journal, number);
+    const std::filesystem::path journal = yearTablePath(dataDir, YearTable::Journal, number);
+    const std::filesystem::path chart = yearTablePath(dataDir, YearTable::Chart, number);
+    try {
+        copyWithTags(YearTable::Journal, savedJournal, journal);
+        copyWithTags(YearTable::Chart, savedChart, chart);
+    } catch (...) {
+        removeQuietly(journal);
+        removeQuietly(chart);
+        throw;
+    }
+    return outcome;
+}
+
+}  // namespace quendra::years

@@ -1,0 +1,334 @@
+#include "accounts/account_picker.h"
+
+#include "storage/chart_record.h"
+#include "storage/cursor.h"
+#include "storage/journal_record.h"
+#include "support/chart_fixture.h"
+#include "support/journal_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace quendra::accounts {
+namespace {
+
+using test::ChartRow;
+
+ChartRow type(std::string cod, std::string name, std::string k) { return {cod, name, name, name, "", k}; }
+ChartRow mainAccount(std::string cod, std::string text) { return {cod, text, text, ""}; }
+ChartRow sub(std::string cod, std::string text, std::string texth) { return {cod, text, texth, ""}; }
+
+// A small chart with the edge cases: groups and sub-accounts numbered 90-99, cash-box
+// groups beyond 04, several texts containing "cauzioni", one of them a liability.
+std::vector<ChartRow> chartRows() {
+    return {
+        {"  PFAR", "San Rocco", "Velmora", "Centro"},
+        type("TA", "Uscite", "10"),
+        type("TE", "Entrate", "30"),
+        type("TC", "Attiva", "50"),
+        type("TP", "Passiva", "70"),
+        type("TV", "Conti d'ordine", "90"),
+        mainAccount("HA0100", "Contributo sostentamento Clero"),
+        sub(" A0101", "Quota parrocchiale", "Contributo sostentamento Clero"),
+        sub(" A0102", "Remunerazione collaboratori", "Contributo sostentamento Clero"),
+        sub(" A0195", "Ultimo sottoconto", "Contributo sostentamento Clero"),
+        mainAccount("HA0600", "Spese generali"),
+        sub(" A0607", "Rimborso cauzioni", "Spese generali"),
+        mainAccount("HA9500", "Gruppo alto"),
+        sub(" A9501", "Nel gruppo alto", "Gruppo alto"),
+        mainAccount("HE0100", "Collette e offerte"),
+        sub(" E0101", "Collette domenicali", "Collette e offerte"),
+        sub(" E0102", "Offerte per le candele", "Collette e offerte"),
+        mainAccount("HE0300", "Entrate straordinarie"),
+        sub(" E0301", "Cauzioni trattenute", "Entrate straordinarie"),
+        mainAccount("HC0100", "Cassa"),
+        sub(" C0101", "Cassa parrocchiale", "Cassa"),
+        sub(" C0102", "Cassa oratorio", "Cassa"),
+        mainAccount("HC0200", "Banca"),
+        sub(" C0201", "Banca c/c", "Banca"),
+        sub(" C0202", "Banca c/c 2", "Banca"),
+        sub(" C0295", "Banca estera", "Banca"),
+        mainAccount("HC0400", "Libretti"),
+        sub(" C0401", "Libretto di risparmio", "Libretti"),
+        mainAccount("HC0500", "Titoli"),
+        sub(" C0501", "Titoli di Stato", "Titoli"),
+        mainAccount("HC0700", "Depositi cauzionali versati"),
+        sub(" C0701", "Cauzioni per contratti", "Depositi cauzionali versati"),
+        mainAccount("HP0100", "Mutui bancari"),
+        sub(" P0101", "Mutuo per lavori", "Mutui bancari"),
+        mainAccount("HP0500", "Depositi cauzionali ricevuti"),
+        sub(" P0501", "Cauzioni degli inquilini", "Depositi cauzionali ricevuti"),
+    };
+}
+
+std::vector<std::string> codes(const PickerColumn& column) {
+    std::vector<std::string> out;
+    for (const PickerEntry& e : column.entries) out.push_back(e.code);
+    return out;
+}
+
+std::string currentCode(const AccountPicker& picker, PickerList list) {
+    const PickerEntry* e = picker.column(list).currentEntry();
+    return e ? e->code : "<none>";
+}
+
+class AccountPickerTest : public ::testing::Test {
+protected:
+    AccountPickerTest() { test::makeChart(chart(), chartRows()); }
+    std::filesystem::path chart() const { return dir_ / "kw201501.dbf"; }
+
+    void choose(AccountPicker& picker, PickerList list, const std::string& code) {
+        const std::vector<std::string> all = codes(picker.column(list));
+        const auto it = std::find(all.begin(), all.end(), code);
+        ASSERT_NE(it, all.end()) << code;
+        picker.moveTo(list, std::size_t(it - all.begin()));
+        picker.choose(list);
+    }
+
+    test::TempDir dir_;
+};
+
+TEST_F(AccountPickerTest, ANewRowWithoutAccountOpensOnTheDefaultAccountAndCashBox) {
+    AccountPicker picker(chart(), "", "", false);
+    EXPECT_EQ(picker.account(), " A0101");
+    EXPECT_EQ(picker.cashBox(), " C0201");
+    EXPECT_EQ(codes(picker.column(PickerList::Type)), (std::vector<std::string>{"TA", "TE", "TC", "TP", "TV"}));
+    EXPECT_EQ(currentCode(picker, PickerList::Type), "TA");
+    // The ranges reach groups and sub-accounts 90-99; the cash-box groups stop at C04.
+    EXPECT_EQ(codes(picker.column(PickerList::MainAccount)),
+              (std::vector<std::string>{"HA0100", "HA0600", "HA9500"}));
+    EXPECT_EQ(codes(picker.column(PickerList::SubAccount)),
+              (std::vector<std::string>{" A0101", " A0102", " A0195"}));
+    EXPECT_EQ(codes(picker.column(PickerList::CashGroup)),
+              (std::vector<std::string>{"HC0100", "HC0200", "HC0400"}));
+    EXPECT_EQ(codes(picker.column(PickerList::CashBox)),
+              (std::vector<std::string>{" C0201", " C0202", " C0295"}));
+    EXPECT_EQ(currentCode(picker, PickerList::CashGroup), "HC0200");
+    EXPECT_EQ(currentCode(picker, PickerList::CashBox), " C0201");
+    EXPECT_TRUE(picker.cashBoxesVisible());
+    EXPECT_EQ(picker.closing(), (PickerChoice{" A0101", " C0201"}));
+}
+
+TEST_F(AccountPickerTest, ListsShowCodePartsWithTheirTexts) {
+    AccountPicker picker(chart(), " A0102", " C0102", false);
+    EXPECT_EQ(picker.column(PickerList::Type).currentEntry()->shown, "A-Uscite");
+    EXPECT_EQ(picker.column(PickerList::MainAccount).currentEntry()->shown, "01-Contributo sostentamento Clero");
+    EXPECT_EQ(picker.column(PickerList::SubAccount).currentEntry()->shown, "02-Remunerazione collaboratori");
+    EXPECT_EQ(picker.column(PickerList::CashGroup).currentEntry()->shown, "C01-Cassa");
+    EXPECT_EQ(picker.column(PickerList::CashBox).currentEntry()->shown, "02-Cassa oratorio");
+}
+
+TEST_F(AccountPickerTest, ChoosingDescendsThroughTypeMainAndSubAccount) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    choose(picker, PickerList::Type, "TE");
+    EXPECT_EQ(picker.account(), " E0101");
+    EXPECT_EQ(codes(picker.column(PickerList::MainAccount)), (std::vector<std::string>{"HE0100", "HE0300"}));
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " E0101");
+
+    choose(picker, PickerList::MainAccount, "HE0300");
+    EXPECT_EQ(picker.account(), " E0301");
+    EXPECT_EQ(codes(picker.column(PickerList::SubAccount)), (std::vector<std::string>{" E0301"}));
+
+    choose(picker, PickerList::Type, "TA");
+    choose(picker, PickerList::SubAccount, " A0195");
+    EXPECT_EQ(picker.account(), " A0195");
+    EXPECT_EQ(picker.closing(), (PickerChoice{" A0195", " C0101"}));
+}
+
+TEST_F(AccountPickerTest, AnAccountMissingFromTheChartLeavesItsListOnTheFirstRow) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    choose(picker, PickerList::MainAccount, "HA0600");
+    EXPECT_EQ(picker.account(), " A0601");  // group 06 has no sub-account 01
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0607");
+    EXPECT_EQ(picker.closing().cod, " A0607");
+}
+
+TEST_F(AccountPickerTest, MovesWithoutAChoiceLeaveTheDependentListsAlone) {
+    AccountPicker picker(chart(), " A0102", " C0102", false);
+    picker.moveTo(PickerList::MainAccount, 1);
+    picker.moveTo(PickerList::CashGroup, 1);
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0102");
+    EXPECT_EQ(currentCode(picker, PickerList::CashBox), " C0102");
+    EXPECT_EQ(picker.closing(), (PickerChoice{" A0102", " C0102"}));
+}
+
+TEST_F(AccountPickerTest, ChoosingCashBoxGroupAndCashBox) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    choose(picker, PickerList::CashGroup, "HC0400");
+    EXPECT_EQ(picker.cashBox(), " C0401");
+    EXPECT_EQ(codes(picker.column(PickerList::CashBox)), (std::vector<std::string>{" C0401"}));
+    choose(picker, PickerList::CashGroup, "HC0200");
+    choose(picker, PickerList::CashBox, " C0295");
+    EXPECT_EQ(picker.closing(), (PickerChoice{" A0101", " C0295"}));
+}
+
+TEST_F(AccountPickerTest, OpeningRowOfALiabilityIsItsOwnCashBox) {
+    AccountPicker picker(chart(), " A0101", " C0101", true);
+    EXPECT_TRUE(picker.cashBoxesVisible());  // an expense account keeps its cash box
+    choose(picker, PickerList::Type, "TP");
+    EXPECT_EQ(picker.account(), " P0101");
+    EXPECT_FALSE(picker.cashBoxesVisible());
+    EXPECT_EQ(picker.closing(), (PickerChoice{" P0101", " P0101"}));
+
+    picker.setOpening(false);
+    EXPECT_TRUE(picker.cashBoxesVisible());
+    EXPECT_EQ(picker.closing(), (PickerChoice{" P0101", " C0101"}));
+}
+
+TEST_F(AccountPickerTest, OpeningRowOfAnAssetIsItsOwnCashBox) {
+    AccountPicker picker(chart(), " C0701", " C0201", true);
+    EXPECT_FALSE(picker.cashBoxesVisible());
+    EXPECT_EQ(picker.closing(), (PickerChoice{" C0701", " C0701"}));
+}
+
+TEST_F(AccountPickerTest, AStoredLiabilityOrNonLiquidCashBoxKeepsTheDefaultAtEveryChoice) {
+    for (const std::string stored : {" P0101", " C0501"}) {
+        AccountPicker picker(chart(), " P0101", stored, false);
+        EXPECT_EQ(picker.cashBox(), " C0201") << stored;
+        choose(picker, PickerList::CashGroup, "HC0100");
+        EXPECT_EQ(picker.cashBox(), " C0201") << stored;
+        choose(picker, PickerList::CashBox, " C0295");
+        EXPECT_EQ(picker.cashBox(), " C0201") << stored;
+        EXPECT_EQ(picker.closing(), (PickerChoice{" P0101", " C0201"})) << stored;
+    }
+}
+
+TEST_F(AccountPickerTest, PlaceholderOrMissingCashBoxShowsARealCashBox) {
+    // The placeholder written by the account step stands for C0101.
+    EXPECT_EQ(AccountPicker(chart(), " A0101", "CC0101", false).closing(), (PickerChoice{" A0101", " C0101"}));
+    // An empty cash box, or an expense account typed as one, starts on the default.
+    EXPECT_EQ(AccountPicker(chart(), " A0101", "", false).closing(), (PickerChoice{" A0101", " C0201"}));
+    EXPECT_EQ(AccountPicker(chart(), " A0101", " A0102", false).closing(), (PickerChoice{" A0101", " C0201"}));
+}
+
+TEST_F(AccountPickerTest, AnnullaKeepsTheRowsAccount) {
+    AccountPicker picker(chart(), " A0102", " C0101", false);
+    choose(picker, PickerList::Type, "TE");
+    choose(picker, PickerList::SubAccount, " E0102");
+    choose(picker, PickerList::CashBox, " C0102");
+    // The cash box written is the one the cash-box list shows.
+    EXPECT_EQ(picker.cancelling(), (PickerChoice{" A0102", " C0102"}));
+    EXPECT_EQ(picker.account(), " A0102");
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0102");
+}
+
+TEST_F(AccountPickerTest, AnnullaKeepsATypedAccountTheChartLacks) {
+    AccountPicker picker(chart(), " A0108", " C0101", false);
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0101");
+    EXPECT_EQ(picker.cancelling().cod, " A0108");
+}
+
+TEST_F(AccountPickerTest, AnAccountInAGroupTheChartLacksIsNotOverwrittenWithNothing) {
+    AccountPicker picker(chart(), " A7777", " C0101", false);
+    EXPECT_TRUE(picker.column(PickerList::SubAccount).entries.empty());
+    EXPECT_EQ(picker.closing(), (PickerChoice{" A7777", " C0101"}));
+}
+
+TEST_F(AccountPickerTest, SearchFindsCauzioniInClassesAceOnlyAndStartsOverAfterTheEnd) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    picker.startSearch();
+    ASSERT_TRUE(picker.searchNext("cauzioni"));
+    EXPECT_EQ(picker.account(), " A0607");
+    ASSERT_TRUE(picker.searchNext("cauzioni"));
+    EXPECT_EQ(picker.account(), " C0701");
+    EXPECT_EQ(currentCode(picker, PickerList::Type), "TC");
+    EXPECT_EQ(currentCode(picker, PickerList::MainAccount), "HC0700");
+    ASSERT_TRUE(picker.searchNext("CAUZIONI"));
+    EXPECT_EQ(picker.account(), " E0301");
+    // " P0501 Cauzioni degli inquilini" is a liability: not searched.
+    EXPECT_FALSE(picker.searchNext("cauzioni"));
+    EXPECT_EQ(picker.account(), " E0301");
+    ASSERT_TRUE(picker.searchNext("cauzioni"));
+    EXPECT_EQ(picker.account(), " A0607");
+}
+
+TEST_F(AccountPickerTest, SearchMatchesTheMainAccountsTextToo) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    picker.startSearch();
+    ASSERT_TRUE(picker.searchNext("straordinarie"));
+    EXPECT_EQ(picker.account(), " E0301");
+}
+
+TEST_F(AccountPickerTest, SearchAnnullaRestoresTheAccountAndUscitaKeepsTheHit) {
+    AccountPicker picker(chart(), " A0102", " C0101", false);
+    picker.startSearch();
+    ASSERT_TRUE(picker.searchNext("oratorio"));
+    EXPECT_EQ(picker.account(), " C0102");
+    picker.cancelSearch();
+    EXPECT_FALSE(picker.searching());
+    EXPECT_EQ(picker.account(), " A0102");
+    EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0102");
+
+    picker.startSearch();
+    ASSERT_TRUE(picker.searchNext("candele"));
+    picker.endSearch();
+    EXPECT_EQ(picker.closing().cod, " E0102");
+}
+
+TEST_F(AccountPickerTest, SynchroniseReadsAChangedChart) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    {
+        storage::Cursor editor(chart(), storage::OpenMode::Shared);
+        editor.append();
+        editor.setText(storage::chart::kCod, " A0150");
+        editor.setText(storage::chart::kText, "Nuovo sottoconto");
+        editor.post();
+    }
+    picker.synchronise();
+    EXPECT_EQ(codes(picker.column(PickerList::SubAccount)),
+              (std::vector<std::string>{" A0101", " A0102", " A0150", " A0195"}));
+}
+
+class OpeningMarkTest : public ::testing::Test {
+protected:
+    storage::Cursor journalWith(int eroeffnung) {
+        test::makeJournal(path_, {{1, test::ymd(2015, 1, 2), " A0101", " C0101", "x", 0, 10, 1, eroeffnung}});
+        storage::Cursor journal(path_, storage::OpenMode::Shared);
+        journal.first();
+        return journal;
+    }
+    long long storedMark() {
+        storage::Cursor reread(path_, storage::OpenMode::Shared);
+        reread.first();
+        return reread.asInteger(storage::journal::kEroeffnung);
+    }
+    test::TempDir dir_;
+    std::filesystem::path path_ = dir_ / "kr201501.dbf";
+};
+
+TEST_F(OpeningMarkTest, CheckingWritesTwoAndClearingWritesZero) {
+    storage::Cursor journal = journalWith(0);
+    EXPECT_TRUE(writeOpeningMark(journal, true));
+    EXPECT_EQ(storedMark(), 2);
+    EXPECT_TRUE(writeOpeningMark(journal, true));
+    EXPECT_EQ(storedMark(), 2);
+    EXPECT_FALSE(writeOpeningMark(journal, false));
+    EXPECT_EQ(storedMark(), 0);
+}
+
+TEST_F(OpeningMarkTest, ARowMarkedWithOneIsMarkedWithTwoOrClearedWhollyOff) {
+    {
+        storage::Cursor journal = journalWith(1);
+        EXPECT_FALSE(writeOpeningMark(journal, false));
+        EXPECT_EQ(storedMark(), 0);
+    }
+    storage::Cursor journal = journalWith(1);
+    EXPECT_TRUE(writeOpeningMark(journal, true));
+    EXPECT_EQ(storedMark(), 2);
+}
+
+TEST_F(OpeningMarkTest, WriteChoiceStoresAccountAndCashBox) {
+    storage::Cursor journal = journalWith(0);
+    writeChoice(journal, {" P0101", " P0101"});
+    storage::Cursor reread(path_, storage::OpenMode::Shared);
+    reread.first();
+    EXPECT_EQ(reread.asText(storage::journal::kCod), " P0101");
+    EXPECT_EQ(reread.asText(storage::journal::kCodd), " P0101");
+}
+
+}  // namespace
+}  // namespace quendra::accounts
