@@ -2,6 +2,9 @@
 # with a capital letter (window classes and the Qt sides of the seams).
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 set(CMAKE_AUTOMOC ON)
+# moc cannot read the C++20 parts of the standard headers; without the compiler's
+# predefined macros it sees them as C++17 and skips those parts.
+set(CMAKE_AUTOMOC_COMPILER_PREDEFINES OFF)
 
 set(ui_sources)
 foreach(dir IN LISTS QUENDRA_SUBSYSTEMS)
