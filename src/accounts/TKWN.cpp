@@ -1,6 +1,8 @@
 #include "accounts/TKWN.h"
 
 #include "accounts/account_picker.h"
+#include "journal/main_state.h"
+#include "journal/services.h"
 #include "journal/WindowScaling.h"
 #include "storage/cursor.h"
 #include "storage/db_error.h"

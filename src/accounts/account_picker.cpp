@@ -150,45 +150,27 @@ void AccountPicker::moveTo(PickerList list, std::size_t row) {
     if (row < column.entries.size()) column.current = row;
 }
 
-char AccountPicker::currentTypeClass() const {
-    const PickerEntry* type = column(PickerList::Type).currentEntry();
-    return type ? storage::classLetter(type->code) : storage::classLetter(account_);
-}
-
-std::string AccountPicker::currentMainGroup() const {
-    const PickerEntry* main = column(PickerList::MainAccount).currentEntry();
-    return std::string(storage::groupNumber(main ? main->code : account_));
-}
-
 void AccountPicker::choose(PickerList list) {
     const PickerEntry* entry = column(list).currentEntry();
     if (!entry) return;
     const std::string code = entry->code;
+    const char cls = storage::classLetter(code);
     switch (list) {
         case PickerList::Type:
-            if (storage::classLetter(code) != storage::classLetter(account_))
-                account_ = storage::subAccountCode(storage::classLetter(code), "01", "01");
+            if (cls != storage::classLetter(account_)) account_ = storage::subAccountCode(cls, "01", "01");
             break;
         case PickerList::MainAccount:
             if (storage::groupNumber(code) != storage::groupNumber(account_))
-                account_ = storage::subAccountCode(currentTypeClass(), storage::groupNumber(code), "01");
+                account_ = storage::subAccountCode(cls, storage::groupNumber(code), "01");
             break;
-        case PickerList::SubAccount:
-            if (storage::subAccountNumber(code) != storage::subAccountNumber(account_))
-                account_ = storage::subAccountCode(currentTypeClass(), currentMainGroup(),
-                                                   storage::subAccountNumber(code));
-            break;
+        // A sub-account or cash box counts as itself, even after keyboard moves in the
+        // list above it have not been chosen.
+        case PickerList::SubAccount: account_ = code; break;
         case PickerList::CashGroup:
             if (storage::classAndGroup(code) != storage::classAndGroup(cashBox_))
                 cashBox_ = " " + std::string(storage::classAndGroup(code)) + "01";
             break;
-        case PickerList::CashBox:
-            if (storage::subAccountNumber(code) != storage::subAccountNumber(cashBox_)) {
-                const PickerEntry* group = column(PickerList::CashGroup).currentEntry();
-                cashBox_ = " " + std::string(storage::classAndGroup(group ? group->code : cashBox_)) +
-                           std::string(storage::subAccountNumber(code));
-            }
-            break;
+        case PickerList::CashBox: cashBox_ = code; break;
     }
     synchronise();
 }

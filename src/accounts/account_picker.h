@@ -90,8 +90,6 @@ public:
 private:
     static std::size_t index(PickerList list) { return static_cast<std::size_t>(list); }
     PickerColumn& columnOf(PickerList list) { return columns_[index(list)]; }
-    char currentTypeClass() const;
-    std::string currentMainGroup() const;
     PickerChoice choiceFor(const std::string& cod) const;
     void openChart();
 

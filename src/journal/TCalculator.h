@@ -1,14 +1,19 @@
 #pragma once
 
 #include "journal/calculator.h"
-#include "journal/main_state.h"
-#include "journal/services.h"
 
 #include <QDialog>
 
 #include <optional>
 
 class QLineEdit;
+
+// Declared only: the Qt meta-object compiler cannot read the standard headers that the
+// core's types pull in.
+namespace quendra::journal {
+struct MainState;
+struct Services;
+}  // namespace quendra::journal
 
 namespace quendra::journal {
 

@@ -1,6 +1,8 @@
 #include "journal/TDatumform.h"
 
 #include "journal/month_title.h"
+#include "journal/services.h"
+#include "storage/date.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -66,15 +68,16 @@ TDatumform::TDatumform(MainState&, Services& services, QWidget* parent) : QDialo
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::optional<storage::Date> TDatumform::pickDate(storage::Date date) {
-    if (date.isEmpty()) date = services_.clock.today();
-    calendar_->setSelectedDate(QDate(date.year(), date.month(), date.day()));
-    calendar_->setCurrentPage(date.year(), date.month());
-    Calendar1PageChanged(date.year(), date.month());
+bool TDatumform::pickDate(storage::Date& date) {
+    const storage::Date shown = date.isEmpty() ? services_.clock.today() : date;
+    calendar_->setSelectedDate(QDate(shown.year(), shown.month(), shown.day()));
+    calendar_->setCurrentPage(shown.year(), shown.month());
+    Calendar1PageChanged(shown.year(), shown.month());
     calendar_->setFocus();
-    if (exec() != QDialog::Accepted) return std::nullopt;
+    if (exec() != QDialog::Accepted) return false;
     const QDate chosen = calendar_->selectedDate();
-    return storage::Date::fromYmd(chosen.year(), chosen.month(), chosen.day());
+    date = storage::Date::fromYmd(chosen.year(), chosen.month(), chosen.day());
+    return true;
 }
 
 void TDatumform::Calendar1PageChanged(int year, int month) {

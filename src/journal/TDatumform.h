@@ -1,15 +1,21 @@
 #pragma once
 
-#include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/date.h"
 
 #include <QDialog>
 
-#include <optional>
-
 class QCalendarWidget;
 class QLabel;
+
+// Declared only: the Qt meta-object compiler cannot read the standard headers that the
+// core's types pull in.
+namespace quendra::journal {
+struct MainState;
+struct Services;
+}  // namespace quendra::journal
+
+namespace quendra::storage {
+class Date;
+}
 
 namespace quendra::journal {
 
@@ -21,9 +27,9 @@ class TDatumform : public QDialog {
 public:
     TDatumform(MainState& state, Services& services, QWidget* parent = nullptr);
 
-    // Shows the calendar on date (today when it is empty); the chosen date after "&OK",
-    // none after "annulla".
-    std::optional<storage::Date> pickDate(storage::Date date);
+    // Shows the calendar on date (today when it is empty). "&OK" puts the chosen date into
+    // date and answers true; "annulla" leaves it and answers false.
+    bool pickDate(storage::Date& date);
 
 private:
     void Calendar1PageChanged(int year, int month);

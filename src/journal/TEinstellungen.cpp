@@ -1,6 +1,8 @@
 #include "journal/TEinstellungen.h"
 
 #include "journal/WindowScaling.h"
+#include "journal/main_state.h"
+#include "journal/services.h"
 #include "journal/settings_dialog_rules.h"
 
 #include <QCheckBox>
@@ -156,7 +158,7 @@ void TEinstellungen::EditSkalaExit() {
 void TEinstellungen::ButtonUscitaClick() {
     if (checking_ || !isVisible()) return;
     checking_ = true;
-    state_.settings.frameLines = frames_->isChecked() ? "1" : "0";
+    state_.settings.frameLines.assign(1, frames_->isChecked() ? '1' : '0');
     if (pageLayoutAccepted(state_.settings.topMargin, state_.settings.bottomMargin)) {
         QDialog::done(QDialog::Accepted);
     } else {

@@ -1,13 +1,18 @@
 #pragma once
 
-#include "journal/main_state.h"
-#include "journal/services.h"
 
 #include <QDialog>
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
+
+// Declared only: the Qt meta-object compiler cannot read the standard headers that the
+// core's types pull in.
+namespace quendra::journal {
+struct MainState;
+struct Services;
+}  // namespace quendra::journal
 
 namespace quendra::journal {
 

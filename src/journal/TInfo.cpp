@@ -1,6 +1,8 @@
 #include "journal/TInfo.h"
 
 #include "journal/WindowScaling.h"
+#include "journal/main_state.h"
+#include "journal/services.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

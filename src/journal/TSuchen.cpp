@@ -1,6 +1,8 @@
 #include "journal/TSuchen.h"
 
 #include "journal/WindowScaling.h"
+#include "journal/main_state.h"
+#include "journal/services.h"
 #include "storage/cursor.h"
 #include "storage/db_error.h"
 

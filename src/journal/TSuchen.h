@@ -1,8 +1,6 @@
 #pragma once
 
 #include "journal/journal_search.h"
-#include "journal/main_state.h"
-#include "journal/services.h"
 
 #include <QDialog>
 
@@ -13,6 +11,13 @@ class QRadioButton;
 namespace quendra::storage {
 class Cursor;
 }
+
+// Declared only: the Qt meta-object compiler cannot read the standard headers that the
+// core's types pull in.
+namespace quendra::journal {
+struct MainState;
+struct Services;
+}  // namespace quendra::journal
 
 namespace quendra::journal {
 

@@ -1,6 +1,7 @@
 #include "journal/journal_search.h"
 
 #include "storage/amount_format.h"
+#include "storage/cursor.h"
 #include "storage/date.h"
 #include "storage/journal_record.h"
 #include "storage/text_case.h"

@@ -1,9 +1,11 @@
 #pragma once
 
-#include "storage/cursor.h"
-
 #include <string>
 #include <string_view>
+
+namespace quendra::storage {
+class Cursor;
+}
 
 namespace quendra::journal {
 

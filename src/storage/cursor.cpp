@@ -152,6 +152,12 @@ void Cursor::close() {
 }
 
 bool Cursor::isOpen() const { return impl_ && impl_->table; }
+
+void Cursor::browse() {
+    if (!isOpen()) throw notOpen();
+    // Moving, searching or reordering with a pending edit posts it first, as dBase does.
+    if (state() != CursorState::Browse) post();
+}
 CursorState Cursor::state() const { return impl_ ? impl_->state : CursorState::Closed; }
 const std::filesystem::path& Cursor::path() const { return impl_->path; }
 OpenMode Cursor::mode() const { return impl_->mode; }
@@ -165,15 +171,13 @@ const std::shared_ptr<OpenTable>& Cursor::table() const { return impl_->table; }
 
 
 void Cursor::first() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     syncMaster();
     impl_->moveFirst();
 }
 
 void Cursor::next() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     if (syncMaster()) return;
     Impl& m = *impl_;
     if (m.recno == 0) return m.setEmpty();
@@ -189,8 +193,7 @@ void Cursor::next() {
 }
 
 void Cursor::prior() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     if (syncMaster()) return;
     Impl& m = *impl_;
     if (m.recno == 0) return m.setEmpty();
@@ -206,8 +209,7 @@ void Cursor::prior() {
 }
 
 void Cursor::last() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     syncMaster();
     Impl& m = *impl_;
     const auto [lo, hi] = m.bounds();
@@ -291,8 +293,7 @@ std::uint32_t Cursor::recordNumber() const {
 }
 
 bool Cursor::gotoRecord(std::uint32_t recno) {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     Impl& m = *impl_;
     if (recno == 0 || recno > m.table->physicalCount() || m.table->isDeleted(recno)) return false;
     m.recno = recno;
@@ -314,8 +315,7 @@ void Cursor::edit() {
 }
 
 void Cursor::append() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     Impl& m = *impl_;
     m.buffer.assign(m.table->header().recordLength, ' ');
     m.state = CursorState::Insert;
@@ -415,8 +415,7 @@ void Cursor::deleteRecord() {
 }
 
 void Cursor::recall(std::uint32_t recno) {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     if (recno == 0 || recno > impl_->table->physicalCount()) {
         throw DbError(DbError::Kind::NoRecord, "Il record " + std::to_string(recno) + " non esiste");
     }
@@ -425,8 +424,7 @@ void Cursor::recall(std::uint32_t recno) {
 }
 
 void Cursor::setOrder(std::string_view tagOrField) {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     Impl& m = *impl_;
     const int tag = m.table->findTag(tagOrField);
     if (tag < 0) {
@@ -442,8 +440,7 @@ void Cursor::setOrder(std::string_view tagOrField) {
 }
 
 void Cursor::setPhysicalOrder() {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     impl_->tag = -1;
     impl_->hasRange = false;
     impl_->masterSynced = false;
@@ -465,7 +462,7 @@ std::size_t Cursor::requireOrder(const char* operation) const {
 
 bool Cursor::findKey(const KeyValue& key) {
     const std::size_t tag = requireOrder("La ricerca");
-    if (state() != CursorState::Browse) post();
+    browse();
     syncMaster();
     Impl& m = *impl_;
     const std::string sortKey = m.sortKeyFor(key);
@@ -483,7 +480,7 @@ bool Cursor::findKey(const KeyValue& key) {
 
 void Cursor::findNearest(const KeyValue& key) {
     const std::size_t tag = requireOrder("La ricerca");
-    if (state() != CursorState::Browse) post();
+    browse();
     syncMaster();
     Impl& m = *impl_;
     const TagIndex& t = m.table->tagAt(tag);
@@ -504,7 +501,7 @@ void Cursor::findNearest(const KeyValue& key) {
 
 void Cursor::setRange(const KeyValue& low, const KeyValue& high) {
     requireOrder("Un intervallo");
-    if (state() != CursorState::Browse) post();
+    browse();
     Impl& m = *impl_;
     m.low = m.sortKeyFor(low);
     m.high = m.sortKeyFor(high);
@@ -520,8 +517,7 @@ void Cursor::cancelRange() {
 }
 
 bool Cursor::locate(std::string_view field, std::string_view value, LocateOptions options) {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     syncMaster();
     Impl& m = *impl_;
     const std::size_t index = fieldIndex(field);
@@ -571,8 +567,7 @@ bool Cursor::syncMaster() const {
 }
 
 void Cursor::addTag(std::string_view tagName, std::string_view field, bool /*primary*/) {
-    if (!isOpen()) throw notOpen();
-    if (state() != CursorState::Browse) post();
+    browse();
     if (impl_->mode != OpenMode::Exclusive) {
         throw DbError(DbError::Kind::BadState, "Per aggiungere un indice la tabella \"" + fileLabel(impl_->path) +
                                                    "\" deve essere aperta in modo esclusivo");

@@ -136,6 +136,7 @@ public:
 
 private:
     struct Impl;
+    void browse();
     std::size_t editableField(std::string_view field) const;
     std::size_t requireOrder(const char* operation) const;
     // Re-ranges on the master's current value when it changed; true when it moved us.

@@ -5,7 +5,7 @@
 namespace quendra::transfer {
 
 std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state) {
-    return (file.inDataDir ? state.dataDir : state.programDir) / file.name;
+    return storage::resolveCaseBlind(file.inDataDir ? state.dataDir : state.programDir, file.name);
 }
 
 NetResult fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
@@ -15,7 +15,8 @@ NetResult fetchCompanionFile(Net& net, const journal::MainState& state, const Co
                                     status);
     if (result.ok() && file.inDataDir) {
         std::error_code ignored;
-        std::filesystem::remove(state.dataDir / storage::indexFileName(file.name), ignored);
+        const std::string table = target.filename().string();
+        std::filesystem::remove(storage::resolveCaseBlind(state.dataDir, storage::indexFileName(table)), ignored);
     }
     return result;
 }

@@ -24,6 +24,7 @@ inline constexpr CompanionFile kChartTemplateFile{"kw000000.dbf", true};
 inline constexpr std::array<CompanionFile, 4> kCompanionFiles = {kGuidelines, kManual, kJournalTemplateFile,
                                                                   kChartTemplateFile};
 
+// Where the file is, or goes: its spelling on disk when one exists in any case.
 std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state);
 
 // Downloads one companion file into its place. A template that was replaced loses its

@@ -77,7 +77,6 @@ int reportProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_of
 }
 
 void limitWaits(CURL* easy, const NetTimeouts& timeouts, long wholeSeconds, Progress& progress) {
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, timeouts.connect);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.stall);

@@ -49,7 +49,8 @@ UpdateOutcome installUpdate(const journal::MainState& state, journal::Services& 
     services.prompt.message(downloaded.ok() ? PromptKind::Information : PromptKind::Error, message);
     // Without any program file (started under another name, download failed) a restart
     // would only end the program.
-    if (std::filesystem::exists(program)) services.shell.restartProgram(program);
+    if (!std::filesystem::exists(program)) return UpdateOutcome::FailedWithoutProgram;
+    services.shell.restartProgram(program);
     return outcome;
 }
 

@@ -29,6 +29,7 @@ enum class UpdateOutcome {
     Declined,
     Updated,  // the program and its companions replaced, restart asked of the shell
     Failed,   // the program download failed; the old program stays, restart asked
+    FailedWithoutProgram,  // the download failed and there is no program file: no restart
 };
 
 // The messages of the update, exactly as shown.

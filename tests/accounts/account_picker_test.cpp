@@ -4,6 +4,7 @@
 #include "storage/cursor.h"
 #include "storage/journal_record.h"
 #include "support/chart_fixture.h"
+#include "support/picker_chart.h"
 #include "support/journal_fixture.h"
 #include "support/temp_dir.h"
 
@@ -15,55 +16,6 @@
 
 namespace quendra::accounts {
 namespace {
-
-using test::ChartRow;
-
-ChartRow type(std::string cod, std::string name, std::string k) { return {cod, name, name, name, "", k}; }
-ChartRow mainAccount(std::string cod, std::string text) { return {cod, text, text, ""}; }
-ChartRow sub(std::string cod, std::string text, std::string texth) { return {cod, text, texth, ""}; }
-
-// A small chart with the edge cases: groups and sub-accounts numbered 90-99, cash-box
-// groups beyond 04, several texts containing "cauzioni", one of them a liability.
-std::vector<ChartRow> chartRows() {
-    return {
-        {"  PFAR", "San Rocco", "Velmora", "Centro"},
-        type("TA", "Uscite", "10"),
-        type("TE", "Entrate", "30"),
-        type("TC", "Attiva", "50"),
-        type("TP", "Passiva", "70"),
-        type("TV", "Conti d'ordine", "90"),
-        mainAccount("HA0100", "Contributo sostentamento Clero"),
-        sub(" A0101", "Quota parrocchiale", "Contributo sostentamento Clero"),
-        sub(" A0102", "Remunerazione collaboratori", "Contributo sostentamento Clero"),
-        sub(" A0195", "Ultimo sottoconto", "Contributo sostentamento Clero"),
-        mainAccount("HA0600", "Spese generali"),
-        sub(" A0607", "Rimborso cauzioni", "Spese generali"),
-        mainAccount("HA9500", "Gruppo alto"),
-        sub(" A9501", "Nel gruppo alto", "Gruppo alto"),
-        mainAccount("HE0100", "Collette e offerte"),
-        sub(" E0101", "Collette domenicali", "Collette e offerte"),
-        sub(" E0102", "Offerte per le candele", "Collette e offerte"),
-        mainAccount("HE0300", "Entrate straordinarie"),
-        sub(" E0301", "Cauzioni trattenute", "Entrate straordinarie"),
-        mainAccount("HC0100", "Cassa"),
-        sub(" C0101", "Cassa parrocchiale", "Cassa"),
-        sub(" C0102", "Cassa oratorio", "Cassa"),
-        mainAccount("HC0200", "Banca"),
-        sub(" C0201", "Banca c/c", "Banca"),
-        sub(" C0202", "Banca c/c 2", "Banca"),
-        sub(" C0295", "Banca estera", "Banca"),
-        mainAccount("HC0400", "Libretti"),
-        sub(" C0401", "Libretto di risparmio", "Libretti"),
-        mainAccount("HC0500", "Titoli"),
-        sub(" C0501", "Titoli di Stato", "Titoli"),
-        mainAccount("HC0700", "Depositi cauzionali versati"),
-        sub(" C0701", "Cauzioni per contratti", "Depositi cauzionali versati"),
-        mainAccount("HP0100", "Mutui bancari"),
-        sub(" P0101", "Mutuo per lavori", "Mutui bancari"),
-        mainAccount("HP0500", "Depositi cauzionali ricevuti"),
-        sub(" P0501", "Cauzioni degli inquilini", "Depositi cauzionali ricevuti"),
-    };
-}
 
 std::vector<std::string> codes(const PickerColumn& column) {
     std::vector<std::string> out;
@@ -78,7 +30,7 @@ std::string currentCode(const AccountPicker& picker, PickerList list) {
 
 class AccountPickerTest : public ::testing::Test {
 protected:
-    AccountPickerTest() { test::makeChart(chart(), chartRows()); }
+    AccountPickerTest() { test::makeChart(chart(), test::pickerChartRows()); }
     std::filesystem::path chart() const { return dir_ / "kw201501.dbf"; }
 
     void choose(AccountPicker& picker, PickerList list, const std::string& code) {
@@ -154,6 +106,18 @@ TEST_F(AccountPickerTest, MovesWithoutAChoiceLeaveTheDependentListsAlone) {
     EXPECT_EQ(currentCode(picker, PickerList::SubAccount), " A0102");
     EXPECT_EQ(currentCode(picker, PickerList::CashBox), " C0102");
     EXPECT_EQ(picker.closing(), (PickerChoice{" A0102", " C0102"}));
+}
+
+TEST_F(AccountPickerTest, AChosenRowCountsAsItselfAfterUnchosenMovesAboveIt) {
+    AccountPicker picker(chart(), " A0101", " C0101", false);
+    picker.moveTo(PickerList::MainAccount, 1);  // HA0600, not chosen
+    choose(picker, PickerList::SubAccount, " A0102");
+    EXPECT_EQ(picker.account(), " A0102");
+    EXPECT_EQ(currentCode(picker, PickerList::MainAccount), "HA0100");
+    picker.moveTo(PickerList::CashGroup, 2);  // HC0400, not chosen
+    choose(picker, PickerList::CashBox, " C0102");
+    EXPECT_EQ(picker.cashBox(), " C0102");
+    EXPECT_EQ(currentCode(picker, PickerList::CashGroup), "HC0100");
 }
 
 TEST_F(AccountPickerTest, ChoosingCashBoxGroupAndCashBox) {
@@ -269,10 +233,13 @@ TEST_F(AccountPickerTest, SearchAnnullaRestoresTheAccountAndUscitaKeepsTheHit) {
     EXPECT_EQ(picker.closing().cod, " E0102");
 }
 
-TEST_F(AccountPickerTest, SynchroniseReadsAChangedChart) {
+TEST_F(AccountPickerTest, AReleasedChartCanBeEditedExclusivelyAndIsReadAgain) {
     AccountPicker picker(chart(), " A0101", " C0101", false);
+    picker.startSearch();
+    picker.releaseChart();
+    EXPECT_FALSE(picker.searching());
     {
-        storage::Cursor editor(chart(), storage::OpenMode::Shared);
+        storage::Cursor editor(chart(), storage::OpenMode::Exclusive);
         editor.append();
         editor.setText(storage::chart::kCod, " A0150");
         editor.setText(storage::chart::kText, "Nuovo sottoconto");
@@ -281,6 +248,7 @@ TEST_F(AccountPickerTest, SynchroniseReadsAChangedChart) {
     picker.synchronise();
     EXPECT_EQ(codes(picker.column(PickerList::SubAccount)),
               (std::vector<std::string>{" A0101", " A0102", " A0150", " A0195"}));
+    EXPECT_EQ(picker.account(), " A0101");
 }
 
 class OpeningMarkTest : public ::testing::Test {

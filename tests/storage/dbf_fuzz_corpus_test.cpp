@@ -1,36 +1,21 @@
 #include "storage/db_error.h"
 #include "storage/dbf_header.h"
 
-#include <gtest/gtest.h>
+#include "support/fuzz_inputs.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <gtest/gtest.h>
 
 using namespace quendra::storage;
 
-namespace {
-
-std::vector<std::filesystem::path> filesUnder(const std::filesystem::path& dir) {
-    std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(dir)) return files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
-        if (entry.is_regular_file()) files.push_back(entry.path());
-    return files;
-}
-
-}  // namespace
 
 // Every seed and every input the fuzzer once tripped on: a header or a DbError.
 TEST(DbfFuzzCorpus, EveryInputParsesOrIsRefused) {
-    const std::filesystem::path root = QUENDRA_SOURCE_DIR "/fuzz";
-    auto files = filesUnder(root / "corpus" / "dbf");
+    auto files = quendra::test::fuzzInputs("corpus", "dbf");
     ASSERT_FALSE(files.empty()) << "no seeds under fuzz/corpus/dbf";
-    for (const auto& file : filesUnder(root / "findings" / "dbf")) files.push_back(file);
+    for (const auto& file : quendra::test::fuzzInputs("findings", "dbf")) files.push_back(file);
     int parsed = 0;
     for (const auto& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = quendra::test::fileBytes(file);
         try {
             DbfHeader::parse(bytes, bytes.size(), file.filename().string());
             ++parsed;

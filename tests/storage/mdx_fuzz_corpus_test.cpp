@@ -1,5 +1,6 @@
 #include "storage/db_error.h"
 #include "storage/mdx_file.h"
+#include "support/fuzz_inputs.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -8,26 +9,13 @@
 
 using namespace quendra::storage;
 
-namespace {
-
-std::vector<std::filesystem::path> filesUnder(const std::filesystem::path& dir) {
-    std::vector<std::filesystem::path> files;
-    if (!std::filesystem::is_directory(dir)) return files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-        if (entry.is_regular_file()) files.push_back(entry.path());
-    }
-    return files;
-}
-
-}  // namespace
 
 // Every seed and every input the fuzzer once tripped on, as the fuzz target runs it: an
 // index or DbError(IndexDamaged); an index that opens takes a change and reopens equal.
 TEST(MdxFuzzCorpus, EveryInputOpensOrIsRefused) {
-    const std::filesystem::path root = QUENDRA_SOURCE_DIR "/fuzz";
-    auto files = filesUnder(root / "corpus" / "mdx");
+    auto files = quendra::test::fuzzInputs("corpus", "mdx");
     ASSERT_FALSE(files.empty()) << "no seeds under fuzz/corpus/mdx";
-    for (const auto& file : filesUnder(root / "findings" / "mdx")) files.push_back(file);
+    for (const auto& file : quendra::test::fuzzInputs("findings", "mdx")) files.push_back(file);
     const quendra::test::TempDir dir;
     const std::filesystem::path copy = dir / "INPUT.MDX";
     int opened = 0;

@@ -56,15 +56,15 @@ inline void makeTemplates(const std::filesystem::path& dataDir) {
     makeChart(dataDir / storage::kChartTemplate, smallChart("", "", ""));
 }
 
-inline std::vector<Movement> readMovements(const std::filesystem::path& journal) {
-    using namespace storage;
-    Cursor table(journal, OpenMode::Shared);
+inline std::vector<Movement> readMovements(const std::filesystem::path& path) {
+    namespace kr = storage::journal;
+    storage::Cursor table(path, storage::OpenMode::Shared);
     std::vector<Movement> rows;
     for (table.first(); !table.eof(); table.next()) {
-        rows.push_back({int(table.asInteger(journal::kNummer)), table.asDate(journal::kDatum),
-                        table.asText(journal::kCod), table.asText(journal::kCodd), table.asText(journal::kText),
-                        table.asNumber(journal::kEinnahme), table.asNumber(journal::kAusgabe),
-                        int(table.asInteger(journal::kEA)), int(table.asInteger(journal::kEroeffnung))});
+        rows.push_back({int(table.asInteger(kr::kNummer)), table.asDate(kr::kDatum),
+                        table.asText(kr::kCod), table.asText(kr::kCodd), table.asText(kr::kText),
+                        table.asNumber(kr::kEinnahme), table.asNumber(kr::kAusgabe),
+                        int(table.asInteger(kr::kEA)), int(table.asInteger(kr::kEroeffnung))});
     }
     return rows;
 }

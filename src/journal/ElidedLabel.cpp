@@ -1,0 +1,32 @@
+#include "journal/ElidedLabel.h"
+
+#include <QPainter>
+
+namespace quendra::journal {
+
+ElidedLabel::ElidedLabel(const QString& name, QWidget* parent) : QFrame(parent) {
+    setObjectName(name);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void ElidedLabel::setText(const QString& text) {
+    text_ = text;
+    setToolTip(text);
+    update();
+}
+
+QSize ElidedLabel::sizeHint() const {
+    return {fontMetrics().averageCharWidth() * 20, fontMetrics().height() + 2 * frameWidth() + 4};
+}
+
+QSize ElidedLabel::minimumSizeHint() const { return {fontMetrics().averageCharWidth() * 4, sizeHint().height()}; }
+
+void ElidedLabel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect room = contentsRect().adjusted(3, 0, -3, 0);
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text_, Qt::ElideRight, room.width()));
+}
+
+}  // namespace quendra::journal

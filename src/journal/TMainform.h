@@ -1,0 +1,188 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// Declared only: the Qt meta-object compiler cannot read the standard headers that the
+// core's types pull in.
+namespace quendra::storage {
+class Cursor;
+class Date;
+}  // namespace quendra::storage
+
+namespace quendra::journal {
+
+struct MainState;
+struct Services;
+struct YearCursors;
+struct EntryContext;
+class ElidedLabel;
+class JournalGridModel;
+class JournalGridView;
+class OverlayField;
+
+// The other windows as the main window calls them. main() fills in those that exist; an
+// empty function leaves its menu item or button disabled.
+struct MainformWindows {
+    // TKWN::showFor: writes cod, codd (and eroeffnung) of the journal's current row.
+    std::function<void(storage::Cursor& journal, bool openingChecked)> accountPicker;
+    // TDatumform::pickDate: true when a date was chosen.
+    std::function<bool(storage::Date& date)> datePicker;
+    // TSuchen::showFor: leaves the journal on the row found.
+    std::function<void(storage::Cursor& journal)> search;
+    // TCalculator::askAmount: the value when the calculator closed with OK and it is not 0.
+    std::function<std::optional<double>()> calculator;
+    std::function<void()> settingsDialog;  // TEinstellungen
+    std::function<void()> info;            // TInfo
+    // The year dialog on the current year; it may change Hauptdatei and Konto.
+    std::function<void()> changeYear;
+    std::function<void()> restoreSavedYear;
+    std::function<void()> deleteYear;
+    std::function<void()> saveYearCopy;
+    std::function<void()> chartEditor;
+    std::function<void()> chartImport;
+    std::function<void()> printWindow;
+    // Creates the balance summary anew, shows it modally and destroys it.
+    std::function<void()> balanceSummary;
+    std::function<void()> programUpdate;
+    // The manuals or templates are missing: fetch them from the central server.
+    std::function<void()> refreshCompanionFiles;
+};
+
+// The main window: owns the open year, shows the journal with the entry panel above it,
+// and leads to every other window.
+class TMainform : public QMainWindow {
+    Q_OBJECT
+
+public:
+    TMainform(MainState& state, Services& services, QWidget* parent = nullptr);
+    ~TMainform() override;
+
+    void setWindows(MainformWindows windows);
+    storage::Cursor& journalCursor();
+
+public slots:
+    // Opens the current year (runs by itself when the window is first shown).
+    void FormActivate();
+    // The picker's "entrate" (2) / "uscite" (1).
+    void sideChosen(int ea);
+    // The picker changed the row's opening mark.
+    void openingMarkChanged(bool checked);
+    // "cambiamento piano conti" (also the picker's "Cambiamento piano conti").
+    void CambiamentoPianoContiClick();
+    // The journal cursor was moved from outside (the search): the panel and the list follow.
+    void journalMoved();
+
+signals:
+    // The main screen's side changed; the picker's "entrate" / "uscite" follow (TKWN::setSide).
+    void sideChanged(int ea);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenu();
+    // Widths in characters of the window's font, so that they follow its scale.
+    void sizeFields();
+    void createPanel(QWidget* panel);
+    QWidget* createButtons();
+    QPushButton* button(const QString& caption, const QString& name, void (TMainform::*handler)());
+    QAction* menuAction(QMenu* menu, const QString& caption, const QString& name, void (TMainform::*handler)());
+    void enableWindows();
+    EntryContext context();
+    // Runs a handler; a table error becomes an Italian error box and the window stays
+    // usable, a missing year file ends the program.
+    bool guarded(const std::function<void()>& handler);
+    void showCurrentRow();
+    void showTitle();
+    void reloadList();
+    void rowChangedInPlace();
+
+    // Journal entry (the row's fields, Enter leading from one to the next).
+    void NuovoRecordClick();
+    void newMovementAndStartDate();
+    void EliminaRecordClick();
+    void DBGrid1CtrlDelete();
+    void DBGrid1RowChosen();
+    void DBEditdatumEnter();
+    bool EditdatumExit();
+    void ButtonDatumClick();
+    void DBEdittextChanged();
+    void DBEditcodEnter();
+    bool EditkontoExit();
+    void DBEditcoddEnter();
+    bool EditkasseExit();
+    void DBEditbetragEnter();
+    bool EditbetragExit();
+    void afterAmount();
+    void openAccountPicker();
+    void RadioEntrataClick();
+    void RadioUscitaClick();
+    void CheckPrimaAperturaClick();
+    void ListOrderChange(int index);
+    void commitOpenEdit();
+    void focusDate();
+    void focusAmount();
+
+    // Menu and buttons.
+    void CambiareAnnoClick();
+    void SalvataggioClick();
+    void RiorganizzazioneClick();
+    void FineClick();
+    void ImportoAnnoClick();
+    void CancellaAnnoClick();
+    void ImportoPianoContiClick();
+    void ImpostazioniClick();
+    void CalcolatriceClick();
+    void InfoClick();
+    void ManualeClick();
+    void IndicazioniClick();
+    void UpdateClick();
+    void StampaClick();
+    void RicercaClick();
+    void PatrimonialeClick();
+
+    MainState& state_;
+    Services& services_;
+    MainformWindows windows_;
+    std::unique_ptr<YearCursors> year_;
+    bool activated_ = false;
+    bool ending_ = false;
+
+    QLabel* title_;
+    JournalGridView* grid_;
+    JournalGridModel* model_;
+    QLineEdit* number_;
+    OverlayField* date_;
+    QPushButton* dateButton_;
+    QLineEdit* text_;
+    OverlayField* account_;
+    OverlayField* cashBox_;
+    OverlayField* amount_;
+    ElidedLabel* accountType_;
+    ElidedLabel* accountMain_;
+    ElidedLabel* accountName_;
+    ElidedLabel* cashBoxText_;
+    ElidedLabel* amountType_;
+    QRadioButton* entrata_;
+    QRadioButton* uscita_;
+    QButtonGroup* side_;
+    QCheckBox* opening_;
+    QComboBox* listOrder_;
+};
+
+}  // namespace quendra::journal

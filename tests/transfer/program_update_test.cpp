@@ -1,0 +1,318 @@
+#include "transfer/program_update.h"
+
+#include "transfer/companion_files.h"
+#include "transfer/curl_net.h"
+#include "transfer/net_messages.h"
+#include "transfer/version_number.h"
+
+#include "support/fixed_clock.h"
+#include "support/local_server.h"
+#include "support/recording_shell.h"
+#include "support/scripted_prompt.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace quendra::transfer {
+namespace {
+
+void writeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// What the progress window was asked to do, as one text: "show +30 +15 … close".
+class RecordingProgress : public UpdateProgress {
+public:
+    void show() override { steps += "show"; }
+    void advance(int points) override { steps += " +" + std::to_string(points); }
+    void close() override { steps += " close"; }
+    std::string steps;
+};
+
+// Counts the downloads a real Net is asked for.
+class CountingNet : public Net {
+public:
+    explicit CountingNet(Net& inner) : inner_(inner) {}
+    NetResult ftpStore(const FtpServer& server, const std::vector<FtpUpload>& files,
+                       const StatusCallback& status) override {
+        return inner_.ftpStore(server, files, status);
+    }
+    TextResult httpGetText(const std::string& url, const StatusCallback& status) override {
+        return inner_.httpGetText(url, status);
+    }
+    NetResult download(const std::string& url, const std::filesystem::path& target, FileKind kind,
+                       const StatusCallback& status) override {
+        ++downloads;
+        return inner_.download(url, target, kind, status);
+    }
+    int downloads = 0;
+
+private:
+    Net& inner_;
+};
+
+constexpr const char* kNewProgram = "#!/bin/sh\necho nuovo quendra\n";
+constexpr const char* kOldProgram = "vecchio programma";
+
+// An installed program 4.77 with its companions, and a download area on a web server.
+class Update : public ::testing::Test {
+protected:
+    Update() {
+        state.programDir = home.path();
+        state.dataDir = home / "krw";
+        state.versionText = "Vers. 4.77";
+        state.settings.server.webAddress = web.webAddress();
+        writeFile(state.programDir / "quendra2015", kOldProgram);
+        for (const CompanionFile& file : kCompanionFiles) writeFile(localPath(file, state), "vecchio");
+        writeFile(state.dataDir / "kr000000.mdx", "indice vecchio");
+        writeFile(state.dataDir / "kw000000.mdx", "indice vecchio");
+        writeFile(area / "quendra2015", kNewProgram);
+        for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo " + std::string(file.name));
+    }
+
+    UpdateOutcome check(const std::string& published, const std::string& mode) {
+        writeFile(area / "ver.txt", published);
+        return checkForUpdate(state, services, updateMode(mode), progress, {});
+    }
+
+    void expectNothingReplaced() const {
+        EXPECT_EQ(readFile(state.programDir / "quendra2015"), kOldProgram);
+        for (const CompanionFile& file : kCompanionFiles) EXPECT_EQ(readFile(localPath(file, state)), "vecchio");
+        EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kr000000.mdx"));
+    }
+
+    test::TempDir home;
+    test::TempDir webRoot;
+    std::filesystem::path area = webRoot / "upload" / "amministrazione";
+    test::LocalServer web = test::httpServer(webRoot.path());
+    journal::MainState state;
+    test::ScriptedPrompt prompt;
+    test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
+    test::RecordingShell shell;
+    CurlNet curl;
+    CountingNet net{curl};
+    journal::Services services{prompt, clock, shell, &net};
+    RecordingProgress progress;
+};
+
+TEST_F(Update, TheSameVersionIsReportedOnlyWhenAskedFor) {
+    for (const std::string published : {"4.77", " 4.77 ", "4.77\r\n", "4.100"}) {
+        prompt.shown.clear();
+        EXPECT_EQ(check(published, "ja"), UpdateOutcome::Current) << published;
+        EXPECT_EQ(prompt.texts(), std::vector<std::string>{"lavori già con la versione più recente (vers. 4.77)"});
+        prompt.shown.clear();
+        EXPECT_EQ(check(published, "nein"), UpdateOutcome::Current);
+        EXPECT_TRUE(prompt.shown.empty()) << published;
+    }
+    EXPECT_EQ(net.downloads, 0);
+    EXPECT_TRUE(shell.restarted.empty());
+}
+
+TEST_F(Update, ANewerVersionIsOfferedInBothModesAndNoChangesNothing) {
+    for (const std::string mode : {"ja", "nein"}) {
+        prompt.shown.clear();
+        EXPECT_EQ(check("4.8", mode), UpdateOutcome::Declined);
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].kind, journal::PromptKind::Confirmation);
+        EXPECT_EQ(prompt.shown[0].text,
+                  "Lavori con la versione: 4.77. Esiste una più recente: Vers. 4.8. Vuoi aggiornare il programma? "
+                  "(I dati rimangono inalterati)");
+    }
+    expectNothingReplaced();
+    EXPECT_EQ(progress.steps, "");
+    EXPECT_TRUE(shell.restarted.empty());
+}
+
+TEST_F(Update, ConnectionProblemsAreSaidOnlyWhenAskedFor) {
+    const auto expectProblem = [&](const std::string& mode, std::vector<std::string> said) {
+        prompt.shown.clear();
+        EXPECT_EQ(checkForUpdate(state, services, updateMode(mode), progress, {}), UpdateOutcome::ConnectionProblem);
+        EXPECT_EQ(prompt.texts(), said);
+    };
+    const std::vector<std::string> problem{std::string(kConnectionProblemMessage)};
+    for (const std::string garbage : {"versione 4.8", "4.8.1", "<html>errore</html>"}) {
+        writeFile(area / "ver.txt", garbage);
+        expectProblem("ja", problem);
+        expectProblem("nein", {});
+    }
+    std::filesystem::remove(area / "ver.txt");  // 404
+    expectProblem("ja", problem);
+    expectProblem("nein", {});
+    state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
+    expectProblem("ja", problem);
+    expectProblem("", {});
+    expectNothingReplaced();
+}
+
+TEST_F(Update, AnUnsetServerIsNoConnection) {
+    state.settings.server.webAddress = "";
+    EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::NoServer);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{noServerText()});
+    prompt.shown.clear();
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::NoServer);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(Update, YesReplacesProgramTemplatesAndDocumentsAndRestarts) {
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated);
+    const auto program = state.programDir / "quendra2015";
+    EXPECT_EQ(readFile(program), kNewProgram);
+    EXPECT_EQ(::access(program.c_str(), X_OK), 0) << "the new program can run";
+    EXPECT_EQ(readFile(state.programDir / "quendra2015.old"), kOldProgram);
+    for (const CompanionFile& file : kCompanionFiles) {
+        EXPECT_EQ(readFile(localPath(file, state)), "nuovo " + std::string(file.name));
+    }
+    EXPECT_FALSE(std::filesystem::exists(state.dataDir / "kr000000.mdx")) << "the old index described the old table";
+    EXPECT_FALSE(std::filesystem::exists(state.dataDir / "kw000000.mdx"));
+    EXPECT_EQ(progress.steps, "show +30 +15 +15 +30 +40 close");
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1].text, "Update versione (4.8) eseguito con sucesso.\nIl programma viene riavviato.");
+    EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{program});
+}
+
+TEST_F(Update, AFailedProgramDownloadKeepsTheOldProgramAndRestartsIt) {
+    const auto expectFailure = [&]() {
+        prompt.shown.clear();
+        shell.restarted.clear();
+        prompt.answer(true);
+        EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Failed);
+        expectNothingReplaced();
+        EXPECT_FALSE(std::filesystem::exists(state.programDir / "quendra2015.old"));
+        ASSERT_EQ(prompt.shown.size(), 2u);
+        EXPECT_EQ(prompt.shown[1].text,
+                  "Purtroppo, l'update automatico per la versione 4.8 non è riuscito!\n"
+                  "Scarica il datafile dell'installazione dal sito internet:\n" +
+                      web.webAddress() + "/upload/amministrazione/vwi.htm\n\nIl programma viene riavviato.");
+        EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{state.programDir / "quendra2015"});
+    };
+    std::filesystem::remove(area / "quendra2015");  // 404 with an error page
+    expectFailure();
+    writeFile(area / "quendra2015", "");  // 200 without a body
+    expectFailure();
+    EXPECT_EQ(net.downloads, 2) << "nothing else is fetched after a failed program";
+}
+
+TEST_F(Update, AProgramCutOffHalfWayIsNeverInstalled) {
+    const auto cutting = test::httpServer(webRoot.path(), {"quendra2015"});
+    state.settings.server.webAddress = cutting.webAddress();
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Failed);
+    expectNothingReplaced();
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(state.programDir)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"krw", "pf_indicazioni.pdf", "quendra2015", "quendra2015.pdf"}))
+        << "no partial file stays behind";
+}
+
+TEST_F(Update, StartedUnderAnotherNameTheNewProgramIsStarted) {
+    std::filesystem::remove(state.programDir / "quendra2015");
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Updated);
+    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
+    EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{state.programDir / "quendra2015"});
+
+    std::filesystem::remove(state.programDir / "quendra2015");
+    std::filesystem::remove(area / "quendra2015");
+    shell.restarted.clear();
+    prompt.answer(true);
+    EXPECT_EQ(check("4.9", "ja"), UpdateOutcome::FailedWithoutProgram);
+    EXPECT_TRUE(shell.restarted.empty()) << "with no program to start, this one keeps running";
+}
+
+TEST_F(Update, AnUnreadableInstalledVersionIsSaidOnlyWhenAskedFor) {
+    state.versionText = "";
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::BadInstalledVersion);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::BadInstalledVersion);
+    EXPECT_EQ(prompt.shown.size(), 1u);
+}
+
+TEST_F(Update, MissingCompanionFilesAreFetchedOnceWhenOneRoundBringsThemAll) {
+    for (const CompanionFile& file : kCompanionFiles) std::filesystem::remove(localPath(file, state));
+    refreshMissingCompanionFiles(&net, state, {});
+    for (const CompanionFile& file : kCompanionFiles) {
+        EXPECT_EQ(readFile(localPath(file, state)), "nuovo " + std::string(file.name));
+    }
+    EXPECT_EQ(net.downloads, 4);
+    EXPECT_FALSE(std::filesystem::exists(state.dataDir / "kr000000.mdx"));
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(Update, EachCheckRunsAfterThePreviousRound) {
+    std::filesystem::remove(localPath(kManual, state));
+    std::filesystem::remove(localPath(kChartTemplateFile, state));
+    std::filesystem::remove(area / "kw000000.dbf");
+    refreshMissingCompanionFiles(&net, state, {});
+    EXPECT_EQ(net.downloads, 8) << "the manual's round leaves the chart template missing: a second round";
+    EXPECT_EQ(readFile(localPath(kManual, state)), "nuovo quendra2015.pdf");
+    EXPECT_FALSE(std::filesystem::exists(localPath(kChartTemplateFile, state)));
+    EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kw000000.mdx")) << "an index whose table stayed is kept";
+}
+
+TEST_F(Update, WithoutAConnectionTheStartWaitsForOneRoundOnly) {
+    for (const CompanionFile& file : kCompanionFiles) std::filesystem::remove(localPath(file, state));
+    state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
+    refreshMissingCompanionFiles(&net, state, {});
+    EXPECT_EQ(net.downloads, 4);
+    state.settings.server.webAddress = "";
+    refreshMissingCompanionFiles(&net, state, {});
+    refreshMissingCompanionFiles(nullptr, state, {});
+    EXPECT_EQ(net.downloads, 4) << "without a server nothing is tried";
+}
+
+TEST_F(Update, RichtlinieNeverReplacesAGoodFileWithAFailedOne) {
+    std::filesystem::remove(area / "quendra2015.pdf");
+    EXPECT_TRUE(richtlinie(&net, state, {}));
+    EXPECT_EQ(readFile(localPath(kManual, state)), "vecchio");
+    EXPECT_EQ(readFile(localPath(kGuidelines, state)), "nuovo pf_indicazioni.pdf");
+}
+
+TEST_F(Update, ATemplateSpeltInCapitalsIsReplacedInPlace) {
+    std::filesystem::remove(state.dataDir / "kr000000.dbf");
+    std::filesystem::remove(state.dataDir / "kr000000.mdx");
+    writeFile(state.dataDir / "KR000000.DBF", "vecchio");
+    writeFile(state.dataDir / "KR000000.MDX", "indice vecchio");
+    refreshMissingCompanionFiles(&net, state, {});
+    EXPECT_EQ(net.downloads, 0) << "nothing is missing";
+    EXPECT_TRUE(richtlinie(&net, state, {}));
+    EXPECT_EQ(readFile(state.dataDir / "KR000000.DBF"), "nuovo kr000000.dbf");
+    EXPECT_FALSE(std::filesystem::exists(state.dataDir / "kr000000.dbf"));
+    EXPECT_FALSE(std::filesystem::exists(state.dataDir / "KR000000.MDX"));
+}
+
+TEST(VersionNumber, ReadsDigitsWithOneSeparator) {
+    EXPECT_EQ(versionNumber("4.77"), 4.77);
+    EXPECT_EQ(versionNumber("4,77"), 4.77);
+    EXPECT_EQ(versionNumber("5"), 5.0);
+    EXPECT_EQ(versionNumber("4.100"), 4.1);
+    EXPECT_GT(*versionNumber("4.8"), *versionNumber("4.77"));
+    EXPECT_LT(*versionNumber("4.100"), *versionNumber("4.77"));
+    for (const std::string bad : {"", ".", " 4.77", "4.7.7", "4.77a", "-4.8", "4e1", "inf", "4.77)"}) {
+        EXPECT_FALSE(versionNumber(bad)) << '"' << bad << '"';
+    }
+}
+
+TEST(VersionNumber, TheInstalledVersionFollowsVers) {
+    EXPECT_EQ(versionAfterVers("Quendra Velmora Varnelia  (Vers. 4.77)"), "4.77");
+    EXPECT_EQ(versionAfterVers("Vers. 4.77"), "4.77");
+    EXPECT_EQ(versionAfterVers("Vers.4.100)"), "4.100");
+    EXPECT_EQ(versionAfterVers("Versione 4.77"), "");
+    EXPECT_EQ(updateMode("ja"), UpdateMode::Interactive);
+    EXPECT_EQ(updateMode("nein"), UpdateMode::Quiet);
+    EXPECT_EQ(updateMode("JA"), UpdateMode::Quiet);
+}
+
+}  // namespace
+}  // namespace quendra::transfer

@@ -1,0 +1,444 @@
+#include "journal/TMainform.h"
+
+#include "journal/main_state.h"
+#include "journal/services.h"
+#include "storage/cursor.h"
+#include "storage/demo_data.h"
+#include "storage/index_repair.h"
+#include "storage/journal_record.h"
+#include "storage/settings_file.h"
+#include "support/year_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace quendra::journal {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Movement;
+using test::ymd;
+
+std::vector<Movement> threeRows() {
+    return {
+        {1, ymd(2015, 1, 10), " A0101", " C0101", "Quota clero", 0, 120, 1, 0},
+        {2, ymd(2015, 3, 12), " E0101", " C0201", "Offerte", 300, 0, 2, 0},
+        {3, ymd(2015, 2, 3), " E0201", " C0101", "Battesimo", 45, 0, 2, 0},
+    };
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    explicit MainWindow(const std::vector<Movement>& rows = threeRows()) : fixture(rows) {}
+
+    // The window as the program starts it, shown and active, so that the focus moves
+    // the way it does for the user.
+    void start() {
+        form = std::make_unique<TMainform>(fixture.state, fixture.services);
+        form->setWindows(windows);
+        form->FormActivate();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    template <class T>
+    T* child(const char* name) const {
+        T* found = form->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit* edit(const char* name) const { return child<QLineEdit>(name); }
+    // Types into the field that has the focus, then Enter.
+    void type(const char* expectedField, const QString& text) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        ASSERT_EQ(focus->objectName().toStdString(), expectedField);
+        QTest::keyClicks(focus, text);
+        QTest::keyClick(focus, Qt::Key_Return);
+    }
+    QString title() const { return child<QLabel>("TitleLine")->text(); }
+    QString cell(int row, int column) const {
+        const auto* grid = child<QTableView>("DBGrid1");
+        return grid->model()->index(row, column).data().toString();
+    }
+    Movement row(int number) const {
+        for (const Movement& m : fixture.rows()) {
+            if (m.nummer == number) return m;
+        }
+        ADD_FAILURE() << "no row " << number;
+        return {};
+    }
+    std::string prefix() const { return fixture.state.titlePrefix; }
+
+    test::YearFixture fixture;
+    MainformWindows windows;
+    std::unique_ptr<TMainform> form;
+};
+
+TEST_F(MainWindow, StartShowsTheYearTitleAndFirstRowReadyForTheDate) {
+    start();
+    EXPECT_EQ(form->windowTitle().toStdString(), "Quendra Velmora Varnelia  (Vers. 4.77)");
+    EXPECT_EQ(title().toStdString(), "QUENDRA: Parrocchia San Vigilio (Lavis) - 2015/01 - movimenti: 3");
+    EXPECT_EQ(fixture.state.versionText, "Vers. 4.77");
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "1");
+    EXPECT_EQ(child<QWidget>("Editdatum"), QApplication::focusWidget());
+    EXPECT_EQ(edit("Editdatum")->text().toStdString(), "10.01.2015");
+    EXPECT_EQ(edit("DBEditcod")->text().toStdString(), "A-01-01");
+    EXPECT_EQ(child<QWidget>("DBTexttexth")->property("toolTip").toString().toStdString(),
+              "Contributo sostentamento Clero");
+    EXPECT_EQ(child<QWidget>("DBTextkasse")->property("toolTip").toString().toStdString(),
+              "CASSA -> Cassa parrocchiale");
+    EXPECT_EQ(edit("DBEditbetrag")->text().toStdString(), "120,00");
+    EXPECT_TRUE(child<QRadioButton>("RadioUscita")->isChecked());
+
+    const auto* grid = child<QTableView>("DBGrid1");
+    ASSERT_EQ(grid->model()->rowCount(), 3);
+    QStringList titles;
+    for (int c = 0; c < 7; ++c) titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titles.join(",").toStdString(), "No,data,conto,cassa,oggetto,entrata,uscita");
+    EXPECT_EQ(cell(1, 1).toStdString(), "12.03.2015");
+    EXPECT_EQ(cell(1, 5).toStdString(), "300,00   ");
+}
+
+TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
+    start();
+    const std::pair<const char*, const char*> actions[] = {
+        {"ActionChangeYear", "cambiare l'anno"}, {"ActionSaveYear", "salvataggio anno attuale"},
+        {"ActionReorganize", "RIORGANIZZAZIONE"}, {"ActionQuit", "fine"},
+        {"ActionRestoreYear", "importo anno salvato"}, {"ActionDeleteYear", "cancella anno"},
+        {"ActionChartEditor", "cambiamento piano conti"}, {"ActionChartImport", "importo piano conti"},
+        {"ActionSettings", "Impostazioni"}, {"ActionCalculator", "Calcolatrice"}, {"ActionInfo", "info"},
+        {"ActionManual", "manuale"}, {"ActionUpdate", "UPDATE"}};
+    for (const auto& [name, text] : actions) EXPECT_EQ(child<QAction>(name)->text().toStdString(), text) << name;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"ButtonNewRecord", "&nuovo record"}, {"ButtonDeleteRecord", "&elimina record"},
+        {"ButtonPrint", "&visualizza-stampa"}, {"ButtonChangeYear", "&cambia esercizio"},
+        {"ButtonManual", "&manuale"}, {"ButtonGuidelines", "indicazioni"}, {"ButtonSaveData", "&salvataggio dati"},
+        {"ButtonQuit", "&fine"}, {"ButtonSearch", "&ricerca"}, {"ButtonBalance", "situazione &patrimoniale"}};
+    for (const auto& [name, text] : buttons) EXPECT_EQ(child<QPushButton>(name)->text().toStdString(), text) << name;
+
+    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate"}) {
+        EXPECT_FALSE(child<QAction>(name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(child<QPushButton>("ButtonPrint")->isEnabled());
+    EXPECT_TRUE(child<QAction>("ActionReorganize")->isEnabled());
+
+    int prints = 0;
+    windows.printWindow = [&] { ++prints; };
+    form->setWindows(windows);
+    child<QPushButton>("ButtonPrint")->click();
+    EXPECT_EQ(prints, 1);
+
+    child<QPushButton>("ButtonGuidelines")->click();
+    child<QAction>("ActionManual")->trigger();
+    ASSERT_EQ(fixture.shell.documents.size(), 2u);
+    EXPECT_EQ(fixture.shell.documents[0], fixture.home.path() / "pf_indicazioni.pdf");
+    EXPECT_EQ(fixture.shell.documents[1], fixture.home.path() / "quendra2015.pdf");
+}
+
+TEST_F(MainWindow, OneMovementTypedFieldAfterFieldWithEnter) {
+    start();
+    fixture.prompt.answers({true, true, false});
+    child<QPushButton>("ButtonNewRecord")->click();
+    EXPECT_EQ(title().toStdString(), prefix() + " - record: 4");
+    EXPECT_EQ(edit("Editdatum")->text().toStdString(), "03.02.2015") << "the date of the last row by number";
+
+    type("Editdatum", "20032015");
+    type("DBEdittext", "Offerta battesimo Rossi");
+    type("Editkonto", "e0202");
+    type("Editkasse", "C0102");
+    type("Editbetrag", "1.250,50");
+
+    Movement stored = row(4);
+    EXPECT_EQ(stored.datum, ymd(2015, 3, 20));
+    EXPECT_EQ(stored.text, "Offerta battesimo Rossi");
+    EXPECT_EQ(stored.cod, " E0202");
+    EXPECT_EQ(stored.codd, " C0102");
+    EXPECT_EQ(stored.einnahme, 1250.5);
+    EXPECT_EQ(stored.ea, 2);
+
+    // Adding mode: the next movement is asked for at once, with the codes of this one.
+    EXPECT_EQ(fixture.prompt.texts(), std::vector<std::string>(2, "vuol aggiungere un nuovo record?"));
+    EXPECT_EQ(title().toStdString(), prefix() + " - record: 5");
+    type("Editdatum", "21032015");
+    QTest::keyClick(edit("DBEdittext"), Qt::Key_Return);
+    type("Editkonto", "");  // Enter keeps the proposed account
+    type("Editkasse", "");
+    type("Editbetrag", "10");
+    stored = row(5);
+    EXPECT_EQ(stored.cod, " E0202");
+    EXPECT_EQ(stored.einnahme, 10);
+
+    // "No" ends adding mode and leads back to the date of the current row.
+    EXPECT_EQ(fixture.prompt.texts().size(), 3u);
+    EXPECT_FALSE(fixture.state.addingMode);
+    EXPECT_EQ(child<QWidget>("Editdatum"), QApplication::focusWidget());
+    EXPECT_EQ(fixture.rows().size(), 5u);
+    EXPECT_EQ(cell(4, 4).toStdString(), "");
+    EXPECT_EQ(cell(3, 4).toStdString(), "Offerta battesimo Rossi");
+}
+
+TEST_F(MainWindow, AccountTheChartLacksOpensThePickerThenTheAmount) {
+    int picks = 0;
+    bool openingWas = true;
+    windows.accountPicker = [&](storage::Cursor& journal, bool opening) {
+        ++picks;
+        openingWas = opening;
+        EXPECT_EQ(journal.asText("cod"), " A0199") << "stored before the picker opens";
+        journal.edit();
+        journal.setText("cod", " C0501");
+        journal.post();
+    };
+    fixture.prompt.answers({true});
+    start();
+    child<QPushButton>("ButtonNewRecord")->click();
+    type("Editdatum", "");
+    type("DBEdittext", "Titoli");
+    type("Editkonto", "A0199");
+
+    EXPECT_EQ(picks, 1);
+    EXPECT_FALSE(openingWas);
+    EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
+    EXPECT_EQ(row(4).ea, 1) << "after the picker a C account is uscita";
+    EXPECT_EQ(child<QWidget>("DBTexttext")->property("toolTip").toString().toStdString(), "Titoli di Stato");
+}
+
+TEST_F(MainWindow, TypedA0000StoresTheDefaultAccountAndOpensThePicker) {
+    int picks = 0;
+    windows.accountPicker = [&](storage::Cursor&, bool) { ++picks; };
+    start();
+    type("Editdatum", "");
+    QTest::keyClick(edit("DBEdittext"), Qt::Key_Return);
+    type("Editkonto", "A0000");
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(row(1).cod, " A0101");
+}
+
+TEST_F(MainWindow, CashBoxOutsideTheLiquidAccountsOpensThePicker) {
+    int picks = 0;
+    windows.accountPicker = [&](storage::Cursor&, bool) { ++picks; };
+    start();
+    edit("DBEditcodd")->setFocus();
+    type("Editkasse", "A0101");
+    EXPECT_EQ(picks, 1);
+    EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
+}
+
+TEST_F(MainWindow, SideButtonsMoveTheAmountAndTellThePicker) {
+    start();
+    std::vector<int> told;
+    QObject::connect(form.get(), &TMainform::sideChanged, [&](int ea) { told.push_back(ea); });
+    child<QRadioButton>("RadioEntrata")->click();
+    Movement stored = row(1);
+    EXPECT_EQ(stored.einnahme, 120);
+    EXPECT_EQ(stored.ausgabe, 0);
+    EXPECT_EQ(stored.ea, 2);
+    EXPECT_EQ(cell(0, 5).toStdString(), "120,00   ");
+    EXPECT_EQ(told, std::vector<int>{2});
+
+    form->sideChosen(1);  // the picker's "uscite"
+    EXPECT_EQ(row(1).ea, 1);
+    EXPECT_TRUE(child<QRadioButton>("RadioUscita")->isChecked());
+}
+
+TEST_F(MainWindow, AmountThatIsNoNumberIsToldInItalianAndTheCursorStays) {
+    start();
+    edit("DBEditbetrag")->setFocus();
+    type("Editbetrag", "12,3,4");
+    ASSERT_EQ(fixture.prompt.shown.size(), 1u);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Error);
+    EXPECT_EQ(fixture.prompt.shown[0].text, "\"12,3,4\" non è un importo valido: scriva per esempio 1.250,00.");
+    EXPECT_EQ(row(1).ausgabe, 120);
+    EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
+    EXPECT_EQ(edit("Editbetrag")->text().toStdString(), "12,3,4");
+
+    // A value the field cannot hold is the table's error, in Italian too, and the window goes on.
+    QTest::keyClicks(edit("Editbetrag"), "9999999999999");
+    QTest::keyClick(edit("Editbetrag"), Qt::Key_Return);
+    ASSERT_EQ(fixture.prompt.shown.size(), 2u);
+    EXPECT_EQ(fixture.prompt.shown[1].kind, PromptKind::Error);
+    EXPECT_EQ(row(1).ausgabe, 120);
+    child<QRadioButton>("RadioEntrata")->click();
+    EXPECT_EQ(row(1).einnahme, 120);
+}
+
+TEST_F(MainWindow, DateThatIsNoDateIsRefusedAndTheStoredDateShownAgain) {
+    start();
+    type("Editdatum", "3102");
+    ASSERT_EQ(fixture.prompt.shown.size(), 1u);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Error);
+    EXPECT_EQ(row(1).datum, ymd(2015, 1, 10));
+    EXPECT_EQ(child<QWidget>("Editdatum"), QApplication::focusWidget());
+    EXPECT_EQ(edit("Editdatum")->text().toStdString(), "10.01.2015");
+}
+
+TEST_F(MainWindow, DeleteAsksTwiceAndShowsTheNewCount) {
+    start();
+    fixture.prompt.answers({true, false});
+    child<QPushButton>("ButtonDeleteRecord")->click();
+    EXPECT_EQ(fixture.rows().size(), 3u);
+    fixture.prompt.answers({true, true});
+    child<QPushButton>("ButtonDeleteRecord")->click();
+    EXPECT_EQ(fixture.prompt.texts(), (std::vector<std::string>{"Vuol cancellare questo record? ", "Sicuro? ",
+                                                                 "Vuol cancellare questo record? ", "Sicuro? "}));
+    EXPECT_EQ(fixture.rows().size(), 2u);
+    EXPECT_EQ(title().toStdString(), prefix() + " - movimenti: 2");
+    EXPECT_EQ(child<QTableView>("DBGrid1")->model()->rowCount(), 2);
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "2");
+}
+
+TEST_F(MainWindow, DeletingTheLastRowGivesItsNumberToTheNextMovement) {
+    start();
+    child<QTableView>("DBGrid1")->selectRow(2);
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "3");
+    fixture.prompt.answers({true, true, true});
+    child<QPushButton>("ButtonDeleteRecord")->click();
+    child<QPushButton>("ButtonNewRecord")->click();
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "3");
+    EXPECT_EQ(title().toStdString(), prefix() + " - record: 3");
+}
+
+TEST_F(MainWindow, CtrlDelInTheListAsksOnceAndKeepsTheTitle) {
+    start();
+    auto* grid = child<QTableView>("DBGrid1");
+    grid->setFocus();
+    fixture.prompt.answer(true);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(fixture.prompt.texts(), std::vector<std::string>{"Delete record?"});
+    EXPECT_EQ(fixture.rows().size(), 2u);
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(title().toStdString(), prefix() + " - movimenti: 3");
+}
+
+TEST_F(MainWindow, ListOrdersByNumberCodeAndDate) {
+    start();
+    auto* order = child<QComboBox>("ListOrder");
+    ASSERT_EQ(order->count(), 3);
+    EXPECT_EQ(order->itemText(1).toStdString(), "lista secondo codice");
+    const auto numbers = [this] {
+        std::string out;
+        for (int r = 0; r < 3; ++r) out += cell(r, 0).toStdString();
+        return out;
+    };
+    order->setCurrentIndex(2);
+    emit order->activated(2);
+    EXPECT_EQ(numbers(), "132");
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "1") << "the current row stays";
+    order->setCurrentIndex(1);
+    emit order->activated(1);
+    EXPECT_EQ(numbers(), "123");
+    order->setCurrentIndex(0);
+    emit order->activated(0);
+    EXPECT_EQ(numbers(), "123");
+
+    order->setCurrentIndex(2);
+    emit order->activated(2);
+    fixture.prompt.answer(true);
+    child<QPushButton>("ButtonNewRecord")->click();
+    EXPECT_EQ(order->currentIndex(), 0) << "a new movement lists by number";
+}
+
+TEST_F(MainWindow, ReorganisationRebuildsTheIndexesAndSaysSo) {
+    start();
+    child<QTableView>("DBGrid1")->selectRow(1);
+    child<QAction>("ActionReorganize")->trigger();
+    EXPECT_EQ(fixture.prompt.texts(), std::vector<std::string>{"l'esercizio è stato riorganizzato!"});
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "2");
+    EXPECT_EQ(child<QTableView>("DBGrid1")->model()->rowCount(), 3);
+    EXPECT_EQ(child<QWidget>("DBTexttext")->property("toolTip").toString().toStdString(), "Offerte domenicali");
+}
+
+TEST_F(MainWindow, CalculatorResultBecomesTheAmount) {
+    windows.calculator = [] { return std::optional<double>(15); };
+    start();
+    child<QAction>("ActionCalculator")->trigger();
+    EXPECT_EQ(edit("Editbetrag")->text().toStdString(), "15,00");
+    QTest::keyClick(edit("Editbetrag"), Qt::Key_Return);
+    EXPECT_EQ(row(1).ausgabe, 15);
+}
+
+TEST_F(MainWindow, ClosingWritesTheSettings) {
+    start();
+    fixture.state.settings.scale = "120";
+    form->close();
+    EXPECT_EQ(storage::readSettings(fixture.dataDir / "tovald.INI").scale, "120");
+}
+
+class EmptyYear : public MainWindow {
+protected:
+    EmptyYear() : MainWindow({}) {}
+};
+
+TEST_F(EmptyYear, AsksForTheFirstMovementUntilYes) {
+    fixture.prompt.answers({false, false, true});
+    start();
+    EXPECT_EQ(fixture.prompt.texts(), std::vector<std::string>(3, "vuol aggiungere un nuovo record?"));
+    EXPECT_EQ(fixture.rows().size(), 1u);
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "1");
+    EXPECT_EQ(child<QWidget>("Editdatum"), QApplication::focusWidget());
+    EXPECT_EQ(edit("Editdatum")->text().toStdString(), "15.06.2015");
+}
+
+TEST_F(MainWindow, WithoutAYearTheProgramEndsWithAnItalianMessage) {
+    fixture.state.settings.hauptdatei.clear();
+    storage::writeSettings(fixture.dataDir / "tovald.INI", fixture.state.settings);
+    start();
+    ASSERT_EQ(fixture.prompt.shown.size(), 1u);
+    EXPECT_EQ(fixture.prompt.shown[0].text.rfind("Nessun esercizio aperto: ", 0), 0u);
+    EXPECT_EQ(fixture.shell.quits, 1);
+}
+
+TEST_F(MainWindow, MissingChartEndsTheProgramWithTheReinstallMessage) {
+    fs::remove(fixture.chartPath());
+    start();
+    ASSERT_EQ(fixture.prompt.shown.size(), 1u);
+    EXPECT_EQ(fixture.prompt.shown[0].text, storage::missingYearFileMessage("kw201501.dbf", {}));
+    EXPECT_EQ(fixture.shell.quits, 1);
+}
+
+TEST(MainWindowScale, FieldsAndListHeaderGrowWithTheScale) {
+    for (const char* scale : {"100", "150"}) {
+        test::YearFixture fixture({{1, ymd(2015, 12, 28), " A0101", " C0101", "x", 0, 1234567.5, 1, 0}});
+        fixture.state.settings.scale = scale;
+        storage::writeSettings(fixture.dataDir / "tovald.INI", fixture.state.settings);
+        TMainform form(fixture.state, fixture.services);
+        form.FormActivate();
+        const auto* grid = form.findChild<QTableView*>("DBGrid1");
+        EXPECT_EQ(grid->horizontalHeader()->font().pointSizeF(), form.font().pointSizeF()) << scale;
+        for (const char* name : {"DBEditdatum", "DBEditbetrag", "DBEditcod"}) {
+            const auto* field = form.findChild<QLineEdit*>(name);
+            EXPECT_LT(field->fontMetrics().horizontalAdvance(field->text()), field->width() - 8) << name << " " << scale;
+        }
+    }
+}
+
+TEST(MainWindowDemo, ListsADemoYearAsTheTableHoldsIt) {
+    test::YearFixture fixture;
+    storage::DemoOptions options;
+    options.movements = 300;
+    const std::string journalName =
+        storage::makeDemoDataDirectory(fixture.dataDir, fs::path(QUENDRA_RUNTIME_DIR) / "krw", options);
+    TMainform form(fixture.state, fixture.services);
+    form.FormActivate();
+    const auto* grid = form.findChild<QTableView*>("DBGrid1");
+    storage::Cursor journal(fixture.dataDir / journalName, storage::OpenMode::Shared);
+    ASSERT_EQ(std::size_t(grid->model()->rowCount()), journal.recordCount());
+    journal.setOrder("Nummer");
+    journal.last();
+    const int last = grid->model()->rowCount() - 1;
+    EXPECT_EQ(grid->model()->index(last, 0).data().toString().toStdString(), std::to_string(journal.asInteger("Nummer")));
+    EXPECT_TRUE(fixture.prompt.shown.empty());
+}
+
+}  // namespace
+}  // namespace quendra::journal
