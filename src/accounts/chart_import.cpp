@@ -56,6 +56,12 @@ std::string chartChoiceLine(std::string_view yearNumber, const years::ParishData
            std::to_string(journalRows) + " Einträge)";
 }
 
+std::string unreadableChartsMessage(const std::vector<years::UnreadableYear>& unreadable) {
+    std::string text = "Questi esercizi non si possono leggere e non sono elencati:";
+    for (const years::UnreadableYear& year : unreadable) text += "\n" + year.fileName + ": " + year.message;
+    return text;
+}
+
 ChartChoices listCharts(const std::filesystem::path& dataDir, std::string_view currentJournal) {
     ChartChoices list;
     const std::string current = toUpperUtf8(currentJournal);

@@ -30,6 +30,9 @@ struct ChartChoices {
 // journal rows + " Einträge)".
 std::string chartChoiceLine(std::string_view yearNumber, const years::ParishData& parish, std::size_t journalRows);
 
+// Told when some years could not be listed: each file with the engine's reason.
+std::string unreadableChartsMessage(const std::vector<years::UnreadableYear>& unreadable);
+
 // The charts that can replace the current year's: every other year of dataDir that has
 // both its journal and its chart, and the standard chart when its template is there.
 // The index of a table whose index cannot be used is rebuilt first. A journal without

@@ -22,7 +22,6 @@ constexpr int kHelpContext = 4;
 QLineEdit* field(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
-    edit->setMaximumWidth(90);
     return edit;
 }
 
@@ -37,6 +36,8 @@ TEinstellungen::TEinstellungen(MainState& state, Services& services, QWidget* pa
     auto* heading = new QLabel("   impostazione pagina   ", this);
     QFont bold = heading->font();
     bold.setBold(true);
+    // Its own size, so that the window's scaling counts it once, not through the window too.
+    bold.setPointSizeF(bold.pointSizeF());
     heading->setFont(bold);
     heading->setFrameShape(QFrame::StyledPanel);
 
@@ -90,8 +91,12 @@ TEinstellungen::TEinstellungen(MainState& state, Services& services, QWidget* pa
     }
     connect(uscita_, &QPushButton::clicked, this, &TEinstellungen::ButtonUscitaClick);
 
-    resize(480, 300);
+    resize(480, 270);
     scaleWindow(this, state.settings.scalePercent());
+    // Wide enough for "28,55" in the scaled font, no wider.
+    for (QLineEdit* edit : {top_, bottom_, scale_, screenFont_, printerFont_}) {
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance("000000000"));
+    }
 }
 
 void TEinstellungen::showEvent(QShowEvent* event) {

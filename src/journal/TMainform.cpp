@@ -195,7 +195,7 @@ void TMainform::createPanel(QWidget* panel) {
                                       std::pair{"sottoconto", "ButtonSottoconto"}}) {
         auto* picker = new QPushButton(text);
         picker->setObjectName(name);
-        connect(picker, &QPushButton::clicked, this, &TMainform::openAccountPicker);
+        connect(picker, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
         pickers->addWidget(picker);
     }
     pickers->addStretch();
@@ -211,7 +211,7 @@ void TMainform::createPanel(QWidget* panel) {
 
     auto* cashButton = new QPushButton("cassa");
     cashButton->setObjectName("ButtonCassa");
-    connect(cashButton, &QPushButton::clicked, this, &TMainform::openAccountPicker);
+    connect(cashButton, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
     cashBox_ = new OverlayField("DBEditcodd", "Editkasse");
     cashBox_->editField()->setInputMask(kCodeMask);
     cashBox_->setToolTip("Cassa o banca: codice 5-stellig");
@@ -601,7 +601,7 @@ bool TMainform::EditkontoExit() {
     const bool stored = guarded([&] { result = storeAccount(entry, typedCode(account_->editField())); });
     if (!stored || result == StepResult::OpenPicker) {
         account_->finish();
-        if (stored) openAccountPicker();
+        if (stored) openAccountPicker(opening_->isChecked());
         return false;
     }
     reloadList();
@@ -619,7 +619,7 @@ bool TMainform::EditkasseExit() {
     const bool stored = guarded([&] { result = storeCashBox(entry, typedCode(cashBox_->editField())); });
     if (!stored || result == StepResult::OpenPicker) {
         cashBox_->finish();
-        if (stored) openAccountPicker();
+        if (stored) openAccountPicker(opening_->isChecked());
         return false;
     }
     reloadList();
@@ -654,11 +654,16 @@ void TMainform::afterAmount() {
     else focusDate();
 }
 
-void TMainform::openAccountPicker() {
+void TMainform::PickerButtonClick() {
+    commitOpenEdit();
+    openAccountPicker(opening_->isChecked());
+}
+
+void TMainform::openAccountPicker(bool openingChecked) {
     if (windows_.accountPicker && year_->hasRow()) {
         EntryContext entry = context();
         guarded([&] {
-            windows_.accountPicker(year_->journal, opening_->isChecked());
+            windows_.accountPicker(year_->journal, openingChecked);
             decideSideAfterPicker(entry);
         });
         reloadList();
@@ -688,8 +693,10 @@ void TMainform::RadioUscitaClick() {
 void TMainform::openingMarkChanged(bool checked) { opening_->setChecked(checked); }
 
 void TMainform::CheckPrimaAperturaClick() {
+    // The click has flipped the box; storing a field still open must not flip it back.
+    const bool wanted = opening_->isChecked();
     commitOpenEdit();
-    openAccountPicker();
+    openAccountPicker(wanted);
 }
 
 void TMainform::ListOrderChange(int index) {

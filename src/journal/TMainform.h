@@ -129,7 +129,8 @@ private:
     void DBEditbetragEnter();
     bool EditbetragExit();
     void afterAmount();
-    void openAccountPicker();
+    void PickerButtonClick();
+    void openAccountPicker(bool openingChecked);
     void RadioEntrataClick();
     void RadioUscitaClick();
     void CheckPrimaAperturaClick();

@@ -15,8 +15,9 @@ namespace {
 int scaled(int value, int percent) { return int(std::lround(value * percent / 100.0)); }
 
 void scaleWidget(QWidget* widget, int percent) {
-    // Children that inherit the window's font grow with it; only their own fonts are ours to scale.
-    if (widget->isWindow() || widget->testAttribute(Qt::WA_SetFont)) {
+    // Children that inherit the window's size grow with it; only sizes they set are ours to scale.
+    const bool ownSize = widget->testAttribute(Qt::WA_SetFont) && (widget->font().resolveMask() & QFont::SizeResolved);
+    if (widget->isWindow() || ownSize) {
         QFont font = widget->font();
         if (font.pointSizeF() > 0) font.setPointSizeF(font.pointSizeF() * percent / 100.0);
         else if (font.pixelSize() > 0) font.setPixelSize(scaled(font.pixelSize(), percent));

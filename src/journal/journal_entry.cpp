@@ -69,8 +69,17 @@ void updateCountTitle(EntryContext& context) {
     context.state.titleLine = movementsTitle(context.state.titlePrefix, count);
 }
 
-void say(EntryContext& context, std::string text) {
+// The typed text in double quotes, then why it was refused.
+void refuse(EntryContext& context, std::string_view typed, std::string_view why) {
+    std::string text(1, '"');
+    text.append(typed).append("\" ").append(why);
     context.services.prompt.message(PromptKind::Error, text);
+}
+
+// The stored form of five typed characters: the sub-account marker first.
+std::string subAccount(const std::string& typed) {
+    std::string code(1, storage::kSubAccountMarker);
+    return code.append(typed);
 }
 
 }  // namespace
@@ -133,7 +142,7 @@ StepResult storeDate(EntryContext& context, std::string_view text) {
     const std::optional<Date> date = Date::parseDisplay(typed);
     if (!date) {
         context.state.proposedDate = context.services.clock.today();
-        say(context, "\"" + typed + "\" non è una data valida: scriva giorno, mese e anno come gg.mm.aaaa.");
+        refuse(context, typed, "non è una data valida: scriva giorno, mese e anno come gg.mm.aaaa.");
         return StepResult::Invalid;
     }
     storeChosenDate(context, *date);
@@ -160,7 +169,7 @@ StepResult storeAccount(EntryContext& context, std::string_view typed) {
     if (!context.year.hasRow()) return StepResult::NoRow;
     Cursor& journal = context.year.journal;
     const std::string code = typedCode(typed);
-    const bool found = chartHas(context.year.account, journal, kr::kCod, " " + code);
+    const bool found = chartHas(context.year.account, journal, kr::kCod, subAccount(code));
     journal.edit();
     journal.setText(kr::kCod, storage::storedFromTyped(code));
     if (found && trimmed(journal.asText(kr::kCodd)).empty()) {
@@ -173,7 +182,7 @@ StepResult storeAccount(EntryContext& context, std::string_view typed) {
 StepResult storeCashBox(EntryContext& context, std::string_view typed) {
     if (!context.year.hasRow()) return StepResult::NoRow;
     Cursor& journal = context.year.journal;
-    const std::string code = " " + typedCode(typed);
+    const std::string code = subAccount(typedCode(typed));
     // Only the liquid accounts are cash boxes; any other code goes to the picker like
     // one the chart lacks.
     const bool valid = storage::isLiquid(code) && chartHas(context.year.cashBox, journal, kr::kCodd, code);
@@ -188,7 +197,7 @@ StepResult storeAmount(EntryContext& context, std::string_view text) {
     Cursor& journal = context.year.journal;
     const std::optional<double> amount = storage::parseAmount(text);
     if (!amount) {
-        say(context, "\"" + trimmed(text) + "\" non è un importo valido: scriva per esempio 1.250,00.");
+        refuse(context, trimmed(text), "non è un importo valido: scriva per esempio 1.250,00.");
         return StepResult::Invalid;
     }
     Side side = Side(journal.asInteger(kr::kEA));

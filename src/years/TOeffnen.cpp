@@ -150,7 +150,8 @@ struct TOeffnen::Impl {
         } catch (const storage::MissingYearFile& missing) {
             tell(storage::missingYearFileMessage(missing.fileName(), state.settings.server), PromptKind::Error);
             services.shell.quit();
-            dialog.done(QDialog::Rejected);
+            // Queued: the failure may come while the dialog is still being shown.
+            QMetaObject::invokeMethod(&dialog, [this] { dialog.done(QDialog::Rejected); }, Qt::QueuedConnection);
         } catch (const storage::YearFileError& refused) {
             tell(refused.what(), PromptKind::Warning);
         } catch (const storage::DbError& failed) {
@@ -265,7 +266,8 @@ TOeffnen::TOeffnen(journal::MainState& state, journal::Services& services, QWidg
     listColumn->addWidget(d.list, 1);
     auto* commands = new QVBoxLayout;
     commands->addSpacing(listHeader->sizeHint().height());
-    for (QPushButton* button : {d.open, d.parish, d.newYear, d.update, d.restore, d.remove}) commands->addWidget(button);
+    for (QPushButton* button : {d.open, d.parish, d.newYear, d.update, d.restore, d.remove})
+        commands->addWidget(button);
     commands->addStretch();
     commands->addWidget(d.quit);
     auto* top = new QHBoxLayout;
@@ -438,15 +440,14 @@ void TOeffnen::Button1Click() {
     if (!entry) return d.tell(messages::kNoYear);
     d.rememberedSelection = d.selection();
     const std::string number = entry->yearNumber;
-    d.guarded(
-        [&] {
-            d.closeMainTables();
-            const CurrentYearNames names = openChosenYear(d.state.dataDir, number);
-            d.state.settings.hauptdatei = names.journal;
-            d.state.settings.konto = names.chart;
-            d.yearOpened = true;
-            accept();
-        });
+    d.guarded([&] {
+        d.closeMainTables();
+        const CurrentYearNames names = openChosenYear(d.state.dataDir, number);
+        d.state.settings.hauptdatei = names.journal;
+        d.state.settings.konto = names.chart;
+        d.yearOpened = true;
+        accept();
+    });
 }
 
 void TOeffnen::Button2Click() {
@@ -455,13 +456,12 @@ void TOeffnen::Button2Click() {
     if (!entry) return d.tell(messages::kNoYear);
     d.rememberedSelection = d.selection();
     const std::filesystem::path chart = yearTablePath(d.state.dataDir, storage::YearTable::Chart, entry->yearNumber);
-    d.guarded(
-        [&] {
-            d.hidePanels();
-            d.showParishFields(chart);
-            // "aggiornamento" too: its panel would hide the fields and leave these disabled.
-            d.setEnabled({d.list, d.open, d.parish, d.remove, d.newYear, d.update}, false);
-        });
+    d.guarded([&] {
+        d.hidePanels();
+        d.showParishFields(chart);
+        // "aggiornamento" too: its panel would hide the fields and leave these disabled.
+        d.setEnabled({d.list, d.open, d.parish, d.remove, d.newYear, d.update}, false);
+    });
 }
 
 void TOeffnen::Button3Click() {
@@ -480,11 +480,10 @@ void TOeffnen::Button5Click() {
     if (!entry) return d.tell(messages::kNoYear);
     const std::string number = entry->yearNumber;
     if (!d.services.prompt.ask(PromptKind::Confirmation, std::string(messages::kConfirmDelete))) return;
-    d.guarded(
-        [&] {
-            d.closeMainTables();
-            deleteYear(d.state.dataDir, number);
-        });
+    d.guarded([&] {
+        d.closeMainTables();
+        deleteYear(d.state.dataDir, number);
+    });
     d.rememberedSelection = 0;
     EinlesenClick();
 }
@@ -539,11 +538,10 @@ void TOeffnen::njok2Click() {
     if (!source.yearNumber) return d.tell(messages::yearDoesNotExist(source.journalName), PromptKind::Warning);
     d.carryMode = CarryMode::Update;
     const std::string sourceNumber = *source.yearNumber;
-    d.guarded(
-        [&] {
-            d.closeMainTables();
-            carryForward(d.state.dataDir, sourceNumber, targetNumber);
-        });
+    d.guarded([&] {
+        d.closeMainTables();
+        carryForward(d.state.dataDir, sourceNumber, targetNumber);
+    });
     njabbruchClick();
     EinlesenClick();
 }
@@ -556,12 +554,15 @@ void TOeffnen::njokClick() {
     const std::string sourceNumber = source->yearNumber;
     const std::string targetNumber = target ? target->yearNumber : std::string();
     const CarryMode mode = d.carryMode;
-    d.guarded(
-        [&] {
-            d.closeMainTables();
-            if (mode == CarryMode::IntoExisting) carryForward(d.state.dataDir, sourceNumber, targetNumber);
-            else carryIntoNewYear(d.state.dataDir, sourceNumber);
-        });
+    d.guarded([&] {
+        d.closeMainTables();
+        if (mode == CarryMode::IntoExisting) {
+            carryForward(d.state.dataDir, sourceNumber, targetNumber);
+        } else {
+            carryIntoNewYear(d.state.dataDir, sourceNumber);
+            d.rememberedSelection = 0;  // as after every new year
+        }
+    });
     njabbruchClick();
     EinlesenClick();
 }
@@ -581,13 +582,12 @@ void TOeffnen::MaskEdit1Exit() {
         d.yearField->setFocus();
         return;
     }
-    d.guarded(
-        [&] {
-            const std::string number = createYear(d.state.dataDir, std::stoi(typed), d.services.clock.today());
-            d.rememberedSelection = 0;
-            d.setEnabled({d.yearOk, d.yearCancel}, false);
-            d.showParishFields(yearTablePath(d.state.dataDir, storage::YearTable::Chart, number));
-        });
+    d.guarded([&] {
+        const std::string number = createYear(d.state.dataDir, std::stoi(typed), d.services.clock.today());
+        d.rememberedSelection = 0;
+        d.setEnabled({d.yearOk, d.yearCancel}, false);
+        d.showParishFields(yearTablePath(d.state.dataDir, storage::YearTable::Chart, number));
+    });
 }
 
 void TOeffnen::abbruchClick() {
@@ -619,12 +619,14 @@ void TOeffnen::Button6Click() {
     if (!folder) return;
     SaveOutcome outcome = SaveOutcome::Saved;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool done = d.guarded(
-        [&] { outcome = saveYearCopy(d.state.dataDir, journalName, d.state.settings.konto, *folder); });
+    const bool done =
+        d.guarded([&] { outcome = saveYearCopy(d.state.dataDir, journalName, d.state.settings.konto, *folder); });
     QApplication::restoreOverrideCursor();
     if (!done) return;
-    if (outcome == SaveOutcome::Saved) d.tell(messages::kSaved);
-    else d.tell(messages::kCopyIntoDataDirectory, PromptKind::Warning);
+    if (outcome == SaveOutcome::Saved)
+        d.tell(messages::kSaved);
+    else
+        d.tell(messages::kCopyIntoDataDirectory, PromptKind::Warning);
 }
 
 void TOeffnen::esciClick() {

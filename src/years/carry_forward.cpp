@@ -53,7 +53,8 @@ void requireFile(YearTable kind, const std::filesystem::path& file) {
     std::error_code error;
     if (std::filesystem::is_regular_file(file, error)) return;
     const std::string name = file.filename().string();
-    throw YearFileError(kind == YearTable::Journal ? messages::yearDoesNotExist(name) : messages::chartDoesNotExist(name));
+    throw YearFileError(kind == YearTable::Journal ? messages::yearDoesNotExist(name)
+                                                   : messages::chartDoesNotExist(name));
 }
 
 // The source year's two files.
@@ -63,7 +64,8 @@ void requireSource(const std::filesystem::path& dataDir, const std::string& sour
     }
 }
 
-void appendCarryRow(Cursor& target, long long number, Date date, const CarriedBalance& carried, const std::string& text) {
+void appendCarryRow(Cursor& target, long long number, Date date, const CarriedBalance& carried,
+                    const std::string& text) {
     const bool income = carried.balance > 0;
     target.append();
     target.setInteger(journal::kNummer, number);
@@ -88,14 +90,14 @@ std::vector<CarriedBalance> carriedBalances(const std::filesystem::path& journal
     return balances;
 }
 
-long long nextFreeNumber(const std::filesystem::path& journal, long long n) {
+FreeNumbers::FreeNumbers(const std::filesystem::path& journal) {
     const auto rows = runSelect("select * from " + quotedTable(journal) + " order by nummer");
-    // In number order a used n can only be followed by n + 1, so one walk is enough.
-    for (rows->first(); !rows->eof(); rows->next()) {
-        const long long used = rows->asInteger(journal::kNummer);
-        if (used > n) break;
-        if (used == n) ++n;
-    }
+    for (rows->first(); !rows->eof(); rows->next()) used_.insert(rows->asInteger(journal::kNummer));
+}
+
+long long FreeNumbers::take(long long n) {
+    while (used_.count(n) != 0) ++n;
+    used_.insert(n);
     return n;
 }
 
@@ -126,10 +128,11 @@ std::size_t carryForward(const std::filesystem::path& dataDir, const std::string
 
     runDelete("delete from " + quotedTable(targetJournal) + " where " + std::string(kCarryRowsFilter));
     const Date firstOfJanuary = Date::fromYmd(std::stoi(targetNumber.substr(0, 4)), 1, 1);
+    FreeNumbers numbers(targetJournal);
     long long number = 0;
     const std::vector<CarriedBalance> balances = carriedBalances(sourceJournal);
     for (const CarriedBalance& carried : balances) {
-        number = nextFreeNumber(targetJournal, number + 1);
+        number = numbers.take(number + 1);
         appendCarryRow(target, number, firstOfJanuary, carried,
                        carryForwardText(sourceNumber, accountText(chart, carried.code), textWidth));
     }
@@ -144,8 +147,9 @@ std::string carryIntoNewYear(const std::filesystem::path& dataDir, const std::st
 }
 
 CarrySource findCarrySource(const std::filesystem::path& dataDir, const std::string& targetNumber) {
-    const auto rows = runSelect("select * from " + quotedTable(yearTablePath(dataDir, YearTable::Journal, targetNumber)) +
-                                " where " + std::string(kCarryRowsFilter));
+    const auto rows =
+        runSelect("select * from " + quotedTable(yearTablePath(dataDir, YearTable::Journal, targetNumber)) + " where " +
+                  std::string(kCarryRowsFilter));
     CarrySource source;
     rows->first();
     if (rows->eof()) return source;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,17 @@ struct CarriedBalance {
 // double precision without rounding; a balance of exactly 0 is left out.
 std::vector<CarriedBalance> carriedBalances(const std::filesystem::path& journal);
 
-// numtest: the smallest number not below n that no row of the journal uses.
-long long nextFreeNumber(const std::filesystem::path& journal, long long n);
+// numtest: the numbers a journal does not use yet, lowest first. Read once; the numbers
+// handed out count as used from then on, as the rows written with them do.
+class FreeNumbers {
+public:
+    explicit FreeNumbers(const std::filesystem::path& journal);
+    // The smallest number not below n that is free; it is then taken.
+    long long take(long long n);
+
+private:
+    std::set<long long> used_;
+};
 
 // codtext: the TEXT of the first row of the chart (in COD order) whose COD is not below
 // code, so a code missing from the chart gets the text of the account after it; "" when

@@ -39,7 +39,8 @@ void removeQuietly(const std::filesystem::path& table) {
 ImportOutcome importYear(const std::filesystem::path& dataDir, const std::filesystem::path& savedJournal) {
     const std::string savedName = savedJournal.filename().string();
     const std::optional<std::string> savedNumber = yearNumberOf(savedName);
-    if (!savedNumber || !toUpperUtf8(savedName).starts_with("KR") || isJournalTemplate(savedName)) throw YearFileError(messages::notAYearJournal(savedName));
+    if (!savedNumber || !toUpperUtf8(savedName).starts_with("KR") || isJournalTemplate(savedName))
+        throw YearFileError(messages::notAYearJournal(savedName));
     if (!hasSideField(savedJournal)) return {ImportOutcome::Kind::OldVersion, {}, false};
 
     const std::string savedChartName = chartNameOfJournal(savedName);

@@ -32,10 +32,6 @@ ParishData listedParish(const std::filesystem::path& chart) {
 
 }  // namespace
 
-int YearEntry::year() const { return std::stoi(yearDigits()); }
-std::string YearEntry::yearDigits() const { return text.substr(0, 4); }
-std::string YearEntry::runningDigits() const { return text.substr(5, 2); }
-
 std::string yearEntryText(const std::string& yearNumber, const ParishData& parish, std::size_t rows) {
     return yearNumber.substr(0, 4) + "-" + yearNumber.substr(4, 2) + " | " + toUpperUtf8(parish.name) + " (" +
            parish.place + ") " + parish.deanery + " (" + std::to_string(rows) + " voci)";

@@ -13,10 +13,6 @@ namespace quendra::years {
 struct YearEntry {
     std::string yearNumber;  // "201501"
     std::string text;        // "2015-01 | SANTA MARIA (Valle) Centro (254 voci)"
-
-    int year() const;           // 2015
-    std::string yearDigits() const;     // "2015"
-    std::string runningDigits() const;  // "01"
 };
 
 // "2015-01 | " + the parish name in upper case + " (" + place + ") " + deanery + " (" +

@@ -80,12 +80,6 @@ TEST_F(CalculatorWindow, DivisionByZeroShowsErrorUntilC) {
     EXPECT_EQ(display(), "0");
 }
 
-TEST_F(CalculatorWindow, EighteenDigitsOverflow) {
-    calculator_.show();
-    QTest::keyClicks(&calculator_, "123456789012345678");
-    EXPECT_EQ(display(), "Overflow");
-}
-
 TEST_F(CalculatorWindow, OkTakesTheResultOver) {
     EXPECT_EQ(ask([&] {
                   EXPECT_EQ(display(), "0,00");

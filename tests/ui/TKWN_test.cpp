@@ -239,6 +239,17 @@ TEST_F(PickerWindow, SearchAnnullaRestoresTheAccount) {
     EXPECT_EQ(stored(kr::kCod), " A0102");
 }
 
+TEST_F(PickerWindow, AChartThatCannotBeOpenedIsSaidInItalianAndTheRowStays) {
+    journalRow(" A0102", " C0101");
+    state_.settings.konto = "kw209901.dbf";
+    picker_.showFor(journal_, false);
+    ASSERT_EQ(prompt_.shown.size(), 1u);
+    EXPECT_EQ(prompt_.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_NE(prompt_.shown[0].text.find("KW209901"), std::string::npos) << prompt_.shown[0].text;
+    EXPECT_FALSE(picker_.isVisible());
+    EXPECT_EQ(stored(kr::kCod), " A0102");
+}
+
 TEST_F(PickerWindow, SideButtonsAskTheMainScreenAndFollowIt) {
     journalRow(" A0101", " C0101");
     QSignalSpy sides(&picker_, &TKWN::sideChosen);

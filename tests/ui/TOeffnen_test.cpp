@@ -56,8 +56,8 @@ protected:
     // The dialog as the main window shows it, without blocking the test.
     TOeffnen& shown() {
         dialog = std::make_unique<TOeffnen>(state, services);
-        dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; },
-                          [this] { return saveFolder; }, [this] { return savedJournal; }});
+        dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; }, [this] { return saveFolder; },
+                          [this] { return savedJournal; }});
         dialog->show();
         return *dialog;
     }
@@ -89,8 +89,8 @@ protected:
     // The commands that are enabled, in the order of the button column.
     std::vector<std::string> enabledCommands() {
         std::vector<std::string> names;
-        for (const char* name : {"ListBox1", "Button1", "Button2", "Neuesjahr", "njbutton", "zurueckholen", "Button5",
-                                 "esci"}) {
+        for (const char* name :
+             {"ListBox1", "Button1", "Button2", "Neuesjahr", "njbutton", "zurueckholen", "Button5", "esci"}) {
             if (dialog->findChild<QWidget*>(name)->isEnabled()) names.push_back(name);
         }
         return names;
@@ -102,7 +102,7 @@ protected:
         }
     }
 
-    const std::vector<std::string> kAllCommands = {"ListBox1", "Button1", "Button2",      "Neuesjahr",
+    const std::vector<std::string> kAllCommands = {"ListBox1", "Button1",      "Button2", "Neuesjahr",
                                                    "njbutton", "zurueckholen", "Button5", "esci"};
 
     test::TempDir data;
@@ -291,6 +291,22 @@ TEST_F(YearDialog, TheHundredthFileOfAYearIsRefused) {
     EXPECT_TRUE(button("abbruch")->isEnabled());
 }
 
+TEST_F(YearDialog, AMissingTemplateEndsTheProgramWithItsMessage) {
+    std::filesystem::remove(data / "kw000000.dbf");
+    shown();
+    click("Neuesjahr");
+    find<QRadioButton>("njradioFirst")->click();
+    QTest::keyClicks(find<QLineEdit>("MaskEdit1"), "2015");
+    click("MaskEdit1Ok");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text.rfind("Manca il file \"KW000000.DBF\". - Devi riinstallare il programma", 0), 0u)
+        << prompt.shown[0].text;
+    EXPECT_EQ(shell.quits, 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(data / "kr201501.dbf"));
+}
+
 TEST_F(YearDialog, CancellingTheFirstOpeningRestoresTheCommands) {
     year("201501", 1);
     shown();
@@ -337,10 +353,10 @@ TEST_F(YearDialog, ClosingAYearCarriesItsBalancesIntoTheNextFile) {
 
 TEST_F(YearDialog, AnUpdateRedoesTheCarryFromTheYearItsRowsName) {
     test::makeYear(data.path(), "201401", {row(1, " E0101", " C0101", 300)}, test::smallChart("Santa Maria"));
-    test::makeYear(data.path(), "201501",
-                   {{1, ymd(2015, 1, 1), " C0101", " C0101", "Riporto: 2014/01 - Cassa parrocchiale", 100, 0, 2, 2},
-                    row(2)},
-                   test::smallChart("Santa Maria"));
+    test::makeYear(
+        data.path(), "201501",
+        {{1, ymd(2015, 1, 1), " C0101", " C0101", "Riporto: 2014/01 - Cassa parrocchiale", 100, 0, 2, 2}, row(2)},
+        test::smallChart("Santa Maria"));
     shown();
     click("njbutton");
     ASSERT_TRUE(visible("updatepanel"));
@@ -423,7 +439,8 @@ TEST_F(YearDialog, ImportingAJournalWithoutItsChartCopiesNothing) {
     savedJournal = saved / "KR201401.DBF";
     shown();
     click("zurueckholen");
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{messages::chartMissingBesideJournal("KW201401.DBF", "KR201401.DBF")});
+    EXPECT_EQ(prompt.texts(),
+              std::vector<std::string>{messages::chartMissingBesideJournal("KW201401.DBF", "KR201401.DBF")});
     EXPECT_FALSE(std::filesystem::exists(data / "kr201401.dbf"));
 }
 

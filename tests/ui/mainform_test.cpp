@@ -1,5 +1,7 @@
 #include "journal/TMainform.h"
 
+#include "accounts/TKWN.h"
+
 #include "journal/main_state.h"
 #include "journal/services.h"
 #include "storage/cursor.h"
@@ -20,6 +22,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace quendra::journal {
@@ -211,6 +214,90 @@ TEST_F(MainWindow, AccountTheChartLacksOpensThePickerThenTheAmount) {
     EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
     EXPECT_EQ(row(4).ea, 1) << "after the picker a C account is uscita";
     EXPECT_EQ(child<QWidget>("DBTexttext")->property("toolTip").toString().toStdString(), "Titoli di Stato");
+}
+
+TEST_F(MainWindow, PickerButtonsAndTheOpeningBoxOpenThePicker) {
+    std::vector<bool> openings;
+    windows.accountPicker = [&](storage::Cursor& journal, bool opening) {
+        openings.push_back(opening);
+        journal.edit();
+        journal.setInteger("eroeffnung", opening ? 2 : 0);
+        journal.post();
+    };
+    start();
+    for (const char* name : {"ButtonTipo", "ButtonConto", "ButtonSottoconto", "ButtonCassa"}) {
+        child<QPushButton>(name)->click();
+    }
+    EXPECT_EQ(openings, std::vector<bool>(4, false));
+    EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
+
+    child<QCheckBox>("CheckPrimaApertura")->click();
+    EXPECT_EQ(openings.back(), true);
+    EXPECT_EQ(row(1).eroeffnung, 2);
+    EXPECT_TRUE(child<QCheckBox>("CheckPrimaApertura")->isChecked());
+    child<QTableView>("DBGrid1")->selectRow(1);
+    EXPECT_FALSE(child<QCheckBox>("CheckPrimaApertura")->isChecked()) << "the box shows the row's mark";
+    child<QTableView>("DBGrid1")->selectRow(0);
+    EXPECT_TRUE(child<QCheckBox>("CheckPrimaApertura")->isChecked());
+}
+
+TEST_F(MainWindow, RealPickerWritesTheRowAndTheSideFollowsItsClass) {
+    fixture.prompt.answers({true});
+    start();
+    accounts::TKWN kwn(fixture.state, fixture.services, form.get());
+    windows.accountPicker = [&](storage::Cursor& journal, bool opening) {
+        QTimer::singleShot(0, &kwn, [&] { kwn.findChild<QPushButton*>("Button1")->click(); });
+        kwn.showFor(journal, opening);
+    };
+    form->setWindows(windows);
+    QObject::connect(&kwn, &accounts::TKWN::sideChosen, form.get(), &TMainform::sideChosen);
+
+    child<QPushButton>("ButtonNewRecord")->click();  // a new row with the codes of row 1
+    type("Editdatum", "");
+    QTest::keyClick(edit("DBEdittext"), Qt::Key_Return);
+    type("Editkonto", "A0199");
+    const Movement stored = row(4);
+    EXPECT_EQ(stored.cod.substr(0, 4), " A01") << "a sub-account of the group the picker opened on";
+    EXPECT_EQ(stored.codd, " C0101");
+    EXPECT_EQ(stored.ea, 1);
+    QTest::qWait(20);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), "Editbetrag");
+}
+
+TEST_F(MainWindow, CausaleIsInTheFileWithEveryKeystroke) {
+    start();
+    QTest::keyClick(edit("Editdatum"), Qt::Key_Return);
+    QLineEdit* text = edit("DBEdittext");
+    text->selectAll();
+    QTest::keyClicks(text, "Quota");
+    EXPECT_EQ(row(1).text, "Quota");
+    QTest::keyClick(text, 'x');
+    EXPECT_EQ(row(1).text, "Quotax");
+    EXPECT_EQ(cell(0, 4).toStdString(), "Quotax");
+}
+
+TEST_F(MainWindow, DateButtonStoresThePickedDateAndGoesOnToTheText) {
+    windows.datePicker = [](storage::Date& date) {
+        EXPECT_EQ(date, ymd(2015, 1, 10));
+        date = ymd(2015, 1, 31);
+        return true;
+    };
+    start();
+    child<QPushButton>("ButtonDatum")->click();
+    EXPECT_EQ(row(1).datum, ymd(2015, 1, 31));
+    EXPECT_EQ(child<QWidget>("DBEdittext"), QApplication::focusWidget());
+}
+
+TEST_F(MainWindow, ChoosingARowInTheListShowsIt) {
+    start();
+    child<QTableView>("DBGrid1")->selectRow(1);
+    EXPECT_EQ(edit("DBEditnummer")->text().toStdString(), "2");
+    EXPECT_EQ(edit("DBEdittext")->text().toStdString(), "Offerte");
+    EXPECT_EQ(edit("DBEditcodd")->text().toStdString(), "C-02-01");
+    EXPECT_EQ(edit("DBEditbetrag")->text().toStdString(), "300,00");
+    EXPECT_TRUE(child<QRadioButton>("RadioEntrata")->isChecked());
+    EXPECT_EQ(child<QWidget>("DBTextkasse")->property("toolTip").toString().toStdString(), "BANCA -> Banca c/c");
 }
 
 TEST_F(MainWindow, TypedA0000StoresTheDefaultAccountAndOpensThePicker) {

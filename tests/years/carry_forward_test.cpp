@@ -82,13 +82,12 @@ TEST_F(CarryForward, EachSumRunsInRecordOrder) {
 }
 
 TEST_F(CarryForward, OnlyMoneyOtherAssetsAndLiabilitiesAreCarriedInThatOrder) {
-    source({move(1, " P0201", " C0201", 10, 0), move(2, " C0501", " C0101", 0, 20),
-            move(3, " E0101", " C0102", 30, 0), move(4, " P0101", " C0101", 1000, 0),
-            move(5, " A0101", " A0101", 0, 7),       // expense: never carried
-            move(6, " E0101", " E0101", 9, 0),       // income
-            move(7, " V0101", " V0101", 500, 0),     // property
-            move(8, "HC0100", "HC0100", 40, 0),      // main accounts match no group
-            move(9, "CC0101", "CC0101", 50, 0)});    // the picker's placeholder neither
+    source({move(1, " P0201", " C0201", 10, 0), move(2, " C0501", " C0101", 0, 20), move(3, " E0101", " C0102", 30, 0),
+            move(4, " P0101", " C0101", 1000, 0), move(5, " A0101", " A0101", 0, 7),  // expense: never carried
+            move(6, " E0101", " E0101", 9, 0),                                        // income
+            move(7, " V0101", " V0101", 500, 0),                                      // property
+            move(8, "HC0100", "HC0100", 40, 0),                                       // main accounts match no group
+            move(9, "CC0101", "CC0101", 50, 0)});  // the picker's placeholder neither
     EXPECT_EQ(codesOf(balances()),
               (std::vector<std::string>{" C0101", " C0102", " C0201", " C0501", " P0101", " P0201"}));
 }
@@ -138,7 +137,8 @@ TEST_F(CarryForward, NewYearGetsRowsNumberedFromOneOnTheFirstOfJanuary) {
     EXPECT_EQ(rows[3].ea, 1);
 
     // The new year's chart is the source's, accounts added by the parish included.
-    EXPECT_EQ(test::readChart(test::chartOf(dir.path(), "201502")), test::readChart(test::chartOf(dir.path(), "201401")));
+    EXPECT_EQ(test::readChart(test::chartOf(dir.path(), "201502")),
+              test::readChart(test::chartOf(dir.path(), "201401")));
 }
 
 TEST_F(CarryForward, ACashBoxWithOnlyLastYearsCarryRowIsCarriedAgain) {
@@ -192,8 +192,8 @@ TEST_F(CarryForward, UpdateReplacesTheOldCarryRowsAndFillsTheirNumbersFirst) {
 }
 
 TEST_F(CarryForward, CarryIntoAnExistingYearFillsItsGapsFromTheBottom) {
-    source({move(1, " E0101", " C0101", 10, 0), move(2, " E0101", " C0102", 20, 0),
-            move(3, " E0101", " C0103", 30, 0)});
+    source(
+        {move(1, " E0101", " C0101", 10, 0), move(2, " E0101", " C0102", 20, 0), move(3, " E0101", " C0103", 30, 0)});
     std::vector<Movement> target;
     for (int n : {2, 3, 4, 5, 6, 8, 9}) target.push_back(move(n, " E0101", " C0101", 1, 0));
     test::makeYear(dir.path(), "201501", target, chart);
@@ -269,6 +269,15 @@ TEST_F(CarryForward, AMissingSourceChartStopsBeforeTheOldRowsAreDeleted) {
     test::makeYear(dir.path(), "201501", {carryRow(1, " C0101", 3, 0)}, chart);
     EXPECT_THROW(carryForward(dir.path(), "201401", "201501"), storage::YearFileError);
     ASSERT_EQ(test::readMovements(test::journalOf(dir.path(), "201501")).size(), 1u);
+}
+
+TEST_F(CarryForward, ADataDirectoryWithAQuoteInItsPathIsQueriedAsAPath) {
+    const std::filesystem::path odd = dir / "dati \"parrocchia\"";
+    std::filesystem::create_directory(odd);
+    test::makeYear(odd, "201401", {move(1, " E0101", " C0101", 10, 0)}, chart);
+    test::makeYear(odd, "201501", {}, chart);
+    EXPECT_EQ(carryForward(odd, "201401", "201501"), 1u);
+    EXPECT_EQ(findCarrySource(odd, "201501").yearNumber, std::optional<std::string>("201401"));
 }
 
 TEST_F(CarryForward, OtherDbaseReadersAcceptTheCarriedJournal) {

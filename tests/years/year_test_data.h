@@ -44,8 +44,8 @@ inline std::filesystem::path chartOf(const std::filesystem::path& dataDir, const
 }
 
 // A year's two files in dataDir.
-inline void makeYear(const std::filesystem::path& dataDir, const std::string& number,
-                     const std::vector<Movement>& rows, const std::vector<ChartRow>& chart) {
+inline void makeYear(const std::filesystem::path& dataDir, const std::string& number, const std::vector<Movement>& rows,
+                     const std::vector<ChartRow>& chart) {
     makeJournal(journalOf(dataDir, number), rows);
     makeChart(chartOf(dataDir, number), chart);
 }
@@ -61,10 +61,10 @@ inline std::vector<Movement> readMovements(const std::filesystem::path& path) {
     storage::Cursor table(path, storage::OpenMode::Shared);
     std::vector<Movement> rows;
     for (table.first(); !table.eof(); table.next()) {
-        rows.push_back({int(table.asInteger(kr::kNummer)), table.asDate(kr::kDatum),
-                        table.asText(kr::kCod), table.asText(kr::kCodd), table.asText(kr::kText),
-                        table.asNumber(kr::kEinnahme), table.asNumber(kr::kAusgabe),
-                        int(table.asInteger(kr::kEA)), int(table.asInteger(kr::kEroeffnung))});
+        rows.push_back({int(table.asInteger(kr::kNummer)), table.asDate(kr::kDatum), table.asText(kr::kCod),
+                        table.asText(kr::kCodd), table.asText(kr::kText), table.asNumber(kr::kEinnahme),
+                        table.asNumber(kr::kAusgabe), int(table.asInteger(kr::kEA)),
+                        int(table.asInteger(kr::kEroeffnung))});
     }
     return rows;
 }
