@@ -76,6 +76,9 @@ struct Tkoanders::Impl {
     std::optional<ChartEditor> editor;
     bool showing = false;     // the widgets are being filled from the editor
     bool finishing = false;   // a text is being stored
+    // Leaving the field for a control kept it open (the next text to name, or a text
+    // that could not be stored): the control's own action waits.
+    bool heldByLeave = false;
 
     QButtonGroup* classes = nullptr;
     QButtonGroup* views = nullptr;
@@ -171,10 +174,13 @@ Tkoanders::Tkoanders(journal::MainState& state, journal::Services& services, QWi
     connect(uscita, &QPushButton::clicked, this, &Tkoanders::Button4Click);
     connect(impl_->grid, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int, int) { DBGrid1RowChanged(row); });
-    impl_->textField->onLeave = [this] { DBEdit1Exit(); };
+    impl_->textField->onLeave = [this] {
+        if (!storeText()) impl_->heldByLeave = true;
+    };
+    connect(impl_->textField, &QLineEdit::textEdited, this, [this] { impl_->heldByLeave = false; });
     impl_->textField->onEnter = [this] {
         // Enter hands the focus back to the list, unless the next text is to be typed.
-        if (leaveTextField()) impl_->grid->setFocus();
+        if (storeText()) impl_->grid->setFocus();
     };
 
     resize(680, 480);
@@ -246,13 +252,19 @@ void Tkoanders::showState() {
 }
 
 bool Tkoanders::leaveTextField() {
-    if (!impl_->editor) return true;
-    DBEdit1Exit();
-    return !impl_->editor->editing();
+    if (impl_->heldByLeave) {
+        impl_->heldByLeave = false;
+        return false;
+    }
+    return storeText();
 }
 
-void Tkoanders::DBEdit1Exit() {
-    if (!impl_->editor || !impl_->editor->editing() || impl_->finishing || impl_->showing) return;
+void Tkoanders::DBEdit1Exit() { storeText(); }
+
+bool Tkoanders::storeText() {
+    if (!impl_->editor || !impl_->editor->editing()) return true;
+    if (impl_->finishing || impl_->showing) return false;
+    impl_->heldByLeave = false;
     impl_->finishing = true;
     try {
         impl_->editor->finishText(impl_->textField->text().toStdString());
@@ -260,10 +272,11 @@ void Tkoanders::DBEdit1Exit() {
         impl_->showError(error);
         impl_->finishing = false;
         impl_->textField->setFocus();
-        return;
+        return false;
     }
     impl_->finishing = false;
     showState();
+    return !impl_->editor->editing();
 }
 
 void Tkoanders::run(const std::function<void(ChartEditor&)>& operation) {

@@ -46,8 +46,11 @@ public slots:
 
 private:
     struct Impl;
-    // Leaves the text field if it is open; false when it stays open (the next text to
-    // name, or a text that could not be stored).
+    // Stores the text of the open field; false when the field stays open (the next text
+    // to name, or a text that could not be stored).
+    bool storeText();
+    // A control's action leaves the field first; false when the field stays open, and
+    // the action waits. Focus that left the field for that control has left it already.
     bool leaveTextField();
     void showState();
     // Runs an operation of the editor; a table error is told, and the window shows the

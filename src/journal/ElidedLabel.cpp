@@ -17,7 +17,9 @@ void ElidedLabel::setText(const QString& text) {
 }
 
 QSize ElidedLabel::sizeHint() const {
-    return {fontMetrics().averageCharWidth() * 20, fontMetrics().height() + 2 * frameWidth() + 4};
+    const QMargins margins = contentsMargins();
+    return {fontMetrics().averageCharWidth() * 20 + margins.left() + margins.right(),
+            fontMetrics().height() + 4 + margins.top() + margins.bottom()};
 }
 
 QSize ElidedLabel::minimumSizeHint() const { return {fontMetrics().averageCharWidth() * 4, sizeHint().height()}; }

@@ -77,11 +77,13 @@ TMainform::TMainform(MainState& state, Services& services, QWidget* parent)
     layout->setContentsMargins(6, 4, 6, 6);
     layout->setSpacing(6);
 
-    title_ = new QLabel(qs(kInitialTitleLine));
-    title_->setObjectName("TitleLine");
+    // A long parish name ends in "…" rather than widening the window past the screen.
+    title_ = new ElidedLabel("TitleLine");
+    title_->setText(qs(kInitialTitleLine));
+    title_->setFrameStyle(QFrame::NoFrame);
     QFont titleFont = title_->font();
     titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    if (titleFont.pointSizeF() > 0) titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
     title_->setFont(titleFont);
     title_->setAutoFillBackground(true);
     QPalette titlePalette = title_->palette();
@@ -134,15 +136,22 @@ TMainform::TMainform(MainState& state, Services& services, QWidget* parent)
     sizeFields();
 }
 
+void TMainform::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange) sizeFields();
+}
+
 void TMainform::sizeFields() {
     const int charWidth = fontMetrics().averageCharWidth();
     const int margins = 2 * (fontMetrics().height() / 2 + 2);
     number_->setFixedWidth(charWidth * 7 + margins);
     date_->setFixedWidth(fontMetrics().horizontalAdvance("00.00.00000") + margins);
     dateButton_->setFixedWidth(fontMetrics().horizontalAdvance("...") + margins);
+    // As narrow as their captions: the style's wider minimum would widen the panel.
+    for (QPushButton* picker : pickerButtons_) picker->setFixedWidth(fontMetrics().horizontalAdvance(picker->text()) + margins);
     for (OverlayField* code : {account_, cashBox_}) code->setFixedWidth(fontMetrics().horizontalAdvance("W-00-000") + margins);
     amount_->setFixedWidth(fontMetrics().horizontalAdvance("-000.000.000,00") + margins);
-    text_->setMinimumWidth(charWidth * 40);
+    text_->setMinimumWidth(charWidth * 16);
 }
 
 TMainform::~TMainform() {
@@ -182,7 +191,7 @@ void TMainform::createPanel(QWidget* panel) {
     auto* textRow = new QHBoxLayout;
     textRow->addWidget(caption("causale", text_));
     textRow->addWidget(text_, 1);
-    grid->addLayout(textRow, 0, 3, 1, 3);
+    grid->addLayout(textRow, 0, 3);
 
     account_ = new OverlayField("DBEditcod", "Editkonto");
     account_->editField()->setInputMask(kCodeMask);
@@ -195,6 +204,7 @@ void TMainform::createPanel(QWidget* panel) {
                                       std::pair{"sottoconto", "ButtonSottoconto"}}) {
         auto* picker = new QPushButton(text);
         picker->setObjectName(name);
+        pickerButtons_.push_back(picker);
         connect(picker, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
         pickers->addWidget(picker);
     }
@@ -207,10 +217,11 @@ void TMainform::createPanel(QWidget* panel) {
     accountTexts->addWidget(accountType_, 2);
     accountTexts->addWidget(accountMain_, 4);
     accountTexts->addWidget(accountName_, 5);
-    grid->addLayout(accountTexts, 1, 3, 1, 3);
+    grid->addLayout(accountTexts, 1, 3);
 
     auto* cashButton = new QPushButton("cassa");
     cashButton->setObjectName("ButtonCassa");
+    pickerButtons_.push_back(cashButton);
     connect(cashButton, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
     cashBox_ = new OverlayField("DBEditcodd", "Editkasse");
     cashBox_->editField()->setInputMask(kCodeMask);
@@ -218,8 +229,19 @@ void TMainform::createPanel(QWidget* panel) {
     grid->addWidget(cashButton, 2, 0);
     grid->addWidget(cashBox_, 2, 1);
     cashBoxText_ = new ElidedLabel("DBTextkasse");
-    grid->addWidget(cashBoxText_, 2, 2, 1, 4);
+    listOrder_ = new QComboBox;
+    listOrder_->setObjectName("ListOrder");
+    for (const std::string_view name : kListOrderNames) listOrder_->addItem(qs(name));
+    auto* cashRow = new QHBoxLayout;
+    cashRow->addWidget(cashBoxText_, 1);
+    cashRow->addWidget(listOrder_);
+    grid->addLayout(cashRow, 2, 2, 1, 2);
 
+    amount_ = new OverlayField("DBEditbetrag", "Editbetrag");
+    amount_->dataField()->setAlignment(Qt::AlignRight);
+    amount_->editField()->setAlignment(Qt::AlignRight);
+    grid->addWidget(caption("importo", amount_->dataField()), 3, 0);
+    grid->addWidget(amount_, 3, 1);
     entrata_ = new QRadioButton("entrata");
     entrata_->setObjectName("RadioEntrata");
     uscita_ = new QRadioButton("uscita");
@@ -230,20 +252,15 @@ void TMainform::createPanel(QWidget* panel) {
     auto* sides = new QHBoxLayout;
     sides->addWidget(entrata_);
     sides->addWidget(uscita_);
-    grid->addLayout(sides, 3, 0);
-    amount_ = new OverlayField("DBEditbetrag", "Editbetrag");
-    amount_->dataField()->setAlignment(Qt::AlignRight);
-    amount_->editField()->setAlignment(Qt::AlignRight);
-    grid->addWidget(amount_, 3, 1, 1, 2, Qt::AlignLeft);
-    amountType_ = new ElidedLabel("DBTextbetragtexta");
-    grid->addWidget(amountType_, 3, 3);
+    sides->addStretch();
+    grid->addLayout(sides, 3, 2);
     opening_ = new QCheckBox("prima apertura");
     opening_->setObjectName("CheckPrimaApertura");
-    grid->addWidget(opening_, 3, 4);
-    listOrder_ = new QComboBox;
-    listOrder_->setObjectName("ListOrder");
-    for (const std::string_view name : kListOrderNames) listOrder_->addItem(qs(name));
-    grid->addWidget(listOrder_, 3, 5);
+    amountType_ = new ElidedLabel("DBTextbetragtexta");
+    auto* amountRow = new QHBoxLayout;
+    amountRow->addWidget(opening_);
+    amountRow->addWidget(amountType_, 1);
+    grid->addLayout(amountRow, 3, 3);
     grid->setColumnStretch(3, 1);
 
     connect(date_, &OverlayField::entered, this, &TMainform::DBEditdatumEnter);
@@ -437,7 +454,7 @@ void TMainform::FormActivate() {
 
 void TMainform::closeEvent(QCloseEvent* event) {
     if (!ending_) {
-        commitOpenEdit();
+        settleEdits();
         EntryContext entry = context();
         guarded([&] { closeYear(entry); });
     }
@@ -471,6 +488,7 @@ void TMainform::showCurrentRow() {
     uscita_->setChecked(panel.side == Side::Uscita);
     side_->setExclusive(true);
     opening_->setChecked(panel.opening);
+    emit sideChanged(int(panel.side));
 
     const int row = model_->rowOf(year_->journal.recordNumber());
     const QSignalBlocker blocker(grid_->selectionModel());
@@ -496,6 +514,12 @@ void TMainform::DBGrid1RowChosen() {
     showCurrentRow();
 }
 
+void TMainform::backFromDialog() {
+    // Not every desktop gives the activation back to the window a modal dialog came
+    // from, and the cursor is to go on in this window.
+    activateWindow();
+}
+
 void TMainform::focusDate() {
     if (!year_->hasRow()) return;
     date_->dataField()->setFocus();
@@ -508,17 +532,18 @@ void TMainform::focusAmount() {
     if (!amount_->isEditing()) DBEditbetragEnter();
 }
 
-void TMainform::commitOpenEdit() {
+bool TMainform::settleEdits() {
     if (date_->isEditing() && EditdatumExit()) date_->finish();
     if (account_->isEditing() && EditkontoExit()) account_->finish();
     if (cashBox_->isEditing() && EditkasseExit()) cashBox_->finish();
     if (amount_->isEditing() && EditbetragExit()) amount_->finish();
+    return !date_->isEditing() && !account_->isEditing() && !cashBox_->isEditing() && !amount_->isEditing();
 }
 
 // ---- Journal entry ----------------------------------------------------------------------
 
 void TMainform::NuovoRecordClick() {
-    commitOpenEdit();
+    if (!settleEdits()) return;
     newMovementAndStartDate();
 }
 
@@ -537,7 +562,7 @@ void TMainform::newMovementAndStartDate() {
 }
 
 void TMainform::EliminaRecordClick() {
-    commitOpenEdit();
+    if (!settleEdits()) return;
     EntryContext entry = context();
     guarded([&] { deleteMovement(entry); });
     reloadList();
@@ -546,7 +571,7 @@ void TMainform::EliminaRecordClick() {
 }
 
 void TMainform::DBGrid1CtrlDelete() {
-    commitOpenEdit();
+    if (!settleEdits()) return;
     EntryContext entry = context();
     guarded([&] { deleteMovementFromList(entry); });
     reloadList();
@@ -575,9 +600,12 @@ bool TMainform::EditdatumExit() {
 
 void TMainform::ButtonDatumClick() {
     if (!windows_.datePicker || !year_->hasRow()) return;
-    commitOpenEdit();
+    date_->finish();  // the picked date takes the place of whatever the date field holds
+    if (!settleEdits()) return;
     storage::Date date = year_->journal.asDate(storage::journal::kDatum);
-    if (!windows_.datePicker(date)) return;
+    const bool chosen = windows_.datePicker(date);
+    backFromDialog();
+    if (!chosen) return;
     EntryContext entry = context();
     if (guarded([&] { storeChosenDate(entry, date); })) {
         reloadList();
@@ -645,7 +673,6 @@ bool TMainform::EditbetragExit() {
     }
     rowChangedInPlace();
     showCurrentRow();
-    if (side_->checkedId() > 0) emit sideChanged(side_->checkedId());
     return true;
 }
 
@@ -655,7 +682,7 @@ void TMainform::afterAmount() {
 }
 
 void TMainform::PickerButtonClick() {
-    commitOpenEdit();
+    if (!settleEdits()) return;
     openAccountPicker(opening_->isChecked());
 }
 
@@ -666,6 +693,7 @@ void TMainform::openAccountPicker(bool openingChecked) {
             windows_.accountPicker(year_->journal, openingChecked);
             decideSideAfterPicker(entry);
         });
+        backFromDialog();
         reloadList();
         showCurrentRow();
     }
@@ -680,27 +708,24 @@ void TMainform::sideChosen(int ea) {
     }
 }
 
-void TMainform::RadioEntrataClick() {
-    sideChosen(int(Side::Entrata));
-    emit sideChanged(int(Side::Entrata));
-}
+void TMainform::RadioEntrataClick() { sideChosen(int(Side::Entrata)); }
 
-void TMainform::RadioUscitaClick() {
-    sideChosen(int(Side::Uscita));
-    emit sideChanged(int(Side::Uscita));
-}
+void TMainform::RadioUscitaClick() { sideChosen(int(Side::Uscita)); }
 
 void TMainform::openingMarkChanged(bool checked) { opening_->setChecked(checked); }
 
 void TMainform::CheckPrimaAperturaClick() {
     // The click has flipped the box; storing a field still open must not flip it back.
     const bool wanted = opening_->isChecked();
-    commitOpenEdit();
+    if (!settleEdits()) {
+        opening_->setChecked(!wanted);
+        return;
+    }
     openAccountPicker(wanted);
 }
 
+// The current row stays current, so an edit still open on it stays open too.
 void TMainform::ListOrderChange(int index) {
-    commitOpenEdit();
     EntryContext entry = context();
     guarded([&] { setListOrder(entry, ListOrder(index)); });
     reloadList();
@@ -711,7 +736,7 @@ void TMainform::ListOrderChange(int index) {
 
 void TMainform::CambiareAnnoClick() {
     if (!windows_.changeYear) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     year_->closeCharts();
     windows_.changeYear();
     FormActivate();
@@ -719,12 +744,12 @@ void TMainform::CambiareAnnoClick() {
 
 void TMainform::SalvataggioClick() {
     if (!windows_.saveYearCopy) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     windows_.saveYearCopy();
 }
 
 void TMainform::RiorganizzazioneClick() {
-    commitOpenEdit();
+    if (!settleEdits()) return;
     EntryContext entry = context();
     guarded([&] { reorganize(entry); });
     if (ending_) return;
@@ -736,7 +761,7 @@ void TMainform::FineClick() { close(); }
 
 void TMainform::ImportoAnnoClick() {
     if (!windows_.restoreSavedYear) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     year_->closeAll();
     reloadList();
     windows_.restoreSavedYear();
@@ -745,7 +770,7 @@ void TMainform::ImportoAnnoClick() {
 
 void TMainform::CancellaAnnoClick() {
     if (!windows_.deleteYear) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     year_->closeAll();
     reloadList();
     windows_.deleteYear();
@@ -763,7 +788,7 @@ void TMainform::CancellaAnnoClick() {
 
 void TMainform::CambiamentoPianoContiClick() {
     if (!windows_.chartEditor) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     year_->closeCharts();
     windows_.chartEditor();
     guarded([&] { year_->openCharts(chartFile(state_)); });
@@ -772,7 +797,7 @@ void TMainform::CambiamentoPianoContiClick() {
 
 void TMainform::ImportoPianoContiClick() {
     if (!windows_.chartImport) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     year_->closeCharts();
     windows_.chartImport();
     guarded([&] { year_->openCharts(chartFile(state_)); });
@@ -785,8 +810,9 @@ void TMainform::ImpostazioniClick() {
 
 void TMainform::CalcolatriceClick() {
     if (!windows_.calculator) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     const std::optional<double> value = windows_.calculator();
+    backFromDialog();
     if (!value || !year_->hasRow()) {
         focusAmount();
         return;
@@ -809,20 +835,21 @@ void TMainform::UpdateClick() {
 
 void TMainform::StampaClick() {
     if (!windows_.printWindow) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     windows_.printWindow();
 }
 
 void TMainform::RicercaClick() {
     if (!windows_.search) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     guarded([&] { windows_.search(year_->journal); });
+    backFromDialog();
     showCurrentRow();
 }
 
 void TMainform::PatrimonialeClick() {
     if (!windows_.balanceSummary) return;
-    commitOpenEdit();
+    if (!settleEdits()) return;
     windows_.balanceSummary();
 }
 

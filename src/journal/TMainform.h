@@ -5,12 +5,12 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QMenu;
 class QLineEdit;
 class QPushButton;
@@ -87,12 +87,15 @@ public slots:
     void journalMoved();
 
 signals:
-    // The main screen's side changed; the picker's "entrate" / "uscite" follow (TKWN::setSide).
+    // The side the panel shows (0 while undecided), whenever it shows a row; the picker's
+    // "entrate" / "uscite" follow (TKWN::setSide).
     void sideChanged(int ea);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A new font (the window's scale) gives the fields their widths anew.
+    void changeEvent(QEvent* event) override;
 
 private:
     void createMenu();
@@ -135,7 +138,10 @@ private:
     void RadioUscitaClick();
     void CheckPrimaAperturaClick();
     void ListOrderChange(int index);
-    void commitOpenEdit();
+    // Stores what the open edit fields hold; false when one of them could not be read
+    // and stays open for the user to put right.
+    bool settleEdits();
+    void backFromDialog();
     void focusDate();
     void focusAmount();
 
@@ -164,7 +170,7 @@ private:
     bool activated_ = false;
     bool ending_ = false;
 
-    QLabel* title_;
+    ElidedLabel* title_;
     JournalGridView* grid_;
     JournalGridModel* model_;
     QLineEdit* number_;
@@ -184,6 +190,7 @@ private:
     QButtonGroup* side_;
     QCheckBox* opening_;
     QComboBox* listOrder_;
+    std::vector<QPushButton*> pickerButtons_;
 };
 
 }  // namespace quendra::journal

@@ -278,6 +278,8 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
     if (bytes.size() != header_.recordLength || recno == 0 || recno > header_.recordCount + 1) {
         throw DbError(DbError::Kind::BadState, "Record non valido per la tabella \"" + fileLabel(path_) + "\"");
     }
+    // The index must be checked against the rows as they were, before this write.
+    ensureIndex();
     const bool isNew = recno == header_.recordCount + 1;
     // The record goes first, the count second, the index last: a crash in between leaves
     // either the old table or one whose index the next exclusive open finds stale.

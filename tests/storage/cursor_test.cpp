@@ -260,6 +260,21 @@ TEST_F(CursorTest, ExclusiveOpenIsRefusedWhileAnotherCursorHoldsTheTable) {
     EXPECT_THROW(packTable(path), DbError) << "whole-table operations wait for the cursors to close";
 }
 
+TEST_F(CursorTest, PostsWithoutAnOrderStillMaintainTheIndex) {
+    {
+        Cursor c(path, OpenMode::Shared);  // the index is read only when first needed
+        test::appendMovement(c, {6, ymd(2015, 5, 1), " A0101", " C0101", "Senza ordine", 0, 2, 1, 0});
+        c.first();
+        c.edit();
+        c.setText("cod", " E0101");
+        c.post();
+    }
+    EXPECT_TRUE(checkTable(path).empty());
+    Cursor exclusive(path, OpenMode::Exclusive);
+    exclusive.setOrder("cod");
+    EXPECT_TRUE(exclusive.findKey(std::string(" E0101")));
+}
+
 TEST_F(CursorTest, AddTagNeedsExclusiveOpen) {
     Cursor c(path, OpenMode::Shared);
     EXPECT_THROW(c.addTag("text", "text"), DbError);

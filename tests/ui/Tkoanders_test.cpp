@@ -179,6 +179,31 @@ TEST_F(ChartEditorWindow, LeavingANewMainAccountForAnyControlLeadsToItsFirstSubA
     EXPECT_EQ(stored().at(" A1602").texth, "Spese nuove");
 }
 
+TEST_F(ChartEditorWindow, AMouseClickThatLeavesANewMainAccountNamesItAndThenWaits) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    auto* nuovo = child<QPushButton>(window_, "Button6");
+    QTest::mouseClick(nuovo, Qt::LeftButton);
+    ASSERT_TRUE(field()->hasFocus());
+    QTest::keyClicks(field(), "Spese nuove");
+
+    // Focus leaves the field for the button: the main account is stored, and the click
+    // does not add a second sub-account while the first one waits for its name.
+    QTest::mouseClick(nuovo, Qt::LeftButton);
+    ASSERT_TRUE(fieldShown());
+    EXPECT_TRUE(field()->hasFocus());
+    EXPECT_EQ(field()->text(), "Oggetto sottoconto");
+    EXPECT_EQ(grid()->rowCount(), 1);
+
+    QTest::keyClicks(field(), "Antenna");
+    QTest::mouseClick(nuovo, Qt::LeftButton);
+    ASSERT_TRUE(fieldShown());
+    EXPECT_EQ(field()->text(), "immettere sottoconto");
+    EXPECT_EQ(stored().at(" A1601").text, "Antenna");
+    EXPECT_EQ(stored().count(" A1602"), 1u);
+    EXPECT_EQ(stored().at("HA1600").text, "Spese nuove");
+}
+
 TEST_F(ChartEditorWindow, ClosingStoresTheTextBeingTyped) {
     selectCode("A05");
     click("RadioSottoconti");
