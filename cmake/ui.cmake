@@ -1,10 +1,6 @@
 # The windows (quendra_ui) and the program (quendra2015): every source whose name starts
 # with a capital letter (window classes and the Qt sides of the seams).
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
-set(CMAKE_AUTOMOC ON)
-# moc cannot read the C++20 parts of the standard headers; without the compiler's
-# predefined macros it sees them as C++17 and skips those parts.
-set(CMAKE_AUTOMOC_COMPILER_PREDEFINES OFF)
 
 set(ui_sources)
 foreach(dir IN LISTS QUENDRA_SUBSYSTEMS)
@@ -13,6 +9,9 @@ foreach(dir IN LISTS QUENDRA_SUBSYSTEMS)
 endforeach()
 add_library(quendra_ui STATIC ${ui_sources})
 target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupport)
+# moc cannot read the C++20 parts of the standard headers; without the compiler's
+# predefined macros it sees them as C++17 and skips those parts.
+set_target_properties(quendra_ui PROPERTIES AUTOMOC ON AUTOMOC_COMPILER_PREDEFINES OFF)
 target_compile_options(quendra_ui PRIVATE ${QUENDRA_WARNINGS})
 
 file(GLOB app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)

@@ -173,8 +173,7 @@ TKWN::TKWN(journal::MainState& state, journal::Services& services, QWidget* pare
     auto* annulla = button("Button6", "annulla", this);
     impl_->ricerca = button("Button5", "ricerca", this);
     impl_->chartEditor = button("Button7", "Cambiamento piano conti", this);
-    // Shown once the chart editor can be opened from here.
-    impl_->chartEditor->hide();
+
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(ok);
     buttons->addWidget(annulla);

@@ -1,6 +1,8 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "accounts/TKontenwahlfenster.h"
+#include "accounts/Tkoanders.h"
 #include "journal/QtPrompt.h"
 #include "journal/QtShell.h"
 #include "journal/TCalculator.h"
@@ -8,13 +10,16 @@
 #include "journal/TEinstellungen.h"
 #include "journal/TInfo.h"
 #include "journal/TMainform.h"
-#include "journal/TProgress.h"
 #include "journal/TSuchen.h"
 #include "journal/clock.h"
 #include "journal/main_state.h"
 #include "journal/services.h"
 #include "storage/cursor.h"
+#include "statements/TZusammenfassung.h"
 #include "storage/year_files.h"
+#include "transfer/TWebUpload.h"
+#include "transfer/curl_net.h"
+#include "years/TOeffnen.h"
 
 #include <QApplication>
 
@@ -29,21 +34,25 @@ int main(int argc, char** argv) {
     journal::SystemClock clock;
     journal::QtPrompt prompt;
     journal::QtShell shell;
-    journal::Services services{prompt, clock, shell};
+    transfer::CurlNet net;
+    journal::Services services{prompt, clock, shell, &net};
 
-    // The windows, once each, in the order of the start. The main window reads the
-    // settings that the others scale themselves by. Still to come in their places:
-    // TZusammenfassung (made anew for each showing), TOeffnen, TFilterauswahl, TFDrucken,
-    // Tkoanders, TKontenwahlfenster; after TSuchen: TJournalwahl; after TCalculator:
-    // TExcelExport, TWebUpload.
+    // The windows, once each, in the order of the start (the balance summary is made
+    // anew for each showing; the progress window belongs to TWebUpload). Still to come in
+    // their places: TFilterauswahl, TFDrucken, TJournalwahl, TExcelExport.
     journal::TMainform mainform(state, services);
+    years::TOeffnen oeffnen(state, services, &mainform);
+    accounts::Tkoanders koanders(state, services, &mainform);
+    accounts::TKontenwahlfenster kontenwahl(state, services, &mainform);
     journal::TEinstellungen einstellungen(state, services, &mainform);
     accounts::TKWN kwn(state, services, &mainform);
     journal::TDatumform datumform(state, services, &mainform);
     journal::TInfo info(state, services, &mainform);
     journal::TSuchen suchen(state, services, &mainform);
     journal::TCalculator calculator(state, services, &mainform);
-    journal::TProgress progress(state, services, &mainform);
+    transfer::TWebUpload webUpload(state, services, &mainform);
+
+    oeffnen.setHooks({[&] { webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
     journal::MainformWindows windows;
     windows.accountPicker = [&](storage::Cursor& journal, bool opening) { kwn.showFor(journal, opening); };
@@ -52,14 +61,20 @@ int main(int argc, char** argv) {
     windows.calculator = [&] { return calculator.askAmount(); };
     windows.settingsDialog = [&] { einstellungen.exec(); };
     windows.info = [&] { info.exec(); };
+    windows.changeYear = [&] { return oeffnen.showModal(); };
+    windows.restoreSavedYear = [&] { return oeffnen.showModal(); };
+    windows.deleteYear = [&] { return oeffnen.showModal(); };
+    windows.saveYearCopy = [&] { oeffnen.Button6Click(); };
+    windows.chartEditor = [&] { koanders.showEditor(); };
+    windows.chartImport = [&] { kontenwahl.showImport(); };
+    windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
+    windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);
     QObject::connect(&kwn, &accounts::TKWN::openingMarkChanged, &mainform, &journal::TMainform::openingMarkChanged);
-    QObject::connect(&kwn, &accounts::TKWN::chartEditorRequested, &mainform, [&] {
-        mainform.CambiamentoPianoContiClick();
-        kwn.reloadLists();
-    });
+    QObject::connect(&kwn, &accounts::TKWN::chartEditorRequested, &mainform,
+                     [&] { mainform.CambiamentoPianoContiClick(); });
     QObject::connect(&mainform, &journal::TMainform::sideChanged, &kwn, &accounts::TKWN::setSide);
     QObject::connect(&suchen, &journal::TSuchen::journalMoved, &mainform, &journal::TMainform::journalMoved);
 

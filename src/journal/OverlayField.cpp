@@ -34,10 +34,13 @@ OverlayField::OverlayField(const QString& dataName, const QString& editName, QWi
     edit_->setFocusPolicy(Qt::ClickFocus);
     edit_->hide();
     setFocusProxy(data_);
-    setMinimumHeight(data_->sizeHint().height());
     data_->installEventFilter(this);
     edit_->installEventFilter(this);
 }
+
+QSize OverlayField::sizeHint() const { return data_->sizeHint(); }
+
+QSize OverlayField::minimumSizeHint() const { return data_->minimumSizeHint(); }
 
 void OverlayField::setValue(const QString& text) { data_->setText(text); }
 

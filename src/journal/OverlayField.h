@@ -19,6 +19,9 @@ public:
     QLineEdit* dataField() const { return data_; }
     QLineEdit* editField() const { return edit_; }
     void setValue(const QString& text);
+    // The data field's: the edit field only ever lies over it.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     // Shows the edit field with this text, selected, and puts the cursor there.
     void begin(const QString& text);

@@ -386,6 +386,18 @@ void TMainform::enableWindows() {
 
 storage::Cursor& TMainform::journalCursor() { return year_->journal; }
 
+void TMainform::closeYearTables() {
+    year_->closeAll();
+    reloadList();
+}
+
+void TMainform::endProgram() {
+    ending_ = true;
+    year_->closeAll();
+    reloadList();
+    services_.shell.quit();
+}
+
 EntryContext TMainform::context() { return {state_, services_, *year_}; }
 
 bool TMainform::guarded(const std::function<void()>& handler) {
@@ -395,10 +407,7 @@ bool TMainform::guarded(const std::function<void()>& handler) {
     } catch (const storage::MissingYearFile& missing) {
         services_.prompt.message(PromptKind::Error,
                                  storage::missingYearFileMessage(missing.fileName(), state_.settings.server));
-        ending_ = true;
-        year_->closeAll();
-        model_->reload();
-        services_.shell.quit();
+        endProgram();
         return false;
     } catch (const storage::DbError& error) {
         services_.prompt.message(PromptKind::Error, error.what());
@@ -432,7 +441,6 @@ void TMainform::FormActivate() {
     activated_ = true;
     for (OverlayField* field : {date_, account_, cashBox_, amount_}) field->finish();
     ActivationHooks hooks;
-    hooks.refreshCompanionFiles = windows_.refreshCompanionFiles;
     hooks.chooseYear = windows_.changeYear;
     ActivationResult result = ActivationResult::Ready;
     EntryContext entry = context();
@@ -441,8 +449,7 @@ void TMainform::FormActivate() {
     if (opened && result == ActivationResult::NoYear) {
         // With the year dialog there the user chose to leave; without it, say why.
         if (!windows_.changeYear) services_.prompt.message(PromptKind::Warning, noYearMessage(state_));
-        ending_ = true;
-        services_.shell.quit();
+        endProgram();
         return;
     }
     listOrder_->setCurrentIndex(int(ListOrder::ByNumber));
@@ -738,7 +745,10 @@ void TMainform::CambiareAnnoClick() {
     if (!windows_.changeYear) return;
     if (!settleEdits()) return;
     year_->closeCharts();
-    windows_.changeYear();
+    if (!windows_.changeYear()) {
+        endProgram();
+        return;
+    }
     FormActivate();
 }
 
@@ -762,18 +772,22 @@ void TMainform::FineClick() { close(); }
 void TMainform::ImportoAnnoClick() {
     if (!windows_.restoreSavedYear) return;
     if (!settleEdits()) return;
-    year_->closeAll();
-    reloadList();
-    windows_.restoreSavedYear();
+    closeYearTables();
+    if (!windows_.restoreSavedYear()) {
+        endProgram();
+        return;
+    }
     FormActivate();
 }
 
 void TMainform::CancellaAnnoClick() {
     if (!windows_.deleteYear) return;
     if (!settleEdits()) return;
-    year_->closeAll();
-    reloadList();
-    windows_.deleteYear();
+    closeYearTables();
+    if (!windows_.deleteYear()) {
+        endProgram();
+        return;
+    }
     if (!currentJournalExists(state_)) {
         FormActivate();
         return;

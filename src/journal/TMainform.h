@@ -47,10 +47,11 @@ struct MainformWindows {
     std::function<std::optional<double>()> calculator;
     std::function<void()> settingsDialog;  // TEinstellungen
     std::function<void()> info;            // TInfo
-    // The year dialog on the current year; it may change Hauptdatei and Konto.
-    std::function<void()> changeYear;
-    std::function<void()> restoreSavedYear;
-    std::function<void()> deleteYear;
+    // The year dialog (TOeffnen::showModal), for choosing, restoring or deleting a year;
+    // it may change Hauptdatei and Konto. False when the user left it to end the program.
+    std::function<bool()> changeYear;
+    std::function<bool()> restoreSavedYear;
+    std::function<bool()> deleteYear;
     std::function<void()> saveYearCopy;
     std::function<void()> chartEditor;
     std::function<void()> chartImport;
@@ -58,8 +59,6 @@ struct MainformWindows {
     // Creates the balance summary anew, shows it modally and destroys it.
     std::function<void()> balanceSummary;
     std::function<void()> programUpdate;
-    // The manuals or templates are missing: fetch them from the central server.
-    std::function<void()> refreshCompanionFiles;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -73,6 +72,9 @@ public:
 
     void setWindows(MainformWindows windows);
     storage::Cursor& journalCursor();
+    // Closes the cursors on the year's tables (the year dialog does so before it packs,
+    // deletes or carries into them); the activation or the caller opens them again.
+    void closeYearTables();
 
 public slots:
     // Opens the current year (runs by itself when the window is first shown).
@@ -106,6 +108,8 @@ private:
     QPushButton* button(const QString& caption, const QString& name, void (TMainform::*handler)());
     QAction* menuAction(QMenu* menu, const QString& caption, const QString& name, void (TMainform::*handler)());
     void enableWindows();
+    // Closes the year and lets the message loop end; nothing more is asked or written.
+    void endProgram();
     EntryContext context();
     // Runs a handler; a table error becomes an Italian error box and the window stays
     // usable, a missing year file ends the program.

@@ -8,6 +8,7 @@
 #include "storage/settings_file.h"
 #include "storage/text_alignment.h"
 #include "storage/year_files.h"
+#include "transfer/companion_files.h"
 
 #include <system_error>
 
@@ -54,34 +55,20 @@ std::string readTitlePrefix(const fs::path& chartPath, const std::string& chartN
 
 }  // namespace
 
-std::vector<std::string> missingCompanionFiles(const MainState& state) {
-    const std::pair<const fs::path*, const char*> files[] = {
-        {&state.programDir, "pf_indicazioni.pdf"},
-        {&state.programDir, "quendra2015.pdf"},
-        {&state.dataDir, storage::kJournalTemplate.data()},
-        {&state.dataDir, storage::kChartTemplate.data()},
-    };
-    std::vector<std::string> missing;
-    for (const auto& [dir, name] : files) {
-        if (!isFile(storage::resolveCaseBlind(*dir, name))) missing.emplace_back(name);
-    }
-    return missing;
-}
-
 bool currentJournalExists(const MainState& state) {
     return !state.settings.hauptdatei.empty() && isFile(journalFile(state));
 }
 
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     MainState& state = context.state;
-    if (hooks.refreshCompanionFiles && !missingCompanionFiles(state).empty()) hooks.refreshCompanionFiles();
+    transfer::refreshMissingCompanionFiles(context.services.net, state, {});
     state.versionText = versionTextOf(kMainCaption);
     state.addingMode = false;
     context.year.closeAll();
 
     std::error_code ignored;
     fs::current_path(state.dataDir, ignored);
-    if (!currentJournalExists(state) && hooks.chooseYear) hooks.chooseYear();
+    if (!currentJournalExists(state) && hooks.chooseYear && !hooks.chooseYear()) return ActivationResult::NoYear;
     if (!currentJournalExists(state)) return ActivationResult::NoYear;
     // A settings file that names only the journal still finds its chart.
     if (state.settings.konto.empty()) state.settings.konto = storage::chartNameOfJournal(state.settings.hauptdatei);

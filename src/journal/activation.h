@@ -4,17 +4,15 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace quendra::journal {
 
 // What the activation asks of windows that other parts of the program provide. An empty
 // function is a part that is not there yet.
 struct ActivationHooks {
-    // The manuals or templates are missing: fetch them again from the central server.
-    std::function<void()> refreshCompanionFiles;
     // The current journal is missing: the year dialog, which may choose another year.
-    std::function<void()> chooseYear;
+    // False when the user left it to end the program.
+    std::function<bool()> chooseYear;
 };
 
 enum class ActivationResult {
@@ -22,18 +20,15 @@ enum class ActivationResult {
     NoYear,  // there is no current journal: the program must end
 };
 
-// The four files an installation needs, those that are missing, in the order checked:
-// the two manuals in the program directory, the two templates in the data directory.
-std::vector<std::string> missingCompanionFiles(const MainState& state);
-
 // Whether the settings name a journal that exists.
 bool currentJournalExists(const MainState& state);
 
-// Opens the current year for the main window: checks the installation, repairs the
-// indexes of the year's tables where needed, aligns and updates the chart, sets the
-// title line, and asks for a first movement until there is one. The cursors end open,
-// the journal on its first row in Nummer order, adding mode off. MissingYearFile
-// propagates (the program must end); other DbErrors too.
+// Opens the current year for the main window: quietly fetches missing manuals and
+// templates from the central server (through Services::net), repairs the indexes of the
+// year's tables where needed, aligns and updates the chart, sets the title line, and
+// asks for a first movement until there is one. The cursors end open, the journal on
+// its first row in Nummer order, adding mode off. MissingYearFile propagates (the
+// program must end); other DbErrors too.
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks);
 
 // Told before the program ends when there is no year to open.

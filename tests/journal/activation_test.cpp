@@ -5,6 +5,7 @@
 #include "storage/settings_file.h"
 #include "support/chart_fixture.h"
 #include "support/year_fixture.h"
+#include "transfer/net.h"
 
 #include <gtest/gtest.h>
 
@@ -78,10 +79,16 @@ TEST(Activation, WithoutACurrentJournalTheYearDialogMayChooseOne) {
     ActivationHooks hooks;
     hooks.chooseYear = [&] {
         ++dialogs;
+        return false;  // "&esci"
+    };
+    EXPECT_EQ(activate(fixture.context, hooks), ActivationResult::NoYear);
+    hooks.chooseYear = [&] {
+        ++dialogs;
         fixture.state.settings.hauptdatei = "KR201501.DBF";  // any case finds the file
+        return true;
     };
     EXPECT_EQ(activate(fixture.context, hooks), ActivationResult::Ready);
-    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(dialogs, 2);
     EXPECT_EQ(fixture.state.settings.konto, "kw201501.DBF") << "the chart of the journal";
     EXPECT_EQ(fixture.state.movementCount, "2");
 }
@@ -130,23 +137,37 @@ TEST(Activation, AlignsAndUpdatesTheChart) {
     EXPECT_EQ(test::readChartByCode(fixture.chartPath()).at(" A0102").texth, "Contributo sostentamento Clero");
 }
 
-TEST(Activation, FetchesCompanionFilesOnlyWhenOneIsMissing) {
-    YearFixture fixture(twoRows());
-    int fetches = 0;
-    ActivationHooks hooks;
-    hooks.refreshCompanionFiles = [&] { ++fetches; };
-    EXPECT_EQ(missingCompanionFiles(fixture.state),
-              (std::vector<std::string>{"pf_indicazioni.pdf", "quendra2015.pdf", "kr000000.dbf", "kw000000.dbf"}));
-    activate(fixture.context, hooks);
-    EXPECT_EQ(fetches, 1);
+// A central server that has every file and remembers what was asked of it.
+class RecordingNet : public transfer::Net {
+public:
+    transfer::NetResult ftpStore(const transfer::FtpServer&, const std::vector<transfer::FtpUpload>&,
+                                 const transfer::StatusCallback&) override {
+        return {};
+    }
+    transfer::TextResult httpGetText(const std::string&, const transfer::StatusCallback&) override { return {}; }
+    transfer::NetResult download(const std::string& url, const fs::path& target, transfer::FileKind,
+                                 const transfer::StatusCallback&) override {
+        urls.push_back(url);
+        touch(target);
+        return {};
+    }
+    std::vector<std::string> urls;
+};
 
+TEST(Activation, FetchesTheCompanionFilesWhenOneIsMissing) {
+    YearFixture fixture(twoRows());
+    RecordingNet net;
+    fixture.services.net = &net;
+    fixture.state.settings.server.webAddress = "http://127.0.0.1:9";
     touch(fixture.home.path() / "pf_indicazioni.pdf");
-    touch(fixture.home.path() / "quendra2015.pdf");
     touch(fixture.dataDir / "KR000000.DBF");
     touch(fixture.dataDir / "kw000000.dbf");
-    EXPECT_TRUE(missingCompanionFiles(fixture.state).empty());
-    activate(fixture.context, hooks);
-    EXPECT_EQ(fetches, 1);
+    ASSERT_EQ(activate(fixture.context, {}), ActivationResult::Ready);
+    ASSERT_EQ(net.urls.size(), 4u) << "one missing manual brings all four again";
+    EXPECT_EQ(net.urls[1], "http://127.0.0.1:9/upload/amministrazione/quendra2015.pdf");
+
+    activate(fixture.context, {});
+    EXPECT_EQ(net.urls.size(), 4u) << "nothing is fetched when all are there";
 }
 
 TEST(Activation, ClosingWritesTheSettings) {

@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace quendra::journal {
 namespace {
 
@@ -514,6 +516,7 @@ TEST_F(MainWindow, MissingChartEndsTheProgramWithTheReinstallMessage) {
 }
 
 TEST(MainWindowScale, FieldsAndListHeaderGrowWithTheScale) {
+    std::map<std::string, double> roomAt100;  // field width per text width
     for (const char* scale : {"100", "150"}) {
         test::YearFixture fixture({{1, ymd(2015, 12, 28), " A0101", " C0101", "x", 0, 1234567.5, 1, 0}});
         fixture.state.settings.scale = scale;
@@ -522,9 +525,20 @@ TEST(MainWindowScale, FieldsAndListHeaderGrowWithTheScale) {
         form.FormActivate();
         const auto* grid = form.findChild<QTableView*>("DBGrid1");
         EXPECT_EQ(grid->horizontalHeader()->font().pointSizeF(), form.font().pointSizeF()) << scale;
+        const auto check = [&](const std::string& name, const QWidget* widget, const QString& text) {
+            const int needed = widget->fontMetrics().horizontalAdvance(text);
+            EXPECT_LT(needed, widget->width() - 4) << name << " at " << scale;
+            const double room = double(widget->width()) / needed;
+            if (roomAt100.count(name) == 0) roomAt100[name] = room;
+            EXPECT_NEAR(room, roomAt100[name], 0.15) << name << " at " << scale << ": scaled once, not twice";
+        };
         for (const char* name : {"DBEditdatum", "DBEditbetrag", "DBEditcod"}) {
             const auto* field = form.findChild<QLineEdit*>(name);
-            EXPECT_LT(field->fontMetrics().horizontalAdvance(field->text()), field->width() - 8) << name << " " << scale;
+            check(name, field->parentWidget(), field->text());  // the field with its edit field over it
+        }
+        for (const char* name : {"ButtonSottoconto", "ButtonCassa"}) {
+            const auto* button = form.findChild<QPushButton*>(name);
+            check(name, button, button->text());
         }
     }
 }
