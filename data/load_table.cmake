@@ -1,5 +1,5 @@
 # Loads one table from its CSV source with the maintenance tool. Called by the build as
-#   cmake -DTOOL=quendra-db -DTABLE=x.dbf -DCSV=x.csv -DFIELDS=spec -DTAGS=name=FIELD,... -P load_table.cmake
+#   cmake -DTOOL=quendra-db -DTABLE=x.dbf -DCSV=x.csv -DFIELDS=name:type:len,... -DTAGS=name=FIELD,... -P load_table.cmake
 # (a script rather than a shell redirection, so the rule runs under every generator).
 set(args load "${TABLE}" --fields "${FIELDS}" --replace)
 string(REPLACE "," ";" tags "${TAGS}")

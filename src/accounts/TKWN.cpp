@@ -127,15 +127,15 @@ TKWN::TKWN(journal::MainState& state, journal::Services& services, QWidget* pare
         {PickerList::CashBox, "DBGrid1", "Cassa-specificazione", false, &TKWN::DBGrid1MouseUp},
     }};
     std::array<QWidget*, kPickerListCount> panels{};
-    for (const ListSpec& spec : specs) {
+    for (const ListSpec& entry : specs) {
         auto* panel = new QWidget(this);
         auto* column = new QVBoxLayout(panel);
         column->setContentsMargins(0, 0, 0, 0);
-        column->addWidget(new QLabel(spec.title, panel));
-        auto* list = new PickerListWidget(spec.name, spec.keyChooses, panel);
+        column->addWidget(new QLabel(entry.title, panel));
+        auto* list = new PickerListWidget(entry.name, entry.keyChooses, panel);
         column->addWidget(list);
-        const auto which = spec.which;
-        const auto handler = spec.handler;
+        const auto which = entry.which;
+        const auto handler = entry.handler;
         list->onChoice = [this, handler] {
             if (impl_->picker) (this->*handler)();
         };

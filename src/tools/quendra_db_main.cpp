@@ -13,13 +13,13 @@ const char* kUsage =
     "\n"
     "  quendra-db info FILE.dbf\n"
     "  quendra-db dump FILE.dbf [--tag NAME] [--deleted]\n"
-    "  quendra-db load FILE.dbf --fields SPEC [--tag NAME=FIELD]... [--replace] < rows.csv\n"
+    "  quendra-db load FILE.dbf --fields FIELDS [--tag NAME=FIELD]... [--replace] < rows.csv\n"
     "  quendra-db check FILE.dbf\n"
     "  quendra-db reindex FILE.dbf [--tag NAME=FIELD]...\n"
     "  quendra-db query \"SQL\" [--param NAME=VALUE]...\n"
     "  quendra-db demo DATADIR --year YYYY [--movements N] [--seed S]\n"
     "\n"
-    "SPEC: name:type:len[:dec],...  (type C, N, D, L, F; D without a length)\n";
+    "FIELDS: name:type:len[:dec],...  (type C, N, D, L, F; D without a length)\n";
 
 }  // namespace
 

@@ -39,12 +39,12 @@ int parseWhole(const std::string& text, const std::string& what) {
 }
 
 // "name:type:len[:dec],..." as in the tool's usage.
-FieldList parseFieldSpec(const std::string& spec) {
+FieldList parseFieldList(const std::string& text) {
     FieldList fields;
     std::size_t start = 0;
-    while (start <= spec.size()) {
-        const std::size_t comma = std::min(spec.find(',', start), spec.size());
-        const std::string item = spec.substr(start, comma - start);
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
         start = comma + 1;
         std::vector<std::string> parts;
         for (std::size_t p = 0; p <= item.size();) {
@@ -69,7 +69,7 @@ FieldList parseFieldSpec(const std::string& spec) {
             default: throw std::runtime_error("tipo di campo sconosciuto in \"" + item + "\"");
         }
         fields.push_back(def);
-        if (comma == spec.size()) break;
+        if (comma == text.size()) break;
     }
     return fields;
 }
@@ -170,10 +170,10 @@ int runDump(const CommandArgs& args) {
 
 int runLoad(const CommandArgs& args) {
     const ParsedArgs parsed = parseArgs(args, {"--fields", "--tag"}, {"--replace"}, 1);
-    const std::string spec = parsed.one("--fields");
-    if (spec.empty()) throw std::runtime_error("manca --fields");
+    const std::string fieldList = parsed.one("--fields");
+    if (fieldList.empty()) throw std::runtime_error("manca --fields");
     const std::filesystem::path path = parsed.positional[0];
-    createTable(path, parseFieldSpec(spec), parsed.flags.count("--replace") > 0);
+    createTable(path, parseFieldList(fieldList), parsed.flags.count("--replace") > 0);
     {
         Cursor table(path, OpenMode::Exclusive);
         const auto header = readCsvRow(std::cin);
