@@ -9,6 +9,7 @@
 #include "storage/journal_record.h"
 #include "storage/table_ops.h"
 #include "years/carry_forward.h"
+#include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,10 +47,6 @@ void makeJournal(const fs::path& path, int firstNumber) {
 class Years {
 public:
     Years() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quendra-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
-        dir_ = pattern;
         makeJournal(dir_ / "kr202401.dbf", 0);
         makeJournal(dir_ / "kr202501.dbf", 40);
         storage::createTable(dir_ / "kw202401.dbf", storage::chart::fields());
@@ -62,14 +59,12 @@ public:
         }
         for (const storage::TagSpec& tag : storage::chart::kTags) chart.addTag(tag.name, tag.field, tag.primary);
     }
-    ~Years() {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
     const fs::path& dir() const { return dir_; }
 
 private:
-    fs::path dir_;
+    // First, so that the files go only after every cursor on them has closed.
+    quendra::test::TempDir temp_;
+    fs::path dir_ = temp_.path();
 };
 
 Years& years() {

@@ -9,6 +9,7 @@
 #include "storage/cursor.h"
 #include "storage/journal_record.h"
 #include "storage/table_ops.h"
+#include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,10 +31,6 @@ constexpr int kRows = 100'000;
 class Year {
 public:
     Year() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quendra-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
-        dir_ = pattern;
         const fs::path path = dir_ / "kr202401.dbf";
         storage::createTable(path, kr::fields());
         {
@@ -57,13 +54,13 @@ public:
     }
     ~Year() {
         reader_.close();
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
     storage::Cursor& reader() { return reader_; }
 
 private:
-    fs::path dir_;
+    // First, so that the files go only after every cursor on them has closed.
+    quendra::test::TempDir temp_;
+    fs::path dir_ = temp_.path();
     storage::Cursor reader_;
 };
 

@@ -9,6 +9,7 @@
 #include "storage/journal_record.h"
 #include "storage/query.h"
 #include "storage/table_ops.h"
+#include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -95,10 +96,6 @@ void exec(sqlite3* db, const char* sql) { check(sqlite3_exec(db, sql, nullptr, n
 class Workspace {
 public:
     Workspace() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quendra-query-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
-        dir_ = pattern;
         journal_ = dir_ / "kr202401.dbf";
         const std::vector<Row> rows = journalRows();
         createTable(journal_, journal::fields());
@@ -154,15 +151,15 @@ public:
     ~Workspace() {
         sqlite3_close(db_);
         held_.reset();
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
 
     std::string path() const { return journal_.string(); }
     sqlite3* db() const { return db_; }
 
 private:
-    fs::path dir_;
+    // First, so that the files go only after every cursor on them has closed.
+    quendra::test::TempDir temp_;
+    fs::path dir_ = temp_.path();
     fs::path journal_;
     std::unique_ptr<Cursor> held_;
     sqlite3* db_ = nullptr;

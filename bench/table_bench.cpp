@@ -8,6 +8,7 @@
 #include "storage/journal_record.h"
 #include "storage/open_table.h"
 #include "storage/table_ops.h"
+#include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 #include <shapefil.h>
@@ -92,10 +93,6 @@ void copyTableFiles(const fs::path& from, const fs::path& to) {
 class Workspace {
 public:
     Workspace() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/quendra-bench-XXXXXX";
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
-        dir_ = pattern;
         journal_ = dir_ / "kr202401.dbf";
         createTable(journal_, journal::fields());
         {
@@ -107,8 +104,6 @@ public:
 
     ~Workspace() {
         editor_.reset();
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
     }
 
     const fs::path& dir() const { return dir_; }
@@ -127,7 +122,9 @@ public:
     }
 
 private:
-    fs::path dir_;
+    // First, so that the files go only after every cursor on them has closed.
+    quendra::test::TempDir temp_;
+    fs::path dir_ = temp_.path();
     fs::path journal_;
     std::unique_ptr<Cursor> editor_;
 };
