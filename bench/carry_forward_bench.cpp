@@ -5,9 +5,9 @@
 // Targets: the balances under 0.5 s; a whole update under 1.5 s.
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "years/carry_forward.h"
 #include "support/temp_dir.h"
 

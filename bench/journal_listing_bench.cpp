@@ -6,9 +6,9 @@
 // rows under 1 ms.
 
 #include "journal/journal_listing.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>

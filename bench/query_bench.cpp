@@ -5,10 +5,11 @@
 // Each repetition runs the query and reads the fields a report reads from every row.
 // Target: within 1.5x of SQLite on every shape.
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
-#include "storage/query.h"
-#include "storage/table_ops.h"
+#include "storage/query/query.h"
+#include "storage/dbase/table_ops.h"
+#include "support/journal_fixture.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
@@ -33,17 +34,7 @@ namespace fs = std::filesystem;
 constexpr int kRows = 100'000;
 constexpr std::uint32_t kSeed = 1959;
 
-struct Row {
-    int nummer;
-    Date datum;
-    std::string cod;
-    std::string codd;
-    std::string text;
-    double einnahme;
-    double ausgabe;
-    int ea;
-    int eroeffnung;
-};
+using Row = quendra::test::Movement;
 
 std::string code(char cls, int group, int sub) {
     char out[8];
@@ -98,24 +89,7 @@ public:
     Workspace() {
         journal_ = dir_ / "kr202401.dbf";
         const std::vector<Row> rows = journalRows();
-        createTable(journal_, journal::fields());
-        {
-            Cursor table(journal_, OpenMode::Exclusive);
-            for (const Row& r : rows) {
-                table.append();
-                table.setInteger(journal::kNummer, r.nummer);
-                table.setDate(journal::kDatum, r.datum);
-                table.setText(journal::kCod, r.cod);
-                table.setText(journal::kCodd, r.codd);
-                table.setText(journal::kText, r.text);
-                table.setNumber(journal::kEinnahme, r.einnahme);
-                table.setNumber(journal::kAusgabe, r.ausgabe);
-                table.setInteger(journal::kEA, r.ea);
-                table.setInteger(journal::kEroeffnung, r.eroeffnung);
-                table.post();
-            }
-            for (const TagSpec& tag : journal::kTags) table.addTag(tag.name, tag.field, tag.primary);
-        }
+        quendra::test::makeJournal(journal_, rows);
         held_ = std::make_unique<Cursor>(journal_, OpenMode::Shared);
 
         check(sqlite3_open(":memory:", &db_), db_, "open");

@@ -4,10 +4,10 @@
 // Targets: open plus full scan at least as fast as shapelib's; a one-field post with
 // the four tags kept up to date under 2 ms (median); an exact find under 20 µs.
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
-#include "storage/open_table.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/open_table.h"
+#include "storage/dbase/table_ops.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>

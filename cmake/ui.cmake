@@ -2,11 +2,9 @@
 # with a capital letter (window classes and the Qt sides of the seams).
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
-set(ui_sources)
-foreach(dir IN LISTS QUENDRA_SUBSYSTEMS)
-  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${dir}/[A-Z]*.cpp ${CMAKE_SOURCE_DIR}/src/${dir}/[A-Z]*.h)
-  list(APPEND ui_sources ${dir_sources})
-endforeach()
+file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
+list(FILTER ui_sources EXCLUDE REGEX "/src/(app|tools)/")
+list(FILTER ui_sources INCLUDE REGEX "/[A-Z][^/]*\\.(cpp|h)$")
 add_library(quendra_ui STATIC ${ui_sources})
 target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupport)
 # moc cannot read the C++20 parts of the standard headers; without the compiler's

@@ -1,5 +1,5 @@
-#include "storage/db_error.h"
-#include "storage/dbf_header.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/dbf_header.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "storage/db_error.h"
-#include "storage/mdx_file.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/mdx_file.h"
 
 #include <unistd.h>
 

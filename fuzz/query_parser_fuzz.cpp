@@ -1,6 +1,6 @@
-#include "storage/codepage.h"
-#include "storage/db_error.h"
-#include "storage/query_parser.h"
+#include "storage/dbase/codepage.h"
+#include "storage/dbase/error.h"
+#include "storage/query/parser.h"
 
 #include <cstddef>
 #include <cstdint>

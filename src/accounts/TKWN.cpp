@@ -2,11 +2,12 @@
 
 #include "accounts/account_picker.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "journal/WindowScaling.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "widgets/WindowScaling.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "storage/journal_record.h"
+#include "widgets/QtHelpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,6 +29,8 @@
 namespace quendra::accounts {
 
 namespace {
+
+using widgets::button;
 
 // A list whose choice counts when the mouse button (and, where asked, a key) is
 // released; Enter and a double click close the picker.
@@ -70,21 +73,14 @@ private:
     bool choosesOnKeyRelease_;
 };
 
-QPushButton* button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter belongs to the lists and the search field, never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
 
 }  // namespace
 
 struct TKWN::Impl {
-    Impl(journal::MainState& s, journal::Services& sv) : state(s), services(sv) {}
+    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
     journal::MainState& state;
-    journal::Services& services;
+    platform::Services& services;
     storage::Cursor* journal = nullptr;
     std::optional<AccountPicker> picker;
 
@@ -103,11 +99,11 @@ struct TKWN::Impl {
     PickerListWidget* list(PickerList which) const { return lists[static_cast<std::size_t>(which)]; }
 
     void showError(const storage::DbError& error) {
-        services.prompt.message(journal::PromptKind::Error, error.what());
+        services.prompt.message(platform::PromptKind::Error, error.what());
     }
 };
 
-TKWN::TKWN(journal::MainState& state, journal::Services& services, QWidget* parent)
+TKWN::TKWN(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(new Impl(state, services)) {
     setObjectName("TKWN");
     setWindowTitle("Scelta conti");
@@ -229,7 +225,7 @@ TKWN::TKWN(journal::MainState& state, journal::Services& services, QWidget* pare
     connect(impl_->sides, &QButtonGroup::idClicked, this, &TKWN::sideChosen);
 
     resize(860, 520);
-    journal::scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
 }
 
 TKWN::~TKWN() { delete impl_; }
@@ -359,7 +355,7 @@ void TKWN::Button5Click() {
 void TKWN::Button3Click() {
     if (!impl_->picker) return;
     if (!impl_->picker->searchNext(impl_->searchText->text().toStdString())) {
-        impl_->services.prompt.message(journal::PromptKind::Information, std::string(kAccountSearchNotFound));
+        impl_->services.prompt.message(platform::PromptKind::Information, std::string(kAccountSearchNotFound));
     }
     aktualisieren();
     impl_->searchText->setFocus();

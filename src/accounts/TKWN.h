@@ -4,9 +4,12 @@
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::storage {
@@ -21,7 +24,7 @@ class TKWN : public QDialog {
     Q_OBJECT
 
 public:
-    TKWN(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    TKWN(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TKWN() override;
 
     // Shows the picker modally for the journal cursor's current row. openingChecked is the

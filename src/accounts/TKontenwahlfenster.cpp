@@ -1,10 +1,10 @@
 #include "accounts/TKontenwahlfenster.h"
 
 #include "accounts/chart_import.h"
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 
 #include <QApplication>
@@ -37,10 +37,10 @@ public:
 }  // namespace
 
 struct TKontenwahlfenster::Impl {
-    Impl(journal::MainState& s, journal::Services& sv) : state(s), services(sv) {}
+    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
     journal::MainState& state;
-    journal::Services& services;
+    platform::Services& services;
     std::vector<ChartChoice> choices;
     bool imported = false;
     QListWidget* list = nullptr;
@@ -53,18 +53,18 @@ struct TKontenwahlfenster::Impl {
             operation();
             return true;
         } catch (const storage::MissingYearFile& missing) {
-            services.prompt.message(journal::PromptKind::Error,
+            services.prompt.message(platform::PromptKind::Error,
                                     storage::missingYearFileMessage(missing.fileName(), state.settings.server));
             services.shell.quit();
             dialog.done(QDialog::Rejected);
         } catch (const storage::DbError& error) {
-            services.prompt.message(journal::PromptKind::Error, error.what());
+            services.prompt.message(platform::PromptKind::Error, error.what());
         }
         return false;
     }
 };
 
-TKontenwahlfenster::TKontenwahlfenster(journal::MainState& state, journal::Services& services, QWidget* parent)
+TKontenwahlfenster::TKontenwahlfenster(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("TKontenwahlfenster");
     setWindowTitle("Auswahl der Kontenpläne");
@@ -95,7 +95,7 @@ TKontenwahlfenster::TKontenwahlfenster(journal::MainState& state, journal::Servi
     connect(annulla, &QPushButton::clicked, this, &TKontenwahlfenster::Button2Click);
 
     resize(560, 340);
-    journal::scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
 }
 
 TKontenwahlfenster::~TKontenwahlfenster() = default;
@@ -119,7 +119,7 @@ void TKontenwahlfenster::FormActivate() {
     if (!impl_->choices.empty()) impl_->list->setCurrentRow(0);
     impl_->list->setFocus();
     if (!listed.unreadable.empty()) {
-        impl_->services.prompt.message(journal::PromptKind::Warning, unreadableChartsMessage(listed.unreadable));
+        impl_->services.prompt.message(platform::PromptKind::Warning, unreadableChartsMessage(listed.unreadable));
     }
 }
 

@@ -5,9 +5,12 @@
 #include <memory>
 
 // Declared only: moc cannot read the C++20 library headers that the core's types bring in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::accounts {
@@ -18,7 +21,7 @@ class TKontenwahlfenster : public QDialog {
     Q_OBJECT
 
 public:
-    TKontenwahlfenster(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    TKontenwahlfenster(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TKontenwahlfenster() override;
 
     // The main window's "importo piano conti": shows the list modally. True when an

@@ -1,10 +1,11 @@
 #include "accounts/Tkoanders.h"
 
 #include "accounts/chart_editing.h"
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "storage/dbase/error.h"
+#include "widgets/QtHelpers.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>
@@ -25,6 +26,9 @@
 namespace quendra::accounts {
 
 namespace {
+
+using widgets::button;
+using widgets::qs;
 
 // The chart's TEXT field holds 60 characters.
 constexpr int kTextLength = 60;
@@ -56,23 +60,15 @@ protected:
     }
 };
 
-QPushButton* button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter belongs to the text field, never to a default button.
-    b->setAutoDefault(false);
-    return b;
-}
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
 struct Tkoanders::Impl {
-    Impl(journal::MainState& s, journal::Services& sv) : state(s), services(sv) {}
+    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
     journal::MainState& state;
-    journal::Services& services;
+    platform::Services& services;
     std::optional<ChartEditor> editor;
     bool showing = false;     // the widgets are being filled from the editor
     bool finishing = false;   // a text is being stored
@@ -87,11 +83,11 @@ struct Tkoanders::Impl {
     TextField* textField = nullptr;
 
     void showError(const storage::DbError& error) {
-        services.prompt.message(journal::PromptKind::Error, error.what());
+        services.prompt.message(platform::PromptKind::Error, error.what());
     }
 };
 
-Tkoanders::Tkoanders(journal::MainState& state, journal::Services& services, QWidget* parent)
+Tkoanders::Tkoanders(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("Tkoanders");
     setWindowTitle("Cambiamento piano conti");
@@ -184,7 +180,7 @@ Tkoanders::Tkoanders(journal::MainState& state, journal::Services& services, QWi
     };
 
     resize(680, 480);
-    journal::scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
     // Rows and headings follow the scaled font (a style may give headings a font of their own).
     header->setFont(impl_->grid->font());
     impl_->grid->verticalHeader()->setDefaultSectionSize(impl_->grid->fontMetrics().height() + 6);

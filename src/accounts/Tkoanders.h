@@ -6,9 +6,12 @@
 #include <memory>
 
 // Declared only: moc cannot read the C++20 library headers that the core's types bring in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::accounts {
@@ -21,7 +24,7 @@ class Tkoanders : public QDialog {
     Q_OBJECT
 
 public:
-    Tkoanders(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    Tkoanders(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~Tkoanders() override;
 
     // The main window's "cambiamento piano conti" (and the picker's "Cambiamento piano

@@ -3,7 +3,7 @@
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
 #include "storage/journal_record.h"
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 
 #include <charconv>
 #include <functional>

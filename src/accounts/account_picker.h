@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 
 #include <array>
 #include <cstddef>

@@ -2,7 +2,7 @@
 
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 
 #include <algorithm>
 #include <charconv>
@@ -80,7 +80,7 @@ std::string_view classTextOf(std::string_view code) {
     return text;
 }
 
-ChartEditor::ChartEditor(const std::filesystem::path& chartPath, journal::Prompt& prompt)
+ChartEditor::ChartEditor(const std::filesystem::path& chartPath, platform::Prompt& prompt)
     : chart_(chartPath, storage::OpenMode::Shared), prompt_(prompt) {
     chart_.setOrder(chart::kCod);
     showView(ChartView::MainAccounts, {});
@@ -150,7 +150,7 @@ void ChartEditor::startRename() {
     if (editing_ || !row) return;
     const bool cashBox = storage::isSubAccount(row->cod) && storage::isLiquid(row->cod);
     if (row->close == chart::kStandardAccount && !cashBox) {
-        prompt_.message(journal::PromptKind::Warning, std::string(kCannotRenameStandard));
+        prompt_.message(platform::PromptKind::Warning, std::string(kCannotRenameStandard));
         return;
     }
     editing_ = TextEditing{row->cod, row->text};
@@ -163,7 +163,7 @@ void ChartEditor::addRow() {
     int last = 0;
     for (const ChartEditorRow& row : rows_) last = std::max(last, numberOf(row.cod));
     if (last + 1 > kLastNumber) {
-        prompt_.message(journal::PromptKind::Warning,
+        prompt_.message(platform::PromptKind::Warning,
                         std::string(mainAccount ? kNoMoreMainAccounts : kNoMoreSubAccounts));
         return;
     }
@@ -265,11 +265,11 @@ void ChartEditor::deleteCurrent() {
     if (editing_) return;
     const ChartEditorRow* row = currentRow();
     if (row && row->close == chart::kStandardAccount) {
-        prompt_.message(journal::PromptKind::Warning, std::string(kCannotDeleteStandard));
+        prompt_.message(platform::PromptKind::Warning, std::string(kCannotDeleteStandard));
         return;
     }
     if (!row || rows_.size() <= 1) {
-        prompt_.message(journal::PromptKind::Warning, std::string(kCannotDeleteLast));
+        prompt_.message(platform::PromptKind::Warning, std::string(kCannotDeleteLast));
         return;
     }
     const ChartEditorRow doomed = *row;
@@ -279,7 +279,7 @@ void ChartEditor::deleteCurrent() {
         return;
     }
     if (storage::isMainAccount(doomed.cod)) {
-        if (!prompt_.ask(journal::PromptKind::Confirmation, deleteMainAccountQuestion(doomed.text))) {
+        if (!prompt_.ask(platform::PromptKind::Confirmation, deleteMainAccountQuestion(doomed.text))) {
             showView(view_, doomed.cod);
             return;
         }

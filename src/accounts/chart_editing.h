@@ -1,7 +1,7 @@
 #pragma once
 
-#include "journal/prompt.h"
-#include "storage/cursor.h"
+#include "platform/prompt.h"
+#include "storage/dbase/cursor.h"
 
 #include <array>
 #include <cstddef>
@@ -71,7 +71,7 @@ struct TextEditing {
 class ChartEditor {
 public:
     // Opens the chart shared in COD order on class "Uscite", view "Conti", first row.
-    ChartEditor(const std::filesystem::path& chart, journal::Prompt& prompt);
+    ChartEditor(const std::filesystem::path& chart, platform::Prompt& prompt);
 
     char currentClass() const { return class_; }
     ChartView view() const { return view_; }
@@ -119,7 +119,7 @@ private:
     void deleteMainAccount(std::string_view cod);
 
     storage::Cursor chart_;
-    journal::Prompt& prompt_;
+    platform::Prompt& prompt_;
     char class_ = 'A';
     ChartView view_ = ChartView::MainAccounts;
     std::string mainAccount_;      // the sub-account view's main account

@@ -1,9 +1,9 @@
 #include "accounts/chart_import.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
-#include "storage/table_ops.h"
-#include "storage/text_case.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/table_ops.h"
+#include "storage/dbase/text_case.h"
 #include "storage/year_files.h"
 #include "storage/year_table_tags.h"
 #include "years/year_tables.h"

@@ -3,18 +3,18 @@
 #include "accounts/TKWN.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
-#include "journal/QtPrompt.h"
-#include "journal/QtShell.h"
+#include "platform/QtPrompt.h"
+#include "platform/QtShell.h"
 #include "journal/TCalculator.h"
 #include "journal/TDatumform.h"
 #include "journal/TEinstellungen.h"
 #include "journal/TInfo.h"
 #include "journal/TMainform.h"
 #include "journal/TSuchen.h"
-#include "journal/clock.h"
+#include "platform/clock.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/year_files.h"
 #include "transfer/TWebUpload.h"
@@ -31,11 +31,11 @@ int main(int argc, char** argv) {
 
     journal::MainState state;
     state.programDir = storage::programDirectory();
-    journal::SystemClock clock;
-    journal::QtPrompt prompt;
-    journal::QtShell shell;
+    platform::SystemClock clock;
+    platform::QtPrompt prompt;
+    platform::QtShell shell;
     transfer::CurlNet net;
-    journal::Services services{prompt, clock, shell, &net};
+    platform::Services services{prompt, clock, shell, &net};
 
     // The windows, once each, in the order of the start (the balance summary is made
     // anew for each showing; the progress window belongs to TWebUpload). Still to come in

@@ -10,9 +10,12 @@ class QLineEdit;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::journal {
@@ -23,7 +26,7 @@ class TCalculator : public QDialog {
     Q_OBJECT
 
 public:
-    TCalculator(MainState& state, Services& services, QWidget* parent = nullptr);
+    TCalculator(MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // "Calcolatrice": shows "0,00" and the calculator modally; the value when it closed
     // with OK and is not 0.

@@ -1,8 +1,9 @@
 #include "journal/TDatumform.h"
 
 #include "journal/month_title.h"
-#include "journal/services.h"
-#include "storage/date.h"
+#include "platform/services.h"
+#include "storage/dbase/date.h"
+#include "widgets/QtHelpers.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -14,16 +15,12 @@ namespace quendra::journal {
 
 namespace {
 
-QPushButton* button(const char* name, const QString& text, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
+using widgets::button;
+
 
 }  // namespace
 
-TDatumform::TDatumform(MainState&, Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+TDatumform::TDatumform(MainState&, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName("TDatumform");
 
     title_ = new QLabel(this);

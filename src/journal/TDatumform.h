@@ -8,9 +8,12 @@ class QLabel;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::storage {
@@ -25,7 +28,7 @@ class TDatumform : public QDialog {
     Q_OBJECT
 
 public:
-    TDatumform(MainState& state, Services& services, QWidget* parent = nullptr);
+    TDatumform(MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // Shows the calendar on date (today when it is empty). "&OK" puts the chosen date into
     // date and answers true; "annulla" leaves it and answers false.
@@ -34,7 +37,7 @@ public:
 private:
     void Calendar1PageChanged(int year, int month);
 
-    Services& services_;
+    platform::Services& services_;
     QCalendarWidget* calendar_;
     QLabel* title_;
 };

@@ -1,8 +1,8 @@
 #include "journal/TEinstellungen.h"
 
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "journal/settings_dialog_rules.h"
 
 #include <QCheckBox>
@@ -27,7 +27,7 @@ QLineEdit* field(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TEinstellungen::TEinstellungen(MainState& state, Services& services, QWidget* parent)
+TEinstellungen::TEinstellungen(MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("TEinstellungen");
     setWindowTitle("Einstellungen");
@@ -92,7 +92,7 @@ TEinstellungen::TEinstellungen(MainState& state, Services& services, QWidget* pa
     connect(uscita_, &QPushButton::clicked, this, &TEinstellungen::ButtonUscitaClick);
 
     resize(480, 270);
-    scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
     // Wide enough for "28,55" in the scaled font, no wider.
     for (QLineEdit* edit : {top_, bottom_, scale_, screenFont_, printerFont_}) {
         edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance("000000000"));
@@ -118,7 +118,7 @@ void TEinstellungen::fillFields() {
 // the message box does not report the same text twice.
 void TEinstellungen::refused(QLineEdit* edit, const std::string& shown, std::string_view message) {
     edit->setText(QString::fromStdString(shown));
-    services_.prompt.message(PromptKind::Error, std::string(message));
+    services_.prompt.message(platform::PromptKind::Error, std::string(message));
     edit->setFocus();
     edit->selectAll();
 }
@@ -152,7 +152,7 @@ void TEinstellungen::EditSkalaExit() {
         case ScaleOutcome::Changed:
             state_.settings.scale = std::to_string(decision.value);
             scale_->setText(QString::fromStdString(state_.settings.scale));
-            services_.prompt.message(PromptKind::Information, std::string(kRestartMessage));
+            services_.prompt.message(platform::PromptKind::Information, std::string(kRestartMessage));
             ButtonUscitaClick();
             break;
         case ScaleOutcome::OutOfRange:
@@ -167,7 +167,7 @@ void TEinstellungen::ButtonUscitaClick() {
     if (pageLayoutAccepted(state_.settings.topMargin, state_.settings.bottomMargin)) {
         QDialog::done(QDialog::Accepted);
     } else {
-        services_.prompt.message(PromptKind::Warning, std::string(kPageLayoutMessage));
+        services_.prompt.message(platform::PromptKind::Warning, std::string(kPageLayoutMessage));
         fillFields();
     }
     checking_ = false;

@@ -9,9 +9,12 @@ class QPushButton;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::journal {
@@ -22,7 +25,7 @@ class TEinstellungen : public QDialog {
     Q_OBJECT
 
 public:
-    TEinstellungen(MainState& state, Services& services, QWidget* parent = nullptr);
+    TEinstellungen(MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // The window's close control and Escape leave through "uscita" and its page check.
     void reject() override;
@@ -44,7 +47,7 @@ private:
     void refused(QLineEdit* edit, const std::string& shown, std::string_view message);
 
     MainState& state_;
-    Services& services_;
+    platform::Services& services_;
     QLineEdit* top_;
     QLineEdit* bottom_;
     QCheckBox* frames_;

@@ -1,8 +1,8 @@
 #include "journal/TInfo.h"
 
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +27,7 @@ const char* const kAboutText =
 
 }  // namespace
 
-TInfo::TInfo(MainState& state, Services&, QWidget* parent) : QDialog(parent) {
+TInfo::TInfo(MainState& state, platform::Services&, QWidget* parent) : QDialog(parent) {
     setObjectName("TInfo");
     setWindowTitle("Info - Quendra parrocchiale");
 
@@ -63,7 +63,7 @@ TInfo::TInfo(MainState& state, Services&, QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     resize(560, 340);
-    scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
 }
 
 }  // namespace quendra::journal

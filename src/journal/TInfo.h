@@ -5,9 +5,12 @@
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::journal {
@@ -17,7 +20,7 @@ class TInfo : public QDialog {
     Q_OBJECT
 
 public:
-    TInfo(MainState& state, Services& services, QWidget* parent = nullptr);
+    TInfo(MainState& state, platform::Services& services, QWidget* parent = nullptr);
 };
 
 }  // namespace quendra::journal

@@ -1,19 +1,20 @@
 #include "journal/TMainform.h"
 
-#include "journal/ElidedLabel.h"
+#include "widgets/ElidedLabel.h"
 #include "journal/JournalGridModel.h"
 #include "journal/JournalGridView.h"
-#include "journal/OverlayField.h"
-#include "journal/WindowScaling.h"
+#include "widgets/OverlayField.h"
+#include "widgets/WindowScaling.h"
 #include "journal/activation.h"
 #include "journal/entry_panel.h"
 #include "journal/journal_entry.h"
 #include "journal/title_line.h"
 #include "storage/amount_format.h"
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/settings_file.h"
 #include "storage/year_files.h"
+#include "widgets/QtHelpers.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,7 +38,8 @@ using Side = storage::journal::Side;
 
 namespace {
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+using widgets::qs;
+
 
 // Letter, dash, two digits, dash, two digits; letters forced to capitals.
 const QString kCodeMask = QStringLiteral(">A-99-99;_");
@@ -66,7 +68,7 @@ QLabel* caption(const QString& text, QWidget* buddy) {
 
 }  // namespace
 
-TMainform::TMainform(MainState& state, Services& services, QWidget* parent)
+TMainform::TMainform(MainState& state, platform::Services& services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), year_(std::make_unique<YearCursors>()) {
     setObjectName("Mainform");
     setWindowTitle(qs(kMainCaption));
@@ -78,7 +80,7 @@ TMainform::TMainform(MainState& state, Services& services, QWidget* parent)
     layout->setSpacing(6);
 
     // A long parish name ends in "…" rather than widening the window past the screen.
-    title_ = new ElidedLabel("TitleLine");
+    title_ = new widgets::ElidedLabel("TitleLine");
     title_->setText(qs(kInitialTitleLine));
     title_->setFrameStyle(QFrame::NoFrame);
     QFont titleFont = title_->font();
@@ -131,7 +133,7 @@ TMainform::TMainform(MainState& state, Services& services, QWidget* parent)
     own.setPointSizeF(own.pointSizeF());
     grid_->horizontalHeader()->setFont(own);
     menuBar()->setFont(own);
-    scaleWindow(this, state_.settings.scalePercent());
+    widgets::scaleWindow(this, state_.settings.scalePercent());
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) menu->setFont(menuBar()->font());
     sizeFields();
 }
@@ -149,7 +151,7 @@ void TMainform::sizeFields() {
     dateButton_->setFixedWidth(fontMetrics().horizontalAdvance("...") + margins);
     // As narrow as their captions: the style's wider minimum would widen the panel.
     for (QPushButton* picker : pickerButtons_) picker->setFixedWidth(fontMetrics().horizontalAdvance(picker->text()) + margins);
-    for (OverlayField* code : {account_, cashBox_}) code->setFixedWidth(fontMetrics().horizontalAdvance("W-00-000") + margins);
+    for (widgets::OverlayField* code : {account_, cashBox_}) code->setFixedWidth(fontMetrics().horizontalAdvance("W-00-000") + margins);
     amount_->setFixedWidth(fontMetrics().horizontalAdvance("-000.000.000,00") + margins);
     text_->setMinimumWidth(charWidth * 16);
 }
@@ -173,7 +175,7 @@ void TMainform::createPanel(QWidget* panel) {
     grid->addWidget(caption("numero", number_), 0, 0);
     grid->addWidget(number_, 0, 1);
 
-    date_ = new OverlayField("DBEditdatum", "Editdatum");
+    date_ = new widgets::OverlayField("DBEditdatum", "Editdatum");
     date_->editField()->setInputMask(kDateMask);
     dateButton_ = new QPushButton("...");
     dateButton_->setObjectName("ButtonDatum");
@@ -193,7 +195,7 @@ void TMainform::createPanel(QWidget* panel) {
     textRow->addWidget(text_, 1);
     grid->addLayout(textRow, 0, 3);
 
-    account_ = new OverlayField("DBEditcod", "Editkonto");
+    account_ = new widgets::OverlayField("DBEditcod", "Editkonto");
     account_->editField()->setInputMask(kCodeMask);
     account_->setToolTip("Conto: codice 5-stellig (lettera e quattro cifre)");
     grid->addWidget(caption("codice", account_->dataField()), 1, 0);
@@ -210,9 +212,9 @@ void TMainform::createPanel(QWidget* panel) {
     }
     pickers->addStretch();
     grid->addLayout(pickers, 1, 2);
-    accountType_ = new ElidedLabel("DBTexttexta");
-    accountMain_ = new ElidedLabel("DBTexttexth");
-    accountName_ = new ElidedLabel("DBTexttext");
+    accountType_ = new widgets::ElidedLabel("DBTexttexta");
+    accountMain_ = new widgets::ElidedLabel("DBTexttexth");
+    accountName_ = new widgets::ElidedLabel("DBTexttext");
     auto* accountTexts = new QHBoxLayout;
     accountTexts->addWidget(accountType_, 2);
     accountTexts->addWidget(accountMain_, 4);
@@ -223,12 +225,12 @@ void TMainform::createPanel(QWidget* panel) {
     cashButton->setObjectName("ButtonCassa");
     pickerButtons_.push_back(cashButton);
     connect(cashButton, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
-    cashBox_ = new OverlayField("DBEditcodd", "Editkasse");
+    cashBox_ = new widgets::OverlayField("DBEditcodd", "Editkasse");
     cashBox_->editField()->setInputMask(kCodeMask);
     cashBox_->setToolTip("Cassa o banca: codice 5-stellig");
     grid->addWidget(cashButton, 2, 0);
     grid->addWidget(cashBox_, 2, 1);
-    cashBoxText_ = new ElidedLabel("DBTextkasse");
+    cashBoxText_ = new widgets::ElidedLabel("DBTextkasse");
     listOrder_ = new QComboBox;
     listOrder_->setObjectName("ListOrder");
     for (const std::string_view name : kListOrderNames) listOrder_->addItem(qs(name));
@@ -237,7 +239,7 @@ void TMainform::createPanel(QWidget* panel) {
     cashRow->addWidget(listOrder_);
     grid->addLayout(cashRow, 2, 2, 1, 2);
 
-    amount_ = new OverlayField("DBEditbetrag", "Editbetrag");
+    amount_ = new widgets::OverlayField("DBEditbetrag", "Editbetrag");
     amount_->dataField()->setAlignment(Qt::AlignRight);
     amount_->editField()->setAlignment(Qt::AlignRight);
     grid->addWidget(caption("importo", amount_->dataField()), 3, 0);
@@ -256,44 +258,44 @@ void TMainform::createPanel(QWidget* panel) {
     grid->addLayout(sides, 3, 2);
     opening_ = new QCheckBox("prima apertura");
     opening_->setObjectName("CheckPrimaApertura");
-    amountType_ = new ElidedLabel("DBTextbetragtexta");
+    amountType_ = new widgets::ElidedLabel("DBTextbetragtexta");
     auto* amountRow = new QHBoxLayout;
     amountRow->addWidget(opening_);
     amountRow->addWidget(amountType_, 1);
     grid->addLayout(amountRow, 3, 3);
     grid->setColumnStretch(3, 1);
 
-    connect(date_, &OverlayField::entered, this, &TMainform::DBEditdatumEnter);
-    connect(date_, &OverlayField::committed, this, [this] {
+    connect(date_, &widgets::OverlayField::entered, this, &TMainform::DBEditdatumEnter);
+    connect(date_, &widgets::OverlayField::committed, this, [this] {
         if (EditdatumExit()) date_->finish(text_);
     });
-    connect(date_, &OverlayField::left, this, [this] {
+    connect(date_, &widgets::OverlayField::left, this, [this] {
         if (EditdatumExit()) date_->finish();
     });
     connect(dateButton_, &QPushButton::clicked, this, &TMainform::ButtonDatumClick);
     connect(text_, &QLineEdit::textEdited, this, &TMainform::DBEdittextChanged);
     connect(text_, &QLineEdit::returnPressed, this, [this] { account_->dataField()->setFocus(); });
-    connect(account_, &OverlayField::entered, this, &TMainform::DBEditcodEnter);
-    connect(account_, &OverlayField::committed, this, [this] {
+    connect(account_, &widgets::OverlayField::entered, this, &TMainform::DBEditcodEnter);
+    connect(account_, &widgets::OverlayField::committed, this, [this] {
         if (EditkontoExit()) account_->finish(cashBox_->dataField());
     });
-    connect(account_, &OverlayField::left, this, [this] {
+    connect(account_, &widgets::OverlayField::left, this, [this] {
         if (EditkontoExit()) account_->finish();
     });
-    connect(cashBox_, &OverlayField::entered, this, &TMainform::DBEditcoddEnter);
-    connect(cashBox_, &OverlayField::committed, this, [this] {
+    connect(cashBox_, &widgets::OverlayField::entered, this, &TMainform::DBEditcoddEnter);
+    connect(cashBox_, &widgets::OverlayField::committed, this, [this] {
         if (EditkasseExit()) cashBox_->finish(amount_->dataField());
     });
-    connect(cashBox_, &OverlayField::left, this, [this] {
+    connect(cashBox_, &widgets::OverlayField::left, this, [this] {
         if (EditkasseExit()) cashBox_->finish();
     });
-    connect(amount_, &OverlayField::entered, this, &TMainform::DBEditbetragEnter);
-    connect(amount_, &OverlayField::committed, this, [this] {
+    connect(amount_, &widgets::OverlayField::entered, this, &TMainform::DBEditbetragEnter);
+    connect(amount_, &widgets::OverlayField::committed, this, [this] {
         if (!EditbetragExit()) return;
         amount_->finish();
         afterAmount();
     });
-    connect(amount_, &OverlayField::left, this, [this] {
+    connect(amount_, &widgets::OverlayField::left, this, [this] {
         if (EditbetragExit()) amount_->finish();
     });
     connect(entrata_, &QRadioButton::clicked, this, &TMainform::RadioEntrataClick);
@@ -405,16 +407,16 @@ bool TMainform::guarded(const std::function<void()>& handler) {
         handler();
         return true;
     } catch (const storage::MissingYearFile& missing) {
-        services_.prompt.message(PromptKind::Error,
+        services_.prompt.message(platform::PromptKind::Error,
                                  storage::missingYearFileMessage(missing.fileName(), state_.settings.server));
         endProgram();
         return false;
     } catch (const storage::DbError& error) {
-        services_.prompt.message(PromptKind::Error, error.what());
+        services_.prompt.message(platform::PromptKind::Error, error.what());
     } catch (const storage::YearFileError& error) {
-        services_.prompt.message(PromptKind::Error, error.what());
+        services_.prompt.message(platform::PromptKind::Error, error.what());
     } catch (const std::exception&) {
-        services_.prompt.message(PromptKind::Error, "Operazione non riuscita per un errore interno del programma.");
+        services_.prompt.message(platform::PromptKind::Error, "Operazione non riuscita per un errore interno del programma.");
     }
     // A half-written row must not be posted by the next move of the cursor.
     year_->journal.cancel();
@@ -439,7 +441,7 @@ void TMainform::showEvent(QShowEvent* event) {
 
 void TMainform::FormActivate() {
     activated_ = true;
-    for (OverlayField* field : {date_, account_, cashBox_, amount_}) field->finish();
+    for (widgets::OverlayField* field : {date_, account_, cashBox_, amount_}) field->finish();
     ActivationHooks hooks;
     hooks.chooseYear = windows_.changeYear;
     ActivationResult result = ActivationResult::Ready;
@@ -448,7 +450,7 @@ void TMainform::FormActivate() {
     if (ending_) return;
     if (opened && result == ActivationResult::NoYear) {
         // With the year dialog there the user chose to leave; without it, say why.
-        if (!windows_.changeYear) services_.prompt.message(PromptKind::Warning, noYearMessage(state_));
+        if (!windows_.changeYear) services_.prompt.message(platform::PromptKind::Warning, noYearMessage(state_));
         endProgram();
         return;
     }
@@ -514,7 +516,7 @@ void TMainform::DBGrid1RowChosen() {
     const std::uint32_t record = model_->recordAt(grid_->currentIndex().row());
     if (record == 0 || record == year_->journal.recordNumber()) return;
     // An edit still open here held text that could not be stored; it belongs to the old row.
-    for (OverlayField* field : {date_, account_, cashBox_, amount_}) {
+    for (widgets::OverlayField* field : {date_, account_, cashBox_, amount_}) {
         if (field->isEditing()) field->finish();
     }
     guarded([&] { year_->journal.gotoRecord(record); });

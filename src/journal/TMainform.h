@@ -18,6 +18,14 @@ class QRadioButton;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+namespace quendra::widgets {
+class ElidedLabel;
+class OverlayField;
+}
+
 namespace quendra::storage {
 class Cursor;
 class Date;
@@ -26,13 +34,10 @@ class Date;
 namespace quendra::journal {
 
 struct MainState;
-struct Services;
 struct YearCursors;
 struct EntryContext;
-class ElidedLabel;
 class JournalGridModel;
 class JournalGridView;
-class OverlayField;
 
 // The other windows as the main window calls them. main() fills in those that exist; an
 // empty function leaves its menu item or button disabled.
@@ -67,7 +72,7 @@ class TMainform : public QMainWindow {
     Q_OBJECT
 
 public:
-    TMainform(MainState& state, Services& services, QWidget* parent = nullptr);
+    TMainform(MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TMainform() override;
 
     void setWindows(MainformWindows windows);
@@ -168,27 +173,27 @@ private:
     void PatrimonialeClick();
 
     MainState& state_;
-    Services& services_;
+    platform::Services& services_;
     MainformWindows windows_;
     std::unique_ptr<YearCursors> year_;
     bool activated_ = false;
     bool ending_ = false;
 
-    ElidedLabel* title_;
+    widgets::ElidedLabel* title_;
     JournalGridView* grid_;
     JournalGridModel* model_;
     QLineEdit* number_;
-    OverlayField* date_;
+    widgets::OverlayField* date_;
     QPushButton* dateButton_;
     QLineEdit* text_;
-    OverlayField* account_;
-    OverlayField* cashBox_;
-    OverlayField* amount_;
-    ElidedLabel* accountType_;
-    ElidedLabel* accountMain_;
-    ElidedLabel* accountName_;
-    ElidedLabel* cashBoxText_;
-    ElidedLabel* amountType_;
+    widgets::OverlayField* account_;
+    widgets::OverlayField* cashBox_;
+    widgets::OverlayField* amount_;
+    widgets::ElidedLabel* accountType_;
+    widgets::ElidedLabel* accountMain_;
+    widgets::ElidedLabel* accountName_;
+    widgets::ElidedLabel* cashBoxText_;
+    widgets::ElidedLabel* amountType_;
     QRadioButton* entrata_;
     QRadioButton* uscita_;
     QButtonGroup* side_;

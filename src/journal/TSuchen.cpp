@@ -1,10 +1,10 @@
 #include "journal/TSuchen.h"
 
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -17,7 +17,7 @@
 
 namespace quendra::journal {
 
-TSuchen::TSuchen(MainState& state, Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+TSuchen::TSuchen(MainState& state, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName("TSuchen");
     setWindowTitle("Such-Fenster");
 
@@ -64,7 +64,7 @@ TSuchen::TSuchen(MainState& state, Services& services, QWidget* parent) : QDialo
     connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
 
     resize(420, 150);
-    scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
 }
 
 void TSuchen::showFor(storage::Cursor& journal) {
@@ -104,17 +104,17 @@ void TSuchen::Button1Click() {
         outcome = search_.next(*journal_, kind(), text);
     } catch (const storage::DbError& error) {
         QApplication::restoreOverrideCursor();
-        services_.prompt.message(PromptKind::Error, error.what());
+        services_.prompt.message(platform::PromptKind::Error, error.what());
         return;
     }
     QApplication::restoreOverrideCursor();
     if (outcome == SearchOutcome::NotANumber || outcome == SearchOutcome::NotADate) {
-        services_.prompt.message(PromptKind::Error, searchMessage(outcome, text));
+        services_.prompt.message(platform::PromptKind::Error, searchMessage(outcome, text));
         text_->selectAll();
         return;
     }
     emit journalMoved();
-    if (outcome == SearchOutcome::NotFound) services_.prompt.message(PromptKind::Information, searchMessage(outcome, text));
+    if (outcome == SearchOutcome::NotFound) services_.prompt.message(platform::PromptKind::Information, searchMessage(outcome, text));
     text_->selectAll();
     text_->setFocus();
     searchButton_->setText("Weitersuchen");

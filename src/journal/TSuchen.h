@@ -8,6 +8,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::storage {
 class Cursor;
 }
@@ -16,7 +20,6 @@ class Cursor;
 // core's types pull in.
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::journal {
@@ -27,7 +30,7 @@ class TSuchen : public QDialog {
     Q_OBJECT
 
 public:
-    TSuchen(MainState& state, Services& services, QWidget* parent = nullptr);
+    TSuchen(MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // Shows the search modally on the main window's journal cursor; when it returns, the
     // row found last is the cursor's current row.
@@ -44,7 +47,7 @@ private:
     void Button1Click();
     SearchKind kind() const;
 
-    Services& services_;
+    platform::Services& services_;
     storage::Cursor* journal_ = nullptr;
     JournalSearch search_;
     QRadioButton* numero_;

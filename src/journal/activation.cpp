@@ -3,7 +3,7 @@
 #include "journal/title_line.h"
 #include "storage/chart_record.h"
 #include "storage/chart_update.h"
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/settings_file.h"
 #include "storage/text_alignment.h"

@@ -3,7 +3,7 @@
 #include "journal/title_line.h"
 #include "storage/account_code.h"
 #include "storage/amount_format.h"
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 
 #include <cctype>
@@ -73,7 +73,7 @@ void updateCountTitle(EntryContext& context) {
 void refuse(EntryContext& context, std::string_view typed, std::string_view why) {
     std::string text(1, '"');
     text.append(typed).append("\" ").append(why);
-    context.services.prompt.message(PromptKind::Error, text);
+    context.services.prompt.message(platform::PromptKind::Error, text);
 }
 
 // The stored form of five typed characters: the sub-account marker first.
@@ -86,7 +86,7 @@ std::string subAccount(const std::string& typed) {
 
 bool newMovement(EntryContext& context) {
     Cursor& journal = context.year.journal;
-    if (!context.services.prompt.ask(PromptKind::Information, std::string(kAskNewRecord))) {
+    if (!context.services.prompt.ask(platform::PromptKind::Information, std::string(kAskNewRecord))) {
         context.state.addingMode = false;
         return false;
     }
@@ -119,10 +119,10 @@ bool newMovement(EntryContext& context) {
 }
 
 bool deleteMovement(EntryContext& context) {
-    Prompt& prompt = context.services.prompt;
+    platform::Prompt& prompt = context.services.prompt;
     bool deleted = false;
-    if (context.year.hasRow() && prompt.ask(PromptKind::Information, std::string(kAskDelete)) &&
-        prompt.ask(PromptKind::Information, std::string(kAskDeleteSure))) {
+    if (context.year.hasRow() && prompt.ask(platform::PromptKind::Information, std::string(kAskDelete)) &&
+        prompt.ask(platform::PromptKind::Information, std::string(kAskDeleteSure))) {
         context.year.journal.deleteRecord();
         deleted = true;
     }
@@ -254,7 +254,7 @@ void reorganize(EntryContext& context) {
         throw;
     }
     reopen();
-    context.services.prompt.message(PromptKind::Information, std::string(kReorganized));
+    context.services.prompt.message(platform::PromptKind::Information, std::string(kReorganized));
 }
 
 }  // namespace quendra::journal

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "journal/year_cursors.h"
 #include "storage/journal_record.h"
 
@@ -14,7 +14,7 @@ namespace quendra::journal {
 // cursors of the open year. Every step writes the journal row and posts it at once.
 struct EntryContext {
     MainState& state;
-    Services& services;
+    platform::Services& services;
     YearCursors& year;
 };
 

@@ -1,10 +1,10 @@
 #include "journal/journal_search.h"
 
 #include "storage/amount_format.h"
-#include "storage/cursor.h"
-#include "storage/date.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/date.h"
 #include "storage/journal_record.h"
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 
 #include <functional>
 #include <optional>

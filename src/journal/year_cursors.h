@@ -1,7 +1,7 @@
 #pragma once
 
 #include "journal/main_state.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 
 #include <filesystem>
 

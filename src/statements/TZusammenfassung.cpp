@@ -1,9 +1,9 @@
 #include "statements/TZusammenfassung.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "statements/balance_summary.h"
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -72,13 +72,13 @@ struct TZusammenfassung::Impl {
     };
 
     journal::MainState& state;
-    journal::Services& services;
+    platform::Services& services;
     QWidget* grid = nullptr;
     QPushButton* uscita = nullptr;
     std::vector<Row> rows;
     bool computed = false;
 
-    Impl(journal::MainState& s, journal::Services& sv) : state(s), services(sv) {}
+    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
     Row& row(std::size_t index) {
         while (rows.size() <= index) {
@@ -155,7 +155,7 @@ struct TZusammenfassung::Impl {
     }
 };
 
-TZusammenfassung::TZusammenfassung(journal::MainState& state, journal::Services& services, QWidget* parent)
+TZusammenfassung::TZusammenfassung(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("Zusammenfassung");
     setWindowTitle("Riepilogo");
@@ -206,7 +206,7 @@ TZusammenfassung::TZusammenfassung(journal::MainState& state, journal::Services&
 
 TZusammenfassung::~TZusammenfassung() = default;
 
-void TZusammenfassung::showSummary(journal::MainState& state, journal::Services& services, QWidget* parent) {
+void TZusammenfassung::showSummary(journal::MainState& state, platform::Services& services, QWidget* parent) {
     TZusammenfassung summary(state, services, parent);
     summary.exec();
 }
@@ -220,9 +220,9 @@ void TZusammenfassung::FormActivate() {
     try {
         balanceSummary(impl_->state.journalPath(), impl_->state.chartPath(), showLines);
     } catch (const storage::DbError& e) {
-        impl_->services.prompt.message(journal::PromptKind::Error, e.what());
+        impl_->services.prompt.message(platform::PromptKind::Error, e.what());
     } catch (const std::exception&) {
-        impl_->services.prompt.message(journal::PromptKind::Error, "Il riepilogo non può essere calcolato.");
+        impl_->services.prompt.message(platform::PromptKind::Error, "Il riepilogo non può essere calcolato.");
     }
 }
 

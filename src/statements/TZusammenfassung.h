@@ -5,9 +5,12 @@
 #include <memory>
 
 // Declared only: moc cannot read the C++20 library headers that main_state.h brings in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::statements {
@@ -19,12 +22,12 @@ class TZusammenfassung : public QDialog {
     Q_OBJECT
 
 public:
-    TZusammenfassung(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    TZusammenfassung(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TZusammenfassung() override;
 
     // The main window's "situazione &patrimoniale": a new summary, shown modally and
     // destroyed when it closes.
-    static void showSummary(journal::MainState& state, journal::Services& services, QWidget* parent);
+    static void showSummary(journal::MainState& state, platform::Services& services, QWidget* parent);
 
 public slots:
     // Computes the summary anew. A table or query that fails is reported, and the lines

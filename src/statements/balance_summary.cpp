@@ -3,9 +3,9 @@
 #include "storage/account_code.h"
 #include "storage/amount_format.h"
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
-#include "storage/query.h"
+#include "storage/query/query.h"
 
 #include <cmath>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "storage/account_code.h"
 
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 
 namespace quendra::storage {
 

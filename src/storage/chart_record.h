@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/field_def.h"
-#include "storage/tag_spec.h"
+#include "storage/dbase/field_def.h"
+#include "storage/dbase/tag_spec.h"
 
 #include <array>
 #include <string_view>

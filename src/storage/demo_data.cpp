@@ -1,8 +1,8 @@
 #include "storage/demo_data.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
-#include "storage/file_handle.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/file_handle.h"
 #include "storage/journal_record.h"
 #include "storage/settings_file.h"
 #include "storage/year_creation.h"

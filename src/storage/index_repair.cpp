@@ -1,10 +1,10 @@
 #include "storage/index_repair.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
-#include "storage/file_handle.h"
-#include "storage/table_registry.h"
-#include "storage/text_case.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/table_registry.h"
+#include "storage/dbase/text_case.h"
 #include "storage/year_table_tags.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "storage/field_def.h"
-#include "storage/row_reader.h"
-#include "storage/tag_spec.h"
+#include "storage/dbase/field_def.h"
+#include "storage/dbase/row_reader.h"
+#include "storage/dbase/tag_spec.h"
 
 #include <array>
 #include <optional>

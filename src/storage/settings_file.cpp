@@ -1,10 +1,10 @@
 #include "storage/settings_file.h"
 
 #include "storage/amount_format.h"
-#include "storage/codepage.h"
-#include "storage/db_error.h"
-#include "storage/file_handle.h"
-#include "storage/text_case.h"
+#include "storage/dbase/codepage.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/text_case.h"
 
 #include <fstream>
 #include <iterator>

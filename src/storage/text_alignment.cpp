@@ -2,7 +2,7 @@
 
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 
 #include <string>
 #include <string_view>

@@ -1,9 +1,9 @@
 #include "storage/year_creation.h"
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/index_repair.h"
 #include "storage/journal_record.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/year_files.h"
 #include "storage/year_table_tags.h"
 

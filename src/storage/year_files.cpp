@@ -1,7 +1,7 @@
 #include "storage/year_files.h"
 
-#include "storage/file_handle.h"
-#include "storage/text_case.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/text_case.h"
 
 #include <algorithm>
 #include <cstdlib>

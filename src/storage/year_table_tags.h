@@ -2,7 +2,7 @@
 
 #include "storage/chart_record.h"
 #include "storage/journal_record.h"
-#include "storage/tag_spec.h"
+#include "storage/dbase/tag_spec.h"
 #include "storage/year_files.h"
 
 #include <span>

@@ -1,5 +1,5 @@
-#include "storage/query.h"
-#include "storage/query_parser.h"
+#include "storage/query/query.h"
+#include "storage/query/parser.h"
 #include "tools/command_args.h"
 #include "tools/db_commands.h"
 #include "tools/dump_format.h"

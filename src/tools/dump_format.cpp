@@ -1,6 +1,6 @@
 #include "tools/dump_format.h"
 
-#include "storage/field_codec.h"
+#include "storage/dbase/field_codec.h"
 #include "tools/csv.h"
 
 #include <vector>

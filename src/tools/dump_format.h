@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/codepage.h"
-#include "storage/row_reader.h"
+#include "storage/dbase/codepage.h"
+#include "storage/dbase/row_reader.h"
 
 #include <ostream>
 #include <string>

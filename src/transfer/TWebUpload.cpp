@@ -1,9 +1,9 @@
 #include "transfer/TWebUpload.h"
 
-#include "journal/TProgress.h"
+#include "widgets/TProgress.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "storage/dbase/error.h"
 #include "transfer/companion_files.h"
 #include "transfer/parish_info.h"
 #include "transfer/program_update.h"
@@ -27,7 +27,7 @@ namespace {
 // The update's bar, on the progress window.
 class ProgressWindowBar : public UpdateProgress {
 public:
-    explicit ProgressWindowBar(journal::TProgress& window) : window_(window) {}
+    explicit ProgressWindowBar(widgets::TProgress& window) : window_(window) {}
     void show() override {
         window_.setRange(0, 100);
         window_.show();
@@ -41,7 +41,7 @@ public:
     void close() override { window_.hide(); }
 
 private:
-    journal::TProgress& window_;
+    widgets::TProgress& window_;
 };
 
 // While the update's transfers run the windows repaint, but the user waits.
@@ -95,7 +95,7 @@ QLabel* label(const char* name, const char* text, QWidget* parent) {
 
 }  // namespace
 
-TWebUpload::TWebUpload(journal::MainState& state, journal::Services& services, QWidget* parent)
+TWebUpload::TWebUpload(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("TWebUpload");
     setWindowTitle("Web Upload");
@@ -148,7 +148,7 @@ TWebUpload::TWebUpload(journal::MainState& state, journal::Services& services, Q
     layout->addWidget(status_);
     resize(440, 360);
 
-    progress_ = new journal::TProgress(state, services, this);
+    progress_ = new widgets::TProgress(state, services, this);
 }
 
 void TWebUpload::StartClick() {
@@ -177,7 +177,7 @@ void TWebUpload::runTransmission() {
         }
     }
     if (!failure.empty()) {
-        services_.prompt.message(journal::PromptKind::Error, failure);
+        services_.prompt.message(platform::PromptKind::Error, failure);
         return;
     }
     if (result == TransmissionResult::NoServer) return;

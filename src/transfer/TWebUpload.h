@@ -9,11 +9,17 @@ class QStatusBar;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
-class TProgress;
 }  // namespace quendra::journal
+
+namespace quendra::widgets {
+class TProgress;
+}
 
 namespace quendra::transfer {
 
@@ -24,7 +30,7 @@ class TWebUpload : public QDialog {
     Q_OBJECT
 
 public:
-    TWebUpload(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    TWebUpload(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // "Inizio trasmissione alla Velmora": checks the address, sends, opens the check page
     // and closes. It does nothing while a transmission runs.
@@ -46,7 +52,7 @@ public:
     // The activation's first step: fetches the companion files when one of them is missing.
     void refreshMissingFiles();
 
-    journal::TProgress* progressWindow() const { return progress_; }
+    widgets::TProgress* progressWindow() const { return progress_; }
 
     // Esc and "annulla" close the window, but not while a transmission runs.
     void reject() override;
@@ -55,13 +61,13 @@ private:
     void runTransmission();
 
     journal::MainState& state_;
-    journal::Services& services_;
+    platform::Services& services_;
     QLineEdit* email_;
     QPlainTextEdit* notes_;
     QPushButton* start_;
     QPushButton* cancel_;
     QStatusBar* status_;
-    journal::TProgress* progress_;
+    widgets::TProgress* progress_;
     bool running_ = false;
 };
 

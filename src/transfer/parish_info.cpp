@@ -1,8 +1,8 @@
 #include "transfer/parish_info.h"
 
 #include "storage/chart_record.h"
-#include "storage/codepage.h"
-#include "storage/cursor.h"
+#include "storage/dbase/codepage.h"
+#include "storage/dbase/cursor.h"
 #include "transfer/transfer_error.h"
 
 #include <fstream>

@@ -11,10 +11,10 @@ namespace quendra::transfer {
 
 namespace {
 
-using journal::PromptKind;
+using platform::PromptKind;
 
 // The program, then the templates and the documents, with the bar's steps between them.
-UpdateOutcome installUpdate(const journal::MainState& state, journal::Services& services, std::string_view published,
+UpdateOutcome installUpdate(const journal::MainState& state, platform::Services& services, std::string_view published,
                             UpdateProgress& progress, const StatusCallback& status) {
     Net& net = *services.net;
     const std::filesystem::path program = state.programDir / kProgramFileName;
@@ -77,7 +77,7 @@ std::string currentVersionText(std::string_view installed) {
     return "lavori già con la versione più recente (vers. " + std::string(installed) + ")";
 }
 
-UpdateOutcome checkForUpdate(const journal::MainState& state, journal::Services& services, UpdateMode mode,
+UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status) {
     const bool interactive = mode == UpdateMode::Interactive;
     const auto tell = [&](PromptKind kind, const std::string& text) {

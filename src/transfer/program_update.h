@@ -1,7 +1,7 @@
 #pragma once
 
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "transfer/net.h"
 #include "transfer/update_progress.h"
 
@@ -42,7 +42,7 @@ std::string currentVersionText(std::string_view installed);
 // and, when that is newer and the user agrees, replaces the program (keeping the old
 // one as quendra2015.old), the templates and the documents, tells the user and restarts
 // through the shell. A failed program download leaves the old program in place.
-UpdateOutcome checkForUpdate(const journal::MainState& state, journal::Services& services, UpdateMode mode,
+UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 
 }  // namespace quendra::transfer

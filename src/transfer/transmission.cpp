@@ -1,6 +1,6 @@
 #include "transfer/transmission.h"
 
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/year_files.h"
 #include "transfer/blank_trim.h"
 #include "transfer/net_messages.h"
@@ -36,9 +36,9 @@ bool isAcceptableEmail(std::string_view email) {
     return !trimBlanks(email).empty() && email.find('@') != std::string_view::npos;
 }
 
-bool acceptEmail(std::string_view email, journal::Prompt& prompt) {
+bool acceptEmail(std::string_view email, platform::Prompt& prompt) {
     if (isAcceptableEmail(email)) return true;
-    prompt.message(journal::PromptKind::Warning, std::string(kEmailRefusedMessage));
+    prompt.message(platform::PromptKind::Warning, std::string(kEmailRefusedMessage));
     return false;
 }
 
@@ -54,11 +54,11 @@ FtpServer transmissionServer(const storage::ServerSettings& server) {
             std::string(kTransmissionDirectory)};
 }
 
-TransmissionResult transmit(const TransmissionRequest& request, journal::Services& services,
+TransmissionResult transmit(const TransmissionRequest& request, platform::Services& services,
                             const StatusCallback& status) {
     if (!services.net || !request.server.hasFtp() || !request.server.hasWeb()) {
         if (status) status(noServerText());
-        services.prompt.message(journal::PromptKind::Warning, noServerText());
+        services.prompt.message(platform::PromptKind::Warning, noServerText());
         return TransmissionResult::NoServer;
     }
     const std::string code = drawTransmissionCode(transmissionSeed(services.clock.now()));
@@ -80,7 +80,7 @@ TransmissionResult transmit(const TransmissionRequest& request, journal::Service
                                                   status);
     if (!sent.ok()) {
         if (status) status(sent.error);
-        services.prompt.message(journal::PromptKind::Warning, std::string(kTransmissionFailedMessage));
+        services.prompt.message(platform::PromptKind::Warning, std::string(kTransmissionFailedMessage));
     }
     services.shell.openUrl(checkPageUrl(request.server.webAddress, code, request.journalName, request.chartName));
     return sent.ok() ? TransmissionResult::Sent : TransmissionResult::NotSent;

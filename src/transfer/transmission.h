@@ -1,7 +1,7 @@
 #pragma once
 
-#include "journal/prompt.h"
-#include "journal/services.h"
+#include "platform/prompt.h"
+#include "platform/services.h"
 #include "storage/settings_file.h"
 #include "transfer/net.h"
 
@@ -20,7 +20,7 @@ inline constexpr std::string_view kTransmissionDirectory = "/tovald";
 bool isAcceptableEmail(std::string_view email);
 
 // Shows the refusal when the address is not acceptable; true when it is.
-bool acceptEmail(std::string_view email, journal::Prompt& prompt);
+bool acceptEmail(std::string_view email, platform::Prompt& prompt);
 
 // The check page of the central office: web address + "/upload/tovald/checktovald.php"
 // with cod, kr, kw and spr=i (a trailing "/" of the address is not doubled).
@@ -50,7 +50,7 @@ enum class TransmissionResult { Sent, NotSent, NoServer };
 // text goes to status) and the check page still opens. Without a configured server (FTP
 // host and web address) or network, nothing is written or opened and the user is told.
 // Failures to copy the tables or write info.txt throw (DbError, TransferError).
-TransmissionResult transmit(const TransmissionRequest& request, journal::Services& services,
+TransmissionResult transmit(const TransmissionRequest& request, platform::Services& services,
                             const StatusCallback& status);
 
 }  // namespace quendra::transfer

@@ -1,9 +1,9 @@
 #include "years/TOeffnen.h"
 
-#include "journal/WindowScaling.h"
+#include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/db_error.h"
+#include "platform/services.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/year_files.h"
 #include "years/carry_forward.h"
@@ -16,6 +16,7 @@
 #include "years/year_list.h"
 #include "years/year_messages.h"
 #include "years/year_tables.h"
+#include "widgets/QtHelpers.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -36,15 +37,16 @@
 
 namespace quendra::years {
 
-using journal::PromptKind;
+using platform::PromptKind;
 
 namespace {
+
+using widgets::qs;
 
 constexpr std::string_view kUnexpectedError = "Errore imprevisto: l'operazione non è stata eseguita.";
 
 enum class CarryMode { NewYear = 0, Update = 1, IntoExisting = 2 };
 
-QString qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 std::filesystem::path pathOf(const QString& text) { return std::filesystem::path(text.toStdString()); }
 
@@ -92,7 +94,7 @@ QLineEdit* makeParishField(const QString& name, QWidget* parent) {
 
 struct TOeffnen::Impl {
     journal::MainState& state;
-    journal::Services& services;
+    platform::Services& services;
     QDialog& dialog;
     YearDialogHooks hooks;
 
@@ -135,7 +137,7 @@ struct TOeffnen::Impl {
     QLineEdit* parishPlace = nullptr;
     QLineEdit* parishDeanery = nullptr;
 
-    Impl(journal::MainState& s, journal::Services& sv, QDialog& d) : state(s), services(sv), dialog(d) {}
+    Impl(journal::MainState& s, platform::Services& sv, QDialog& d) : state(s), services(sv), dialog(d) {}
 
     void tell(std::string_view text, PromptKind kind = PromptKind::Information) {
         services.prompt.message(kind, std::string(text));
@@ -241,7 +243,7 @@ struct TOeffnen::Impl {
     }
 };
 
-TOeffnen::TOeffnen(journal::MainState& state, journal::Services& services, QWidget* parent)
+TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services, *this)) {
     Impl& d = *impl_;
     setObjectName("TOeffnen");
@@ -393,7 +395,7 @@ TOeffnen::TOeffnen(journal::MainState& state, journal::Services& services, QWidg
     connect(d.parishDeanery, &QLineEdit::returnPressed, this, &TOeffnen::Button3Click);
 
     resize(780, 520);
-    journal::scaleWindow(this, state.settings.scalePercent());
+    widgets::scaleWindow(this, state.settings.scalePercent());
 }
 
 TOeffnen::~TOeffnen() = default;

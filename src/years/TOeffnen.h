@@ -9,9 +9,12 @@
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
+namespace quendra::platform {
+struct Services;
+}
+
 namespace quendra::journal {
 struct MainState;
-struct Services;
 }  // namespace quendra::journal
 
 namespace quendra::years {
@@ -38,7 +41,7 @@ class TOeffnen : public QDialog {
     Q_OBJECT
 
 public:
-    TOeffnen(journal::MainState& state, journal::Services& services, QWidget* parent = nullptr);
+    TOeffnen(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TOeffnen() override;
 
     void setHooks(YearDialogHooks hooks);

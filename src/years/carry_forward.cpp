@@ -2,9 +2,9 @@
 
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
-#include "storage/date.h"
+#include "storage/dbase/date.h"
 #include "storage/journal_record.h"
-#include "storage/query.h"
+#include "storage/query/query.h"
 #include "storage/year_files.h"
 #include "years/new_year.h"
 #include "years/year_messages.h"

@@ -1,9 +1,9 @@
 #include "years/delete_year.h"
 
-#include "storage/db_error.h"
-#include "storage/file_handle.h"
-#include "storage/table_ops.h"
-#include "storage/table_registry.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/table_ops.h"
+#include "storage/dbase/table_registry.h"
 #include "years/year_tables.h"
 
 namespace quendra::years {

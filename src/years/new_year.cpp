@@ -1,8 +1,8 @@
 #include "years/new_year.h"
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/index_repair.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/year_creation.h"
 #include "storage/year_files.h"
 #include "storage/year_table_tags.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "storage/date.h"
+#include "storage/dbase/date.h"
 
 #include <filesystem>
 #include <string>

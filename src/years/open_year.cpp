@@ -1,7 +1,7 @@
 #include "years/open_year.h"
 
-#include "storage/db_error.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/table_ops.h"
 #include "years/year_tables.h"
 
 namespace quendra::years {

@@ -1,6 +1,6 @@
 #include "years/save_copy.h"
 
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/year_files.h"
 
 namespace quendra::years {

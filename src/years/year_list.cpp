@@ -1,9 +1,9 @@
 #include "years/year_list.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 #include "storage/year_files.h"
 #include "years/year_tables.h"
 

@@ -1,6 +1,6 @@
 #include "years/year_messages.h"
 
-#include "storage/text_case.h"
+#include "storage/dbase/text_case.h"
 
 namespace quendra::years::messages {
 

@@ -1,7 +1,7 @@
 #include "years/year_tables.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 
 namespace quendra::years {

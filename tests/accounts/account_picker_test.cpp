@@ -1,7 +1,7 @@
 #include "accounts/account_picker.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
 #include "support/chart_fixture.h"
 #include "support/picker_chart.h"

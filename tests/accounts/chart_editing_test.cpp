@@ -1,9 +1,9 @@
 #include "accounts/chart_editing.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/year_table_tags.h"
 #include "support/chart_fixture.h"
 #include "support/journal_fixture.h"
@@ -336,7 +336,7 @@ TEST_F(ChartEditing, DeletingAMainAccountAsksAndTakesAllItsSubAccountsAlong) {
     editor.deleteCurrent();
     EXPECT_EQ(prompt_.texts(), (std::vector<std::string>{
                                    "Vuoi veramente cancellare il conto SPESE VARIE insieme con i sottoconti? "}));
-    EXPECT_EQ(prompt_.shown.back().kind, journal::PromptKind::Confirmation);
+    EXPECT_EQ(prompt_.shown.back().kind, platform::PromptKind::Confirmation);
     EXPECT_EQ(stored().size(), 8u);
     EXPECT_EQ(currentCod(editor), "HE0200");
 

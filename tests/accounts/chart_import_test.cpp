@@ -1,10 +1,10 @@
 #include "accounts/chart_import.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "storage/demo_data.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 #include "years/parish_data.h"
 #include "support/chart_fixture.h"
 #include "support/dbfread_reader.h"

@@ -1,6 +1,6 @@
 #include "journal/journal_entry.h"
 
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/year_files.h"
 #include "support/dbfread_reader.h"
@@ -139,7 +139,7 @@ TEST_F(JournalEntry, ListDeleteAsksOnceAndKeepsTheTitleCount) {
     fixture.prompt.answer(true);
     EXPECT_TRUE(deleteMovementFromList(context));
     EXPECT_EQ(fixture.prompt.texts(), (std::vector<std::string>{"Delete record?", "Delete record?"}));
-    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Confirmation);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, platform::PromptKind::Confirmation);
     EXPECT_EQ(fixture.rows().size(), 2u);
     EXPECT_EQ(fixture.state.titleLine, "unchanged");
 }
@@ -157,7 +157,7 @@ TEST_F(JournalEntry, DateIsStoredOrRefusedInItalian) {
     EXPECT_EQ(row(2).datum, ymd(2015, 2, 28));
     EXPECT_EQ(fixture.state.proposedDate, ymd(2015, 6, 15));
     ASSERT_EQ(fixture.prompt.shown.size(), 4u);
-    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Error);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_EQ(fixture.prompt.shown[0].text,
               "\"29.02.2015\" non è una data valida: scriva giorno, mese e anno come gg.mm.aaaa.");
 }

@@ -1,8 +1,8 @@
 #include "statements/balance_summary.h"
 
 #include "storage/amount_format.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "storage/demo_data.h"
 #include "storage/year_files.h"
 

@@ -1,8 +1,8 @@
 #include "storage/chart_update.h"
 
-#include "storage/cursor.h"
-#include "storage/open_table.h"
-#include "storage/text_case.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/open_table.h"
+#include "storage/dbase/text_case.h"
 #include "support/chart_fixture.h"
 #include "support/temp_dir.h"
 

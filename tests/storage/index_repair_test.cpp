@@ -1,9 +1,9 @@
 #include "storage/index_repair.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
-#include "storage/file_handle.h"
-#include "storage/text_case.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/text_case.h"
 
 #include "support/chart_fixture.h"
 #include "support/dbfread_reader.h"

@@ -1,7 +1,8 @@
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 #include "storage/settings_file.h"
 
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,10 @@
 namespace quendra::storage {
 namespace {
 
+using test::writeFile;
+using test::readFile;
+
 using test::TempDir;
-
-std::filesystem::path writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::ofstream(file, std::ios::binary) << bytes;
-    return file;
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 constexpr std::string_view kDefaultsText =
     "[Datei]\r\nHauptdatei=\r\nKonto=\r\n\r\n"

@@ -1,10 +1,10 @@
 #include "storage/year_creation.h"
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/index_repair.h"
 #include "storage/journal_record.h"
-#include "storage/table_ops.h"
-#include "storage/text_case.h"
+#include "storage/dbase/table_ops.h"
+#include "storage/dbase/text_case.h"
 #include "storage/year_files.h"
 
 #include "support/chart_fixture.h"

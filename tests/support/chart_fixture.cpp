@@ -1,8 +1,8 @@
 #include "support/chart_fixture.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/table_ops.h"
 #include "support/run_program.h"
 
 #include <fstream>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "journal/clock.h"
+#include "platform/clock.h"
 
 namespace quendra::test {
 
 // A clock that stands still at the day it is given.
-class FixedClock : public journal::Clock {
+class FixedClock : public platform::Clock {
 public:
     explicit FixedClock(storage::Date today) : today_(today) {}
     void set(storage::Date today) { today_ = today; }

@@ -1,7 +1,7 @@
 #include "support/journal_fixture.h"
 
 #include "storage/journal_record.h"
-#include "storage/table_ops.h"
+#include "storage/dbase/table_ops.h"
 
 namespace quendra::test {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "storage/cursor.h"
-#include "storage/date.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/date.h"
 
 #include <filesystem>
 #include <string>

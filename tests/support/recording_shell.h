@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/shell.h"
+#include "platform/shell.h"
 
 #include <filesystem>
 #include <string>
@@ -9,7 +9,7 @@
 namespace quendra::test {
 
 // A Shell that only remembers what it was asked to do.
-class RecordingShell : public journal::Shell {
+class RecordingShell : public platform::Shell {
 public:
     void openDocument(const std::filesystem::path& file) override { documents.push_back(file); }
     void openUrl(const std::string& url) override { urls.push_back(url); }

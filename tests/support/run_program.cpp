@@ -1,6 +1,7 @@
 #include "support/run_program.h"
 
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -15,21 +16,6 @@
 extern char** environ;
 
 namespace quendra::test {
-
-namespace {
-
-void writeFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 ProgramResult runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                          std::string_view input) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/prompt.h"
+#include "platform/prompt.h"
 
 #include <deque>
 #include <string>
@@ -10,23 +10,23 @@ namespace quendra::test {
 
 // A Prompt that answers questions from a queue given in advance (an empty queue answers
 // No) and records every text it was shown.
-class ScriptedPrompt : public journal::Prompt {
+class ScriptedPrompt : public platform::Prompt {
 public:
     struct Shown {
-        journal::PromptKind kind;
+        platform::PromptKind kind;
         std::string text;
     };
 
     void answer(bool yes) { answers_.push_back(yes); }
     void answers(std::initializer_list<bool> list) { answers_.insert(answers_.end(), list); }
 
-    void message(journal::PromptKind kind, const std::string& text) override { shown.push_back({kind, text}); }
-    bool ask(journal::PromptKind kind, const std::string& text) override {
+    void message(platform::PromptKind kind, const std::string& text) override { shown.push_back({kind, text}); }
+    bool ask(platform::PromptKind kind, const std::string& text) override {
         shown.push_back({kind, text});
         return next();
     }
     bool confirm(const std::string& text) override {
-        shown.push_back({journal::PromptKind::Confirmation, text});
+        shown.push_back({platform::PromptKind::Confirmation, text});
         return next();
     }
 

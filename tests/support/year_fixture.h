@@ -35,7 +35,7 @@ struct YearFixture {
     FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     ScriptedPrompt prompt;
     RecordingShell shell;
-    journal::Services services{prompt, clock, shell};
+    platform::Services services{prompt, clock, shell};
     journal::YearCursors year;
     journal::EntryContext context{state, services, year};
 };

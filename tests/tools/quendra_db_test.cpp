@@ -1,6 +1,6 @@
 // The maintenance tool end to end, through its binary, on real files.
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 

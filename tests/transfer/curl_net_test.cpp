@@ -3,6 +3,7 @@
 
 #include "support/local_server.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,24 +15,11 @@
 namespace quendra::transfer {
 namespace {
 
+using test::writeFile;
+using test::readFile;
+using test::namesIn;
+
 using test::TempDir;
-
-void writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Bytes of every value, so that a binary transfer that touched CR, LF or NUL shows.
 std::string allBytes() {

@@ -10,6 +10,7 @@
 #include "support/recording_shell.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -20,15 +21,8 @@
 namespace quendra::transfer {
 namespace {
 
-void writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::writeFile;
+using test::readFile;
 
 // What the progress window was asked to do, as one text: "show +30 +15 … close".
 class RecordingProgress : public UpdateProgress {
@@ -101,7 +95,7 @@ protected:
     test::RecordingShell shell;
     CurlNet curl;
     CountingNet net{curl};
-    journal::Services services{prompt, clock, shell, &net};
+    platform::Services services{prompt, clock, shell, &net};
     RecordingProgress progress;
 };
 
@@ -123,7 +117,7 @@ TEST_F(Update, ANewerVersionIsOfferedInBothModesAndNoChangesNothing) {
         prompt.shown.clear();
         EXPECT_EQ(check("4.8", mode), UpdateOutcome::Declined);
         ASSERT_EQ(prompt.shown.size(), 1u);
-        EXPECT_EQ(prompt.shown[0].kind, journal::PromptKind::Confirmation);
+        EXPECT_EQ(prompt.shown[0].kind, platform::PromptKind::Confirmation);
         EXPECT_EQ(prompt.shown[0].text,
                   "Lavori con la versione: 4.77. Esiste una più recente: Vers. 4.8. Vuoi aggiornare il programma? "
                   "(I dati rimangono inalterati)");

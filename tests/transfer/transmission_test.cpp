@@ -1,7 +1,7 @@
 #include "transfer/transmission.h"
 
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "transfer/curl_net.h"
 #include "transfer/net_messages.h"
 #include "transfer/parish_info.h"
@@ -16,6 +16,7 @@
 #include "support/recording_shell.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <gtest/gtest.h>
 
@@ -27,19 +28,10 @@
 namespace quendra::transfer {
 namespace {
 
+using test::readFile;
+using test::namesIn;
+
 using test::ymd;
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The year 2015/01 of a parish in a data directory, an FTP server with the central
 // office's "/tovald", and the platform doubles.
@@ -88,7 +80,7 @@ protected:
     test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     test::RecordingShell shell;
     CurlNet net;
-    journal::Services services{prompt, clock, shell, &net};
+    platform::Services services{prompt, clock, shell, &net};
     std::vector<std::string> status;
 };
 
@@ -178,7 +170,7 @@ TEST_F(Transmission, AnUnsetServerMeansNoConnectionAndNothingIsWritten) {
         EXPECT_EQ(send(what), TransmissionResult::NoServer);
         EXPECT_EQ(prompt.texts(), std::vector<std::string>{noServerText()});
     }
-    journal::Services offline{prompt, clock, shell, nullptr};
+    platform::Services offline{prompt, clock, shell, nullptr};
     EXPECT_EQ(transmit(request(), offline, {}), TransmissionResult::NoServer);
     EXPECT_TRUE(shell.urls.empty());
     EXPECT_TRUE(std::filesystem::is_empty(scratchRoot.path()));

@@ -1,7 +1,7 @@
 #include "journal/TEinstellungen.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "journal/settings_dialog_rules.h"
 
 #include "support/fixed_clock.h"
@@ -42,7 +42,7 @@ protected:
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{test::ymd(2015, 6, 1)};
     test::RecordingShell shell_;
-    Services services_{prompt_, clock_, shell_};
+    platform::Services services_{prompt_, clock_, shell_};
     TEinstellungen dialog_{state_, services_};
 };
 

@@ -1,8 +1,8 @@
 #include "accounts/TKWN.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
 
 #include "support/fixed_clock.h"
@@ -88,7 +88,7 @@ protected:
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{test::ymd(2015, 6, 1)};
     test::RecordingShell shell_;
-    journal::Services services_{prompt_, clock_, shell_};
+    platform::Services services_{prompt_, clock_, shell_};
     storage::Cursor journal_;
     TKWN picker_{state_, services_};
 };
@@ -244,7 +244,7 @@ TEST_F(PickerWindow, AChartThatCannotBeOpenedIsSaidInItalianAndTheRowStays) {
     state_.settings.konto = "kw209901.dbf";
     picker_.showFor(journal_, false);
     ASSERT_EQ(prompt_.shown.size(), 1u);
-    EXPECT_EQ(prompt_.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_EQ(prompt_.shown[0].kind, platform::PromptKind::Error);
     EXPECT_NE(prompt_.shown[0].text.find("KW209901"), std::string::npos) << prompt_.shown[0].text;
     EXPECT_FALSE(picker_.isVisible());
     EXPECT_EQ(stored(kr::kCod), " A0102");

@@ -2,8 +2,8 @@
 
 #include "accounts/chart_import.h"
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
-#include "storage/db_error.h"
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
 #include "years/parish_data.h"
 #include "support/chart_fixture.h"
 #include "support/demo_year_state.h"
@@ -107,7 +107,7 @@ TEST_F(ChartImportWindow, AFailedImportIsToldTheWindowStaysAndTheCallerStillHear
     EXPECT_TRUE(window.showImport());
     EXPECT_TRUE(stayed);
     ASSERT_EQ(demo_.prompt.shown.size(), 1u);
-    EXPECT_EQ(demo_.prompt.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_EQ(demo_.prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_NE(demo_.prompt.shown[0].text.find("già aperta"), std::string::npos) << demo_.prompt.shown[0].text;
     holder.close();
     EXPECT_TRUE(hasUserAccount());

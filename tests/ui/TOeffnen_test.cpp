@@ -1,8 +1,8 @@
 #include "years/TOeffnen.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
 #include "years/parish_data.h"
 #include "years/year_messages.h"
 #include "years/year_test_data.h"
@@ -110,7 +110,7 @@ protected:
     test::FixedClock clock{ymd(2015, 6, 15)};
     test::ScriptedPrompt prompt;
     test::RecordingShell shell;
-    journal::Services services{prompt, clock, shell};
+    platform::Services services{prompt, clock, shell};
     std::unique_ptr<TOeffnen> dialog;
     int updateChecks = 0;
     int tableCloses = 0;

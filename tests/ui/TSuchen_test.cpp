@@ -1,8 +1,8 @@
 #include "journal/TSuchen.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
 
 #include "support/fixed_clock.h"
@@ -63,7 +63,7 @@ protected:
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{ymd(2015, 6, 1)};
     test::RecordingShell shell_;
-    Services services_{prompt_, clock_, shell_};
+    platform::Services services_{prompt_, clock_, shell_};
     storage::Cursor journal_;
     TSuchen window_{state_, services_};
 };

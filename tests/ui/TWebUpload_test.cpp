@@ -1,8 +1,8 @@
 #include "transfer/TWebUpload.h"
 
-#include "journal/TProgress.h"
+#include "widgets/TProgress.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "transfer/companion_files.h"
 #include "transfer/curl_net.h"
 #include "transfer/net_messages.h"
@@ -15,6 +15,7 @@
 #include "support/recording_shell.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
+#include "support/file_contents.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -31,10 +32,7 @@
 namespace quendra::transfer {
 namespace {
 
-void writeFile(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
-}
+using test::writeFile;
 
 // A real Net that lets the test look at the window while a transfer runs.
 class ObservedNet : public Net {
@@ -98,7 +96,7 @@ protected:
     test::RecordingShell shell;
     CurlNet curl;
     ObservedNet net{curl};
-    journal::Services services{prompt, clock, shell, &net};
+    platform::Services services{prompt, clock, shell, &net};
     TWebUpload window{state, services};
 };
 
@@ -188,7 +186,7 @@ TEST_F(WebUploadWindow, ALocalFailureIsShownAndTheWindowCanBeUsedAgain) {
     type("parroco@example.it", "");
     window.StartClick();
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_EQ(prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_NE(prompt.shown[0].text.find("KR201501"), std::string::npos) << prompt.shown[0].text;
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(child<QPushButton>("Start")->isHidden());
@@ -204,7 +202,7 @@ TEST_F(WebUploadWindow, TheUpdateShowsItsProgressAndRestarts) {
     for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo");
     const auto web = test::httpServer(webRoot.path());
     state.settings.server.webAddress = web.webAddress();
-    journal::TProgress& progress = *window.progressWindow();
+    widgets::TProgress& progress = *window.progressWindow();
     bool progressShown = false;
     net.duringTransfer = [&] { progressShown = progressShown || progress.isVisible(); };
 

@@ -1,10 +1,10 @@
 #include "statements/TZusammenfassung.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "journal/shell.h"
+#include "platform/services.h"
+#include "platform/shell.h"
 #include "statements/balance_summary.h"
-#include "storage/db_error.h"
+#include "storage/dbase/error.h"
 
 #include "support/chart_fixture.h"
 #include "support/fixed_clock.h"
@@ -32,7 +32,7 @@ namespace {
 using test::ChartRow;
 using test::Movement;
 
-class NoShell : public journal::Shell {
+class NoShell : public platform::Shell {
 public:
     void openDocument(const std::filesystem::path&) override {}
     void openUrl(const std::string&) override {}
@@ -99,7 +99,7 @@ protected:
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{storage::Date::fromYmd(2015, 6, 1)};
     NoShell shell_;
-    journal::Services services_{prompt_, clock_, shell_};
+    platform::Services services_{prompt_, clock_, shell_};
 };
 
 TEST_F(SummaryWindow, ShowingComputesTheLinesWithTotaleBancheInRedBold) {
@@ -209,7 +209,7 @@ TEST_F(SummaryWindow, AFailingChartIsReportedAndTheFilledLinesStay) {
     window.FormActivate();
 
     ASSERT_EQ(prompt_.shown.size(), 1u);
-    EXPECT_EQ(prompt_.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_EQ(prompt_.shown[0].kind, platform::PromptKind::Error);
     EXPECT_EQ(prompt_.shown[0].text, expected);
     EXPECT_EQ(label(window, "LineText1")->text(), "A T T I V A");
     EXPECT_FALSE(label(window, "LineText1")->isHidden());

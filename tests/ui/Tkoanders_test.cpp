@@ -1,8 +1,8 @@
 #include "accounts/Tkoanders.h"
 
 #include "accounts/chart_editing.h"
-#include "journal/window_scale.h"
-#include "storage/cursor.h"
+#include "widgets/window_scale.h"
+#include "storage/dbase/cursor.h"
 #include "support/chart_fixture.h"
 #include "support/demo_year_state.h"
 
@@ -234,7 +234,7 @@ TEST_F(ChartEditorWindow, AChartThatCannotBeOpenedIsToldInItalian) {
     demo_.state.settings.konto = "kw209901.dbf";
     EXPECT_FALSE(window_.FormActivate());
     ASSERT_EQ(demo_.prompt.shown.size(), 1u);
-    EXPECT_EQ(demo_.prompt.shown[0].kind, journal::PromptKind::Error);
+    EXPECT_EQ(demo_.prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_NE(demo_.prompt.shown[0].text.find("KW209901.DBF"), std::string::npos) << demo_.prompt.shown[0].text;
 }
 
@@ -243,7 +243,7 @@ TEST_F(ChartEditorWindow, ScalesWithTheScaleSetting) {
     large.state.settings.scale = "150";
     Tkoanders scaled(large.state, large.services);
     const int height = QApplication::primaryScreen()->geometry().height();
-    const double factor = journal::windowScalePercent(height, 150) / double(journal::windowScalePercent(height, 100));
+    const double factor = widgets::windowScalePercent(height, 150) / double(widgets::windowScalePercent(height, 100));
     EXPECT_NEAR(scaled.width(), window_.width() * factor, 2);
     // The rows grow with the font, so that no text is cut.
     auto* scaledGrid = child<QTableWidget>(scaled, "DBGrid1");

@@ -2,10 +2,10 @@
 
 #include "accounts/TKWN.h"
 
-#include "journal/ElidedLabel.h"
+#include "widgets/ElidedLabel.h"
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/cursor.h"
+#include "platform/services.h"
+#include "storage/dbase/cursor.h"
 #include "storage/demo_data.h"
 #include "storage/index_repair.h"
 #include "storage/journal_record.h"
@@ -71,7 +71,7 @@ protected:
         QTest::keyClicks(focus, text);
         QTest::keyClick(focus, Qt::Key_Return);
     }
-    QString title() const { return child<ElidedLabel>("TitleLine")->text(); }
+    QString title() const { return child<widgets::ElidedLabel>("TitleLine")->text(); }
     QString cell(int row, int column) const {
         const auto* grid = child<QTableView>("DBGrid1");
         return grid->model()->index(row, column).data().toString();
@@ -349,7 +349,7 @@ TEST_F(MainWindow, AmountThatIsNoNumberIsToldInItalianAndTheCursorStays) {
     edit("DBEditbetrag")->setFocus();
     type("Editbetrag", "12,3,4");
     ASSERT_EQ(fixture.prompt.shown.size(), 1u);
-    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Error);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_EQ(fixture.prompt.shown[0].text, "\"12,3,4\" non è un importo valido: scriva per esempio 1.250,00.");
     EXPECT_EQ(row(1).ausgabe, 120);
     EXPECT_EQ(child<QWidget>("Editbetrag"), QApplication::focusWidget());
@@ -359,7 +359,7 @@ TEST_F(MainWindow, AmountThatIsNoNumberIsToldInItalianAndTheCursorStays) {
     QTest::keyClicks(edit("Editbetrag"), "9999999999999");
     QTest::keyClick(edit("Editbetrag"), Qt::Key_Return);
     ASSERT_EQ(fixture.prompt.shown.size(), 2u);
-    EXPECT_EQ(fixture.prompt.shown[1].kind, PromptKind::Error);
+    EXPECT_EQ(fixture.prompt.shown[1].kind, platform::PromptKind::Error);
     EXPECT_EQ(row(1).ausgabe, 120);
     child<QRadioButton>("RadioEntrata")->click();
     EXPECT_EQ(row(1).einnahme, 120);
@@ -385,7 +385,7 @@ TEST_F(MainWindow, DateThatIsNoDateIsRefusedAndTheStoredDateShownAgain) {
     start();
     type("Editdatum", "3102");
     ASSERT_EQ(fixture.prompt.shown.size(), 1u);
-    EXPECT_EQ(fixture.prompt.shown[0].kind, PromptKind::Error);
+    EXPECT_EQ(fixture.prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_EQ(row(1).datum, ymd(2015, 1, 10));
     EXPECT_EQ(child<QWidget>("Editdatum"), QApplication::focusWidget());
     EXPECT_EQ(edit("Editdatum")->text().toStdString(), "10.01.2015");

@@ -1,10 +1,10 @@
 #include "journal/TDatumform.h"
 #include "journal/TInfo.h"
-#include "journal/TProgress.h"
+#include "widgets/TProgress.h"
 
 #include "journal/main_state.h"
-#include "journal/services.h"
-#include "storage/date.h"
+#include "platform/services.h"
+#include "storage/dbase/date.h"
 
 #include "support/fixed_clock.h"
 #include "support/journal_fixture.h"
@@ -31,7 +31,7 @@ protected:
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{ymd(2015, 6, 1)};
     test::RecordingShell shell_;
-    Services services_{prompt_, clock_, shell_};
+    platform::Services services_{prompt_, clock_, shell_};
 };
 
 TEST_F(SmallDialogs, DatePickerTitlesItsMonthInItalianAndReturnsTheChosenDay) {
@@ -77,7 +77,7 @@ TEST_F(SmallDialogs, AboutBoxTexts) {
 }
 
 TEST_F(SmallDialogs, ProgressAdvancesByItsStepAndStopsAtTheEnd) {
-    TProgress progress(state_, services_);
+    widgets::TProgress progress(state_, services_);
     progress.show();
     EXPECT_FALSE(progress.isModal());
     EXPECT_EQ(progress.windowTitle().toStdString(), "Progress");

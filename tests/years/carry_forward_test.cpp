@@ -1,7 +1,7 @@
 #include "years/carry_forward.h"
 
 #include "storage/chart_record.h"
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/year_files.h"
 #include "support/dbfread_reader.h"
 #include "support/temp_dir.h"

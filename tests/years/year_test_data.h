@@ -3,7 +3,7 @@
 // Year files for the tests of the year dialog and the carry-forward: a small chart with
 // a parish header row, templates, and the journal rows read back in record order.
 
-#include "storage/cursor.h"
+#include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
 #include "storage/year_files.h"
 #include "support/chart_fixture.h"

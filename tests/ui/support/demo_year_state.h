@@ -1,7 +1,7 @@
 #pragma once
 
 #include "journal/main_state.h"
-#include "journal/services.h"
+#include "platform/services.h"
 #include "storage/demo_data.h"
 #include "storage/year_files.h"
 #include "support/fixed_clock.h"
@@ -28,7 +28,7 @@ struct DemoYearState {
     ScriptedPrompt prompt;
     FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     RecordingShell shell;
-    journal::Services services{prompt, clock, shell};
+    platform::Services services{prompt, clock, shell};
 };
 
 }  // namespace quendra::test

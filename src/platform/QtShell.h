@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/shell.h"
+
+namespace quendra::platform {
+
+// The desktop behind the Shell seam.
+class QtShell : public Shell {
+public:
+    void openDocument(const std::filesystem::path& file) override;
+    void openUrl(const std::string& url) override;
+    void restartProgram(const std::filesystem::path& program) override;
+    // Ends the message loop (and every modal loop in it) once control returns to it, so
+    // that it also works before the loop has started.
+    void quit() override;
+};
+
+}  // namespace quendra::platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace quendra::platform {
+
+// What the program asks of the desktop.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The desktop's "open" action (a PDF reader for the manuals); the outcome is not examined.
+    virtual void openDocument(const std::filesystem::path& file) = 0;
+    // The default browser on a web address.
+    virtual void openUrl(const std::string& url) = 0;
+    // Starts the program file anew and ends this run.
+    virtual void restartProgram(const std::filesystem::path& program) = 0;
+    // Ends the program at once.
+    virtual void quit() = 0;
+};
+
+}  // namespace quendra::platform

@@ -1,0 +1,175 @@
+#include "storage/dbase/field_codec.h"
+
+#include "storage/dbase/error.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace quendra::storage {
+
+namespace {
+
+// Writers pad with blanks, a few with NULs.
+constexpr std::string_view kPadding(" \0", 2);
+
+std::string_view trimRight(std::string_view text) {
+    const std::size_t end = text.find_last_not_of(kPadding);
+    return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+std::string_view trim(std::string_view text) {
+    text = trimRight(text);
+    const std::size_t start = text.find_first_not_of(kPadding);
+    return start == std::string_view::npos ? std::string_view{} : text.substr(start);
+}
+
+[[noreturn]] void badValue(const std::string& message) { throw DbError(DbError::Kind::BadValue, message); }
+
+// A number written with "." as decimal point (and an optional exponent); nullopt for
+// anything else, including the "inf"/"nan" words and hexadecimal that a C library accepts.
+std::optional<double> parseNumber(std::string_view text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
+    if (text.empty() || !(text[0] == '.' || (text[0] >= '0' && text[0] <= '9'))) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return negative ? -value : value;
+}
+
+// Rounds the exact binary value, halves to even, whatever the C locale says.
+std::string formatFixed(double value, int decimals) {
+    std::array<char, 600> buffer;  // 309 digits of the largest double, 255 decimals
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, decimals);
+    std::string text(buffer.data(), result.ptr);
+    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
+std::string shortestText(double value) {
+    std::array<char, 600> buffer;
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    std::string text(buffer.data(), result.ptr);
+    return text == "-0" ? "0" : text;
+}
+
+void requireFinite(const FieldDef& field, double value) {
+    if (!std::isfinite(value)) badValue("Il valore per il campo " + field.name + " non è un numero valido");
+}
+
+// Code-page bytes of a C field, left-aligned; trailing blanks may be dropped to fit.
+std::string fitCharacter(const FieldDef& field, std::string_view bytes) {
+    if (bytes.size() > field.length) {
+        bytes = trimRight(bytes);
+        if (bytes.size() > field.length)
+            badValue("Il testo è troppo lungo per il campo " + field.name + " (massimo " +
+                     std::to_string(field.length) + " caratteri)");
+    }
+    std::string out(bytes);
+    out.resize(field.length, ' ');
+    return out;
+}
+
+char logicalLetter(std::string_view raw) {
+    switch (raw.empty() ? ' ' : raw[0]) {
+    case 'T': case 't': case 'Y': case 'y': return 'T';
+    case 'F': case 'f': case 'N': case 'n': return 'F';
+    default: return '?';
+    }
+}
+
+}  // namespace
+
+std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page) {
+    switch (field.type) {
+    case FieldType::Character: return decodeToUtf8(trimRight(raw), page);
+    case FieldType::Numeric:
+    case FieldType::Float: return decodeToUtf8(trim(raw), page);
+    case FieldType::Date: return decodeDate(raw).toDisplay();
+    case FieldType::Logical: break;
+    }
+    const char letter = logicalLetter(raw);
+    return letter == '?' ? std::string() : std::string(1, letter);
+}
+
+double decodeNumber(const FieldDef& field, std::string_view raw) {
+    if (field.type == FieldType::Date || field.type == FieldType::Logical) return 0;
+    return parseNumber(trim(raw)).value_or(0);
+}
+
+Date decodeDate(std::string_view raw) { return Date::parseDbf(raw).value_or(Date{}); }
+
+bool decodeLogical(std::string_view raw) { return logicalLetter(raw) == 'T'; }
+
+bool isBlank(const FieldDef& field, std::string_view raw) {
+    if (field.type == FieldType::Logical) return logicalLetter(raw) == '?';
+    return trim(raw).empty();
+}
+
+std::string encodeText(const FieldDef& field, std::string_view utf8, CodePage page) {
+    switch (field.type) {
+    case FieldType::Character: {
+        const auto bytes = encodeFromUtf8(utf8, page);
+        if (!bytes)
+            badValue("Il carattere \"" + firstUnencodable(utf8, page) + "\" non può essere salvato nel campo " +
+                     field.name);
+        return fitCharacter(field, *bytes);
+    }
+    case FieldType::Numeric:
+    case FieldType::Float: {
+        const std::string_view text = trim(utf8);
+        if (text.empty()) return blankValue(field);
+        const auto value = parseNumber(text);
+        if (!value) badValue("\"" + std::string(text) + "\" non è un numero valido per il campo " + field.name);
+        return encodeNumber(field, *value);
+    }
+    case FieldType::Date: {
+        const std::string_view text = trim(utf8);
+        if (text.empty()) return blankValue(field);
+        auto date = Date::parseDisplay(text);
+        if (!date) date = Date::parseIso(text);
+        if (!date) badValue("\"" + std::string(text) + "\" non è una data valida per il campo " + field.name);
+        return encodeDate(field, *date);
+    }
+    case FieldType::Logical: break;
+    }
+    const std::string_view text = trim(utf8);
+    if (text.empty()) return blankValue(field);
+    const char letter = text.size() == 1 ? logicalLetter(text) : '?';
+    if (letter == '?') badValue("\"" + std::string(text) + "\" non è un valore logico valido per il campo " + field.name);
+    return std::string(1, letter);
+}
+
+std::string encodeNumber(const FieldDef& field, double value) {
+    if (field.type == FieldType::Character) {
+        requireFinite(field, value);
+        return fitCharacter(field, shortestText(value));
+    }
+    if (!field.isNumeric()) badValue("Il campo " + field.name + " non accetta numeri");
+    requireFinite(field, value);
+    const std::string text = formatFixed(value, field.decimals);
+    if (text.size() > field.length)
+        badValue("Il valore " + text + " non entra nel campo " + field.name + " (larghezza " +
+                 std::to_string(field.length) + ")");
+    return std::string(field.length - text.size(), ' ') + text;
+}
+
+std::string encodeDate(const FieldDef& field, Date value) {
+    if (field.type != FieldType::Date) badValue("Il campo " + field.name + " non accetta date");
+    if (!value.isEmpty() && (value.year() < 1 || value.year() > 9999))
+        badValue("La data per il campo " + field.name + " è fuori dagli anni 1-9999");
+    return value.toDbf();
+}
+
+std::string encodeLogical(const FieldDef& field, bool value) {
+    if (field.type != FieldType::Logical) badValue("Il campo " + field.name + " non accetta valori logici");
+    return value ? "T" : "F";
+}
+
+std::string blankValue(const FieldDef& field) {
+    return field.type == FieldType::Logical ? std::string("?") : std::string(field.length, ' ');
+}
+
+}  // namespace quendra::storage

@@ -1,0 +1,437 @@
+#include "storage/dbase/open_table.h"
+
+#include "storage/dbase/field_codec.h"
+#include "storage/dbase/mdx_key.h"
+#include "storage/dbase/text_case.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+
+namespace quendra::storage {
+
+namespace {
+
+constexpr char kDeletedFlag = '*';
+constexpr char kValidFlag = ' ';
+constexpr char kEndOfFile = 0x1A;
+
+bool entryLess(std::string_view keyA, std::uint32_t recA, std::string_view keyB, std::uint32_t recB) {
+    const int c = keyA.compare(keyB);
+    return c < 0 || (c == 0 && recA < recB);
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    }
+    return out;
+}
+
+Date today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return Date::fromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+}  // namespace
+
+std::string numericSortKey(double value) {
+    if (value == 0.0 || std::isnan(value)) value = 0.0;  // one key for +0, -0
+    std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    bits = (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
+    std::string key(8, '\0');
+    for (int i = 0; i < 8; ++i) key[std::size_t(i)] = char((bits >> (56 - 8 * i)) & 0xFF);
+    return key;
+}
+
+char indexKeyType(const FieldDef& field) {
+    switch (field.type) {
+        case FieldType::Character: return 'C';
+        case FieldType::Date: return 'D';
+        default: return 'N';
+    }
+}
+
+std::uint16_t indexKeyLength(const FieldDef& field) {
+    switch (field.type) {
+        case FieldType::Character: return field.length;
+        case FieldType::Date: return kDateKeyLength;
+        default: return kNumericKeyLength;
+    }
+}
+
+std::string indexKeyOf(const FieldDef& field, std::string_view raw) {
+    switch (field.type) {
+        case FieldType::Character: return std::string(raw);
+        case FieldType::Date: return encodeDateKey(decodeDate(raw));
+        default: {
+            // A number field holding garbage (written elsewhere) reads as 0, and so keys.
+            const auto key = encodeNumericKey(raw);
+            return key ? *key : *encodeNumericKey("0");
+        }
+    }
+}
+
+std::string dateSortKey(Date value) { return numericSortKey(double(value.julianDay())); }
+
+std::filesystem::path indexPathFor(const std::filesystem::path& table) {
+    const std::string stem = table.stem().string().substr(0, 8);
+    const std::string ext = table.extension().string();
+    const bool upper = !ext.empty() && ext[1] >= 'A' && ext[1] <= 'Z';
+    const std::string name = stem + (upper ? ".MDX" : ".mdx");
+    const std::filesystem::path dir = table.parent_path();
+    const std::filesystem::path existing = findCaseBlind(dir, name);
+    return existing.empty() ? dir / name : existing;
+}
+
+std::size_t TagIndex::lowerBound(std::string_view sortKey, std::uint32_t recno) const {
+    const auto it = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return entryLess(e.key, e.recno, sortKey, recno);
+    });
+    return std::size_t(it - entries_.begin());
+}
+
+std::size_t TagIndex::upperBound(std::string_view sortKey, std::uint32_t recno) const {
+    const auto it = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
+        return !entryLess(sortKey, recno, e.key, e.recno);
+    });
+    return std::size_t(it - entries_.begin());
+}
+
+std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive) {
+    std::shared_ptr<OpenTable> table(new OpenTable());
+    table->path_ = path;
+    table->exclusive_ = exclusive;
+    table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
+    // Header first, then the rows straight into their buffer: no second copy of the file.
+    const std::uint64_t fileSize = table->file_.size();
+    std::string head(32, '\0');
+    head.resize(table->file_.readInto(0, head.data(), head.size()));
+    if (head.size() >= 12) {
+        const std::size_t headerLength = std::uint8_t(head[8]) | std::size_t(std::uint8_t(head[9])) << 8;
+        head.resize(std::min<std::uint64_t>(std::max<std::size_t>(headerLength, 33), fileSize));
+        head.resize(table->file_.readInto(0, head.data(), head.size()));
+    }
+    table->header_ = DbfHeader::parse(head, fileSize, fileLabel(path));
+    table->rows_.resize(std::size_t(table->header_.recordCount) * table->header_.recordLength);
+    table->file_.readInto(table->header_.headerLength, table->rows_.data(), table->rows_.size());
+    for (std::uint32_t r = 1; r <= table->header_.recordCount; ++r) {
+        if (!table->isDeleted(r)) ++table->visible_;
+    }
+    table->indexPending_ = table->header_.productionIndex;
+    if (exclusive) table->ensureIndex();
+    return table;
+}
+
+void OpenTable::markIndexUnusable(DbError::Kind kind, const std::string& why) {
+    indexPending_ = false;
+    indexUsable_ = false;
+    indexProblemKind_ = kind;
+    indexProblem_ = why;
+    tags_.clear();
+    mdx_.reset();
+}
+
+const OpenTable& OpenTable::ensureIndex() const {
+    if (indexPending_) {
+        auto& self = const_cast<OpenTable&>(*this);
+        self.indexPending_ = false;
+        self.loadIndex();
+    }
+    return *this;
+}
+
+void OpenTable::loadIndex() {
+    const std::filesystem::path mdxPath = indexPathFor(path_);
+    try {
+        std::unique_ptr<MdxFile> mdx = MdxFile::open(mdxPath);
+        validateEntries(*mdx);
+        mdx_ = std::move(mdx);
+        indexUsable_ = true;
+    } catch (const DbError& e) {
+        markIndexUnusable(e.kind() == DbError::Kind::Io ? DbError::Kind::IndexMissing : e.kind(), e.what());
+    }
+}
+
+void OpenTable::validateEntries(const MdxFile& mdx) {
+    const std::string label = fileLabel(indexPathFor(path_));
+    auto stale = [&](const std::string& why) {
+        return DbError(DbError::Kind::IndexStale,
+                       "L'indice \"" + label + "\" non corrisponde più alla tabella: " + why);
+    };
+    tags_.clear();
+    for (std::size_t t = 0; t < mdx.tagCount(); ++t) {
+        const MdxTagInfo& info = mdx.tag(t);
+        const int field = header_.fieldIndex(info.expression);
+        if (field < 0) throw stale("il tag " + info.name + " è su un campo inesistente");
+        const FieldDef& def = header_.fields[std::size_t(field)];
+        if (info.keyType != indexKeyType(def) || info.keyLength != indexKeyLength(def)) {
+            throw stale("il tag " + info.name + " non ha il tipo del campo " + def.name);
+        }
+        TagIndex tag;
+        tag.info_ = info;
+        tag.field_ = std::size_t(field);
+        tags_.push_back(std::move(tag));
+    }
+    std::vector<bool> seen;
+    for (std::size_t t = 0; t < tags_.size(); ++t) {
+        const std::vector<MdxEntry> entries = mdx.entries(t);
+        if (entries.size() != header_.recordCount) {
+            throw stale("il tag " + tags_[t].info_.name + " ha " + std::to_string(entries.size()) +
+                        " chiavi per " + std::to_string(header_.recordCount) + " record");
+        }
+        seen.assign(header_.recordCount + 1, false);
+        tags_[t].entries_.reserve(entries.size());
+        for (const MdxEntry& e : entries) {
+            if (e.recno == 0 || e.recno > header_.recordCount || seen[e.recno]) {
+                throw stale("il tag " + tags_[t].info_.name + " ha un numero di record errato");
+            }
+            seen[e.recno] = true;
+            const FieldDef& def = header_.fields[tags_[t].field_];
+            const std::string_view raw = rawField(e.recno, tags_[t].field_);
+            if (def.type == FieldType::Character ? e.key != raw : e.key != indexKeyOf(def, raw)) {
+                throw stale("la chiave del record " + std::to_string(e.recno) + " nel tag " +
+                            tags_[t].info_.name + " è diversa dal campo");
+            }
+            tags_[t].entries_.push_back({sortKeyFromRaw(t, raw), e.recno});
+        }
+        // The file's order is the index's; ours must agree or lookups would miss rows.
+        const auto& v = tags_[t].entries_;
+        for (std::size_t i = 1; i < v.size(); ++i) {
+            if (entryLess(v[i].key, v[i].recno, v[i - 1].key, v[i - 1].recno)) {
+                throw stale("il tag " + tags_[t].info_.name + " non è in ordine");
+            }
+        }
+    }
+}
+
+int OpenTable::findTag(std::string_view tagOrField) const {
+    ensureIndex();
+    for (std::size_t i = 0; i < tags_.size(); ++i) {
+        if (equalsIgnoreCaseAscii(tags_[i].info_.name, tagOrField)) return int(i);
+    }
+    for (std::size_t i = 0; i < tags_.size(); ++i) {
+        if (equalsIgnoreCaseAscii(header_.fields[tags_[i].field_].name, tagOrField)) return int(i);
+    }
+    return -1;
+}
+
+std::string OpenTable::sortKeyOf(std::size_t tag, std::uint32_t recno) const {
+    return sortKeyFromRaw(tag, rawField(recno, tags_[tag].field_));
+}
+
+std::string OpenTable::sortKeyFromRaw(std::size_t tag, std::string_view raw) const {
+    const FieldDef& def = header_.fields[tags_[tag].field_];
+    switch (def.type) {
+        case FieldType::Character: return std::string(raw);
+        case FieldType::Date: return dateSortKey(decodeDate(raw));
+        default: return numericSortKey(decodeNumber(def, raw));
+    }
+}
+
+std::string OpenTable::fileKeyOf(std::size_t tag, std::uint32_t recno) const {
+    const std::size_t field = tags_[tag].field_;
+    return indexKeyOf(header_.fields[field], rawField(recno, field));
+}
+
+std::string OpenTable::searchKey(std::size_t tag, std::string_view text) const {
+    const FieldDef& def = header_.fields[tags_[tag].field_];
+    switch (def.type) {
+        case FieldType::Character: {
+            std::optional<std::string> bytes = encodeFromUtf8(text, codePage());
+            if (!bytes) {
+                throw DbError(DbError::Kind::BadValue,
+                              "Il valore cercato contiene il carattere \"" + firstUnencodable(text, codePage()) +
+                                  "\" che la tabella non può contenere");
+            }
+            bytes->resize(def.length, ' ');
+            return *bytes;
+        }
+        case FieldType::Date: {
+            const auto date = Date::parseDisplay(text);
+            if (!date && !text.empty()) throw DbError(DbError::Kind::BadValue, "Data non valida: " + std::string(text));
+            return dateSortKey(date.value_or(Date()));
+        }
+        default: {
+            char* end = nullptr;
+            const std::string copy(text);
+            const double value = std::strtod(copy.c_str(), &end);
+            if (end == copy.c_str() && !copy.empty()) {
+                throw DbError(DbError::Kind::BadValue, "Numero non valido: " + copy);
+            }
+            return numericSortKey(value);
+        }
+    }
+}
+
+void OpenTable::writeHeader() {
+    header_.lastUpdate = today();
+    file_.writeAt(0, header_.serialize().substr(0, 32));
+}
+
+void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
+    if (bytes.size() != header_.recordLength || recno == 0 || recno > header_.recordCount + 1) {
+        throw DbError(DbError::Kind::BadState, "Record non valido per la tabella \"" + fileLabel(path_) + "\"");
+    }
+    // The index must be checked against the rows as they were, before this write.
+    ensureIndex();
+    const bool isNew = recno == header_.recordCount + 1;
+    // The record goes first, the count second, the index last: a crash in between leaves
+    // either the old table or one whose index the next exclusive open finds stale.
+    if (isNew) {
+        std::string withEof(bytes);
+        withEof.push_back(kEndOfFile);
+        file_.writeAt(header_.recordOffset(recno), withEof);
+        rows_.insert(rows_.end(), bytes.begin(), bytes.end());
+        ++header_.recordCount;
+        if (bytes[0] != kDeletedFlag) ++visible_;
+        writeHeader();
+        ++version_;
+        updateTags(recno, {}, true);
+    } else {
+        file_.writeAt(header_.recordOffset(recno), bytes);
+        const std::string oldRecord(record(recno));
+        std::memcpy(rows_.data() + std::size_t(recno - 1) * header_.recordLength, bytes.data(), bytes.size());
+        if (oldRecord[0] != bytes[0]) visible_ += bytes[0] == kDeletedFlag ? -1 : 1;
+        ++version_;
+        updateTags(recno, oldRecord, false);
+    }
+}
+
+void OpenTable::updateTags(std::uint32_t recno, std::string_view oldRecord, bool isNew) {
+    if (!indexUsable()) return;
+    try {
+        for (std::size_t t = 0; t < tags_.size(); ++t) {
+            TagIndex& tag = tags_[t];
+            const std::size_t offset = header_.fieldOffsets[tag.field_];
+            const std::size_t length = header_.fields[tag.field_].length;
+            if (!isNew) {
+                if (oldRecord.substr(offset, length) == rawField(recno, tag.field_)) continue;
+                const std::string oldKey = sortKeyFromRaw(t, oldRecord.substr(offset, length));
+                const std::size_t pos = tag.lowerBound(oldKey, recno);
+                tag.entries_.erase(tag.entries_.begin() + std::ptrdiff_t(pos));
+                mdx_->erase(t, pos);
+            }
+            std::string key = sortKeyOf(t, recno);
+            const std::size_t pos = tag.lowerBound(key, recno);
+            tag.entries_.insert(tag.entries_.begin() + std::ptrdiff_t(pos), {std::move(key), recno});
+            mdx_->insert(t, pos, fileKeyOf(t, recno), recno);
+        }
+    } catch (const DbError& e) {
+        // The .mdx on disk is now behind the rows: the next exclusive open rebuilds it.
+        markIndexUnusable(DbError::Kind::IndexStale, e.what());
+        throw;
+    }
+}
+
+void OpenTable::setDeleted(std::uint32_t recno, bool deleted) {
+    if (isDeleted(recno) == deleted) return;
+    std::string bytes(record(recno));
+    bytes[0] = deleted ? kDeletedFlag : kValidFlag;
+    file_.writeAt(header_.recordOffset(recno), std::string_view(bytes).substr(0, 1));
+    rows_[std::size_t(recno - 1) * header_.recordLength] = bytes[0];
+    visible_ += deleted ? -1 : 1;
+    ++version_;
+}
+
+void OpenTable::addTag(const std::string& tagName, std::size_t field) {
+    ensureIndex();
+    std::vector<std::pair<std::string, std::size_t>> tags;
+    for (const TagIndex& tag : tags_) {
+        if (!equalsIgnoreCaseAscii(tag.info_.name, tagName)) tags.emplace_back(tag.info_.name, tag.field_);
+    }
+    tags.emplace_back(tagName, field);
+    rebuildIndex(tags);
+}
+
+void OpenTable::rebuildIndex(const std::vector<std::pair<std::string, std::size_t>>& tags) {
+    for (const auto& [name, field] : tags) {
+        const FieldDef& def = header_.fields.at(field);
+        if (name.empty() || name.size() > 10) {
+            throw DbError(DbError::Kind::BadValue, "Nome di tag non valido: \"" + name + "\"");
+        }
+        if (def.type == FieldType::Logical) {
+            throw DbError(DbError::Kind::BadValue, "Il campo " + def.name + " non può avere un indice");
+        }
+    }
+    std::vector<TagIndex> built;
+    std::vector<MdxTagInfo> infos;
+    std::vector<std::vector<MdxEntry>> entries;
+    indexPending_ = false;
+    mdx_.reset();
+    tags_.clear();
+    indexUsable_ = true;
+    for (const auto& [name, field] : tags) {
+        const FieldDef& def = header_.fields[field];
+        TagIndex tag;
+        tag.info_ = MdxTagInfo{upperAscii(name), upperAscii(def.name), indexKeyType(def), indexKeyLength(def), false};
+        tag.field_ = field;
+        tags_.push_back(tag);
+        const std::size_t t = tags_.size() - 1;
+        tags_[t].entries_.reserve(header_.recordCount);
+        for (std::uint32_t r = 1; r <= header_.recordCount; ++r) tags_[t].entries_.push_back({sortKeyOf(t, r), r});
+        std::stable_sort(tags_[t].entries_.begin(), tags_[t].entries_.end(),
+                         [](const TagIndex::Entry& a, const TagIndex::Entry& b) { return a.key < b.key; });
+        infos.push_back(tags_[t].info_);
+        std::vector<MdxEntry> list;
+        list.reserve(header_.recordCount);
+        for (const auto& e : tags_[t].entries_) list.push_back({fileKeyOf(t, e.recno), e.recno});
+        entries.push_back(std::move(list));
+    }
+    for (FieldDef& def : header_.fields) def.hasTag = false;
+    for (const auto& [name, field] : tags) header_.fields[field].hasTag = true;
+    const std::filesystem::path mdxPath = indexPathFor(path_);
+    if (tags.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(mdxPath, ec);
+        header_.productionIndex = false;
+        indexUsable_ = false;
+        indexProblem_.clear();
+    } else {
+        header_.productionIndex = false;  // until the new index is complete
+        file_.writeAt(0, header_.serialize());
+        mdx_ = MdxFile::create(mdxPath, path_.stem().string().substr(0, 8), infos, entries);
+        header_.productionIndex = true;
+        indexProblem_.clear();
+    }
+    header_.lastUpdate = today();
+    file_.writeAt(0, header_.serialize());
+    ++version_;
+}
+
+void OpenTable::pack() {
+    std::vector<char> kept;
+    kept.reserve(rows_.size());
+    std::uint32_t count = 0;
+    for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
+        if (isDeleted(r)) continue;
+        const std::string_view rec = record(r);
+        kept.insert(kept.end(), rec.begin(), rec.end());
+        ++count;
+    }
+    DbfHeader packed = header_;
+    packed.recordCount = count;
+    packed.productionIndex = false;  // the new index follows the new rows
+    packed.lastUpdate = today();
+    std::string bytes = packed.serialize();
+    bytes.append(kept.begin(), kept.end());
+    bytes.push_back(kEndOfFile);
+    // A new file renamed into place: a crash leaves either the old rows or the new ones.
+    writeFileAtomically(path_, bytes);
+    file_ = FileHandle(path_, exclusive_ ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
+    header_ = packed;
+    rows_ = std::move(kept);
+    visible_ = count;
+    mdx_.reset();
+    tags_.clear();
+    indexPending_ = false;
+    indexUsable_ = false;
+    ++version_;
+}
+
+}  // namespace quendra::storage

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "storage/dbase/codepage.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/dbf_header.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/mdx_file.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendra::storage {
+
+// One tag of an open table, held in memory in key order (always matching the rows; the
+// .mdx on disk is kept equal to it). Sort keys are byte strings whose byte order is the
+// tag's order: the raw bytes for C, an order-preserving encoding of the value for N, D.
+class TagIndex {
+public:
+    const MdxTagInfo& info() const { return info_; }
+    std::size_t fieldIndex() const { return field_; }
+    std::size_t size() const { return entries_.size(); }
+    std::uint32_t recnoAt(std::size_t pos) const { return entries_[pos].recno; }
+    std::string_view sortKeyAt(std::size_t pos) const { return entries_[pos].key; }
+    // First position whose (key, recno) is not smaller / greater than (sortKey, recno).
+    std::size_t lowerBound(std::string_view sortKey, std::uint32_t recno = 0) const;
+    std::size_t upperBound(std::string_view sortKey, std::uint32_t recno = UINT32_MAX) const;
+
+    struct Entry {
+        std::string key;
+        std::uint32_t recno;
+    };
+
+private:
+    friend class OpenTable;
+    MdxTagInfo info_;
+    std::size_t field_ = 0;
+    std::vector<Entry> entries_;
+};
+
+// Order-preserving sort keys. A C search key is encoded in the code page and padded
+// with blanks (or cut) to the field width.
+// The .mdx beside a table: first eight characters of its name, extension .mdx (an
+// existing file is found whatever its case).
+std::filesystem::path indexPathFor(const std::filesystem::path& table);
+std::string numericSortKey(double value);
+// Key type ('C', 'N', 'D') and key length of a tag on the field.
+char indexKeyType(const FieldDef& field);
+std::uint16_t indexKeyLength(const FieldDef& field);
+// The key bytes an .mdx stores for a field's raw bytes.
+std::string indexKeyOf(const FieldDef& field, std::string_view raw);
+std::string dateSortKey(Date value);
+
+// A table file held open once per process (see TableRegistry); cursors are positions on
+// it. Rows live in memory and every change is written through at once.
+class OpenTable {
+public:
+    const std::filesystem::path& path() const { return path_; }
+    const DbfHeader& header() const { return header_; }
+    const FieldList& fields() const { return header_.fields; }
+    CodePage codePage() const { return header_.codePage(); }
+    // Records in the file, deleted ones included; record numbers run 1 … physicalCount.
+    std::uint32_t physicalCount() const { return header_.recordCount; }
+    std::uint32_t visibleCount() const { return visible_; }
+    bool isDeleted(std::uint32_t recno) const { return record(recno)[0] == '*'; }
+    // The record's bytes (flag byte first) and one field's bytes, in the code page.
+    std::string_view record(std::uint32_t recno) const {
+        return std::string_view(rows_.data() + std::size_t(recno - 1) * header_.recordLength, header_.recordLength);
+    }
+    std::string_view rawField(std::uint32_t recno, std::size_t field) const {
+        return record(recno).substr(header_.fieldOffsets[field], header_.fields[field].length);
+    }
+    // Changes on every write, so readers can tell that cached positions may be stale.
+    std::uint64_t version() const { return version_; }
+
+    // Tags in memory; empty when the production index is missing or unusable.
+    bool indexUsable() const { return ensureIndex().indexUsable_; }
+    std::size_t tagCount() const { return ensureIndex().tags_.size(); }
+    const TagIndex& tagAt(std::size_t i) const { return ensureIndex().tags_[i]; }
+    // By tag name, or else by the field a tag is on (both case-blind); -1 when none.
+    int findTag(std::string_view tagOrField) const;
+    // The sort key of a record's field for tag i, and of a search value.
+    std::string sortKeyOf(std::size_t tag, std::uint32_t recno) const;
+    std::string searchKey(std::size_t tag, std::string_view text) const;
+
+    // Writers (used by Cursor and the table operations).
+    // Writes a whole record (flag byte first); recno = physicalCount + 1 appends.
+    void writeRecord(std::uint32_t recno, std::string_view bytes);
+    void setDeleted(std::uint32_t recno, bool deleted);
+    void addTag(const std::string& tagName, std::size_t field);
+
+    // Replaces the production index by one with exactly these tags (name, field index),
+    // built from the rows; sets byte 28 and the descriptors' tag flags.
+    void rebuildIndex(const std::vector<std::pair<std::string, std::size_t>>& tags);
+    // Drops deleted rows (new file renamed into place); the index is gone until the
+    // caller rebuilds it.
+    void pack();
+    // Why the production index is unusable ("" when it is fine or there is none).
+    const std::string& indexProblem() const { return ensureIndex().indexProblem_; }
+    DbError::Kind indexProblemKind() const { return ensureIndex().indexProblemKind_; }
+
+    bool exclusive() const { return exclusive_; }
+
+    // Reads a table file. Exclusive takes an exclusive OS lock. A production index that
+    // cannot be used leaves the table in physical order (see indexProblem()).
+    static std::shared_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive);
+
+private:
+    OpenTable() = default;
+    // The .mdx is read and checked against the rows when first needed: a shared open
+    // that only scans pays nothing for it, and an exclusive open checks it at once.
+    const OpenTable& ensureIndex() const;
+    void loadIndex();
+    void validateEntries(const MdxFile& mdx);
+    std::string fileKeyOf(std::size_t tag, std::uint32_t recno) const;
+    std::string sortKeyFromRaw(std::size_t tag, std::string_view raw) const;
+    void updateTags(std::uint32_t recno, std::string_view oldRecord, bool isNew);
+    void writeHeader();
+    void markIndexUnusable(DbError::Kind kind, const std::string& why);
+
+    std::filesystem::path path_;
+    FileHandle file_;
+    bool exclusive_ = false;
+    DbfHeader header_;
+    std::vector<char> rows_;
+    std::uint32_t visible_ = 0;
+    std::uint64_t version_ = 0;
+    bool indexPending_ = false;
+    bool indexUsable_ = false;
+    std::string indexProblem_;
+    DbError::Kind indexProblemKind_ = DbError::Kind::IndexDamaged;
+    std::unique_ptr<MdxFile> mdx_;
+    std::vector<TagIndex> tags_;
+};
+
+}  // namespace quendra::storage

@@ -1,0 +1,103 @@
+#include "storage/dbase/table_check.h"
+
+#include "storage/dbase/error.h"
+#include "storage/dbase/dbf_header.h"
+#include "storage/dbase/file_handle.h"
+#include "storage/dbase/mdx_file.h"
+#include "storage/dbase/mdx_key.h"
+#include "storage/dbase/open_table.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+namespace quendra::storage {
+
+namespace {
+
+void checkTag(const DbfHeader& header, const std::string& data, const MdxFile& mdx, std::size_t t,
+              std::vector<std::string>& problems) {
+    const MdxTagInfo& info = mdx.tag(t);
+    const std::string tagLabel = "tag " + info.name + ": ";
+    const int field = header.fieldIndex(info.expression);
+    if (field < 0) {
+        problems.push_back(tagLabel + "l'espressione \"" + info.expression + "\" non è un campo della tabella");
+        return;
+    }
+    const FieldDef& def = header.fields[std::size_t(field)];
+    if (info.keyType != indexKeyType(def) || info.keyLength != indexKeyLength(def)) {
+        problems.push_back(tagLabel + "tipo o lunghezza della chiave diversi dal campo " + def.name);
+        return;
+    }
+    if (!def.hasTag) problems.push_back(tagLabel + "il campo " + def.name + " non è segnato come indicizzato");
+    const std::vector<MdxEntry> entries = mdx.entries(t);
+    if (entries.size() != header.recordCount) {
+        problems.push_back(tagLabel + std::to_string(entries.size()) + " chiavi per " +
+                           std::to_string(header.recordCount) + " record");
+    }
+    std::vector<bool> seen(std::size_t(header.recordCount) + 1, false);
+    std::size_t wrongKeys = 0, badRecnos = 0, twice = 0;
+    for (const MdxEntry& e : entries) {
+        if (e.recno == 0 || e.recno > header.recordCount) {
+            ++badRecnos;
+            continue;
+        }
+        if (seen[e.recno]) ++twice;
+        seen[e.recno] = true;
+        const std::size_t at = header.headerLength + std::size_t(e.recno - 1) * header.recordLength +
+                               header.fieldOffsets[std::size_t(field)];
+        if (e.key != indexKeyOf(def, std::string_view(data).substr(at, def.length))) ++wrongKeys;
+    }
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const int c = compareKeys(info.keyType, entries[i - 1].key, entries[i].key);
+        if (c > 0 || (c == 0 && entries[i - 1].recno > entries[i].recno)) {
+            problems.push_back(tagLabel + "chiavi fuori ordine alla posizione " + std::to_string(i + 1));
+            break;
+        }
+    }
+    if (badRecnos) problems.push_back(tagLabel + std::to_string(badRecnos) + " numeri di record fuori dalla tabella");
+    if (twice) problems.push_back(tagLabel + std::to_string(twice) + " record con più di una chiave");
+    if (wrongKeys) problems.push_back(tagLabel + std::to_string(wrongKeys) + " chiavi diverse dal valore del campo");
+    std::size_t missing = 0;
+    for (std::uint32_t r = 1; r <= header.recordCount; ++r) missing += seen[r] ? 0 : 1;
+    if (missing) problems.push_back(tagLabel + std::to_string(missing) + " record senza chiave");
+}
+
+}  // namespace
+
+std::vector<std::string> checkTable(const std::filesystem::path& path) {
+    std::vector<std::string> problems;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {"Il file \"" + fileLabel(path) + "\" non può essere letto"};
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    DbfHeader header;
+    try {
+        header = DbfHeader::parse(data, data.size(), fileLabel(path));
+    } catch (const DbError& e) {
+        return {e.what()};
+    }
+    const std::filesystem::path mdxPath = indexPathFor(path);
+    const bool mdxExists = std::filesystem::exists(mdxPath);
+    if (!header.productionIndex) {
+        if (mdxExists) problems.push_back("il byte 28 è 0 ma esiste l'indice \"" + fileLabel(mdxPath) + "\"");
+        for (const FieldDef& def : header.fields) {
+            if (def.hasTag) problems.push_back("il campo " + def.name + " è segnato come indicizzato senza indice");
+        }
+        return problems;
+    }
+    if (!mdxExists) {
+        problems.push_back("il byte 28 annuncia l'indice \"" + fileLabel(mdxPath) + "\" che manca");
+        return problems;
+    }
+    std::unique_ptr<MdxFile> mdx;
+    try {
+        mdx = MdxFile::open(mdxPath);
+    } catch (const DbError& e) {
+        problems.push_back(e.what());
+        return problems;
+    }
+    for (std::size_t t = 0; t < mdx->tagCount(); ++t) checkTag(header, data, *mdx, t, problems);
+    return problems;
+}
+
+}  // namespace quendra::storage
