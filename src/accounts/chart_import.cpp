@@ -6,6 +6,7 @@
 #include "storage/dbase/text_case.h"
 #include "storage/year_files.h"
 #include "storage/year_table_tags.h"
+#include "years/year_backup.h"
 #include "years/year_tables.h"
 
 #include <algorithm>
@@ -32,12 +33,6 @@ std::size_t journalRows(const std::filesystem::path& journal) {
 years::ParishData parishOf(const std::filesystem::path& chart) {
     years::ensureIndexUsable(YearTable::Chart, chart);
     return years::readParishData(chart);
-}
-
-void copyChartWithTags(const std::filesystem::path& source, const std::filesystem::path& target) {
-    copyTable(source, target);
-    Cursor table(target, OpenMode::Exclusive);
-    for (const TagSpec& tag : yearTableTags(YearTable::Chart)) table.addTag(tag.name, tag.field, tag.primary);
 }
 
 void removeQuietly(const std::filesystem::path& table) {
@@ -90,10 +85,11 @@ void importChart(const std::filesystem::path& dataDir, std::string_view currentJ
     const std::filesystem::path source = years::yearTablePath(dataDir, YearTable::Chart, yearNumber);
     const years::ParishData parish = parishOf(target);
     const std::filesystem::path scratch = dataDir / kScratchChart;
+    if (const auto number = yearNumberOf(std::string(currentJournal))) years::backupYear(dataDir, *number, "importa-piano");
     try {
-        copyChartWithTags(source, scratch);
+        copyTable(source, scratch, yearTagFields(YearTable::Chart));
         years::writeParishData(scratch, parish);
-        copyChartWithTags(scratch, target);
+        copyTable(scratch, target, yearTagFields(YearTable::Chart));
     } catch (...) {
         removeQuietly(scratch);
         throw;

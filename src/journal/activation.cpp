@@ -26,19 +26,6 @@ bool isFile(const fs::path& path) {
     return fs::is_regular_file(path, error);
 }
 
-// An exclusive open proves the table and its index sound; when the index is the
-// trouble, it is rebuilt. Any other failure (a table that another program holds, a
-// file that is no table) is not cured by a rebuild and goes to the caller.
-void repairIfNeeded(const MainState& state, YearTable kind, const std::string& fileName) {
-    const fs::path path = storage::resolveCaseBlind(state.dataDir, fileName);
-    try {
-        Cursor probe(path, OpenMode::Exclusive);
-    } catch (const storage::DbError& error) {
-        if (!error.isIndexProblem() && isFile(path)) throw;
-        storage::indexreparatur(kind, state.dataDir, fileName);
-    }
-}
-
 std::size_t countRows(const fs::path& journalPath) {
     const Cursor journal(journalPath, OpenMode::Shared);
     return journal.recordCount();
@@ -73,11 +60,11 @@ ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     // A settings file that names only the journal still finds its chart.
     if (state.settings.konto.empty()) state.settings.konto = storage::chartNameOfJournal(state.settings.hauptdatei);
 
-    repairIfNeeded(state, YearTable::Journal, state.settings.hauptdatei);
+    storage::ensureYearTableSound(YearTable::Journal, state.dataDir, state.settings.hauptdatei);
     const std::size_t count = countRows(journalFile(state));
     state.movementCount = std::to_string(count);
 
-    repairIfNeeded(state, YearTable::Chart, state.settings.konto);
+    storage::ensureYearTableSound(YearTable::Chart, state.dataDir, state.settings.konto);
     storage::textabgleich(chartFile(state));
     {
         Cursor chart(chartFile(state), OpenMode::Exclusive);

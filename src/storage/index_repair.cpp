@@ -3,6 +3,8 @@
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/error.h"
 #include "storage/dbase/file_handle.h"
+#include "storage/dbase/open_table.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/dbase/table_registry.h"
 #include "storage/dbase/text_case.h"
 #include "storage/year_table_tags.h"
@@ -14,7 +16,6 @@ namespace quendra::storage {
 
 namespace {
 
-constexpr std::uint64_t kIndexFlagOffset = 28;
 constexpr std::string_view kNoServerAddress = "(indirizzo del sito dell'amministrazione non configurato)";
 
 std::string messageFor(std::string_view fileName, std::string_view address) {
@@ -22,16 +23,14 @@ std::string messageFor(std::string_view fileName, std::string_view address) {
            std::string(address) + "\n\nIl programma adesse viene chiuso";
 }
 
-// Every spelling of the table's index file, so that no stale one is left for the engine
-// to find.
-void removeIndexFiles(const std::filesystem::path& dir, std::string_view tableName) {
-    const std::string wanted = toUpperUtf8(indexFileName(tableName));
+// Every spelling of the table's index file but the one the engine uses.
+void removeOtherIndexFiles(const std::filesystem::path& table) {
+    const std::filesystem::path used = indexPathFor(table);
+    const std::string wanted = toUpperUtf8(used.filename().string());
     std::error_code error;
-    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        if (toUpperUtf8(it->path().filename().string()) == wanted) {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
-        }
+    for (std::filesystem::directory_iterator it(table.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path() != used && toUpperUtf8(it->path().filename().string()) == wanted) removeFile(it->path());
     }
 }
 
@@ -55,23 +54,45 @@ void indexreparatur(YearTable kind, const std::filesystem::path& dataDir, std::s
     if (isTableOpen(path)) {
         throw DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path) + "\" è in uso e non può essere riorganizzata");
     }
-    {
-        const FileHandle file(path, FileHandle::Lock::Exclusive);
-        if (file.size() > kIndexFlagOffset) {
-            file.writeAt(kIndexFlagOffset, std::string(1, '\0'));
-            file.sync();
-        }
-    }
-    removeIndexFiles(path.parent_path(), path.filename().string());
+    // A stray index under another spelling of the name would be found instead of ours.
+    removeOtherIndexFiles(path);
+    // All tags come back as plain tags, in name order (cod, codd, datum, nummer).
+    std::vector<TagField> tags = yearTagFields(kind);
+    std::sort(tags.begin(), tags.end(), [](const TagField& a, const TagField& b) { return a.name < b.name; });
+    reindexTable(path, tags);
+}
 
-    // All tags come back as plain tags, added in name order (cod, codd, datum, nummer).
-    std::vector<TagSpec> tags(yearTableTags(kind).begin(), yearTableTags(kind).end());
-    std::sort(tags.begin(), tags.end(), [](const TagSpec& a, const TagSpec& b) { return a.name < b.name; });
-    Cursor table(path, OpenMode::Exclusive);
-    for (const TagSpec& tag : tags) {
-        table.addTag(tag.name, tag.field);
+bool yearTableSound(YearTable kind, const std::filesystem::path& table) {
+    try {
+        const Cursor probe(table, OpenMode::Exclusive);
+        const OpenTable& open = *probe.table();
+        std::vector<bool> tagged(open.fields().size(), false);
+        for (std::size_t i = 0; i < open.tagCount(); ++i) tagged[open.tagAt(i).fieldIndex()] = true;
+        for (std::size_t f = 0; f < tagged.size(); ++f) {
+            if (tagged[f] != open.fields()[f].hasTag) return false;
+        }
+        for (const TagSpec& wanted : yearTableTags(kind)) {
+            bool found = false;
+            for (std::size_t i = 0; i < open.tagCount() && !found; ++i) {
+                const TagIndex& tag = open.tagAt(i);
+                found = equalsIgnoreCaseAscii(tag.info().name, wanted.name) &&
+                        equalsIgnoreCaseAscii(open.fields()[tag.fieldIndex()].name, wanted.field);
+            }
+            if (!found) return false;
+        }
+        return true;
+    } catch (const DbError& error) {
+        if (error.curedByRepair()) return false;
+        throw;
     }
-    table.close();
+}
+
+void ensureYearTableSound(YearTable kind, const std::filesystem::path& dataDir, std::string_view fileName) {
+    const std::filesystem::path path = resolveCaseBlind(dataDir, fileName);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error) || !yearTableSound(kind, path)) {
+        indexreparatur(kind, dataDir, fileName);
+    }
 }
 
 }  // namespace quendra::storage

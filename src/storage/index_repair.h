@@ -26,11 +26,20 @@ private:
 // with the download page of the central server, and the notice that the program ends.
 std::string missingYearFileMessage(std::string_view fileName, const ServerSettings& server);
 
-// Rebuilds the production index of a year table or template in dataDir: clears the
-// index flag (header byte 28), deletes the .mdx and adds the table's tags afresh as plain
-// tags. Throws MissingYearFile when the file is not there, DbError(Locked) without
-// touching anything while a cursor of this or another process holds the table, and
-// DbError for a file that is no table.
+// Rebuilds the production index of a year table or template in dataDir with all the
+// table's tags as plain tags, in one step (a new .mdx renamed into place, then the
+// header): a crash leaves the old index or the new one. A record count that does not
+// match the file is first set to the rows the file holds. Throws MissingYearFile when the
+// file is not there, DbError(Locked) without touching anything while a cursor of this or
+// another process holds the table, and DbError for a file that is no table.
 void indexreparatur(YearTable kind, const std::filesystem::path& dataDir, std::string_view fileName);
+
+// True when the year table opens exclusively and carries every tag its kind needs, each
+// on its field and announced in the header. False for what indexreparatur cures; other
+// failures (a table in use, a file that is no table) are thrown.
+bool yearTableSound(YearTable kind, const std::filesystem::path& table);
+
+// Runs indexreparatur on a year table that is not sound (MissingYearFile when absent).
+void ensureYearTableSound(YearTable kind, const std::filesystem::path& dataDir, std::string_view fileName);
 
 }  // namespace quendra::storage

@@ -22,12 +22,8 @@ Cursor copyOfTemplate(YearTable kind, const std::filesystem::path& dataDir, std:
         throw MissingYearFile(std::string(templateName));
     }
     const std::filesystem::path target = resolveCaseBlind(dataDir, fileName);
-    copyTable(source, target);
-    Cursor table(target, OpenMode::Exclusive);
-    for (const TagSpec& tag : yearTableTags(kind)) {
-        table.addTag(tag.name, tag.field, tag.primary);
-    }
-    return table;
+    copyTable(source, target, yearTagFields(kind));
+    return Cursor(target, OpenMode::Exclusive);
 }
 
 }  // namespace

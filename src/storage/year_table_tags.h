@@ -2,10 +2,13 @@
 
 #include "storage/chart_record.h"
 #include "storage/journal_record.h"
+#include "storage/dbase/table_ops.h"
 #include "storage/dbase/tag_spec.h"
 #include "storage/year_files.h"
 
 #include <span>
+#include <string>
+#include <vector>
 
 namespace quendra::storage {
 
@@ -15,6 +18,13 @@ inline std::span<const TagSpec> yearTableTags(YearTable kind) {
         return journal::kTags;
     }
     return chart::kTags;
+}
+
+// The same tags as the engine's whole-table operations take them.
+inline std::vector<TagField> yearTagFields(YearTable kind) {
+    std::vector<TagField> tags;
+    for (const TagSpec& tag : yearTableTags(kind)) tags.push_back({std::string(tag.name), std::string(tag.field)});
+    return tags;
 }
 
 }  // namespace quendra::storage

@@ -9,7 +9,7 @@ namespace quendra::tools {
 
 std::string dumpValue(const storage::FieldDef& field, std::string_view raw, storage::CodePage page) {
     if (storage::isBlank(field, raw)) return {};
-    if (field.type == storage::FieldType::Date) return storage::decodeDate(raw).toIso();
+    if (field.type == storage::FieldType::Date) return storage::decodeDate(field, raw).toIso();
     return storage::decodeText(field, raw, page);
 }
 

@@ -1,5 +1,6 @@
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/error.h"
+#include "storage/dbase/field_codec.h"
 #include "storage/dbase/mdx_file.h"
 #include "storage/dbase/open_table.h"
 #include "storage/dbase/table_check.h"
@@ -74,27 +75,69 @@ FieldList parseFieldList(const std::string& text) {
     return fields;
 }
 
-void setCell(Cursor& table, const FieldDef& def, const std::string& cell) {
-    if (cell.empty()) return;  // the appended row is blank already
-    switch (def.type) {
-        case FieldType::Date: {
-            const auto date = Date::parseIso(cell);
-            if (!date) throw std::runtime_error("data non valida per " + def.name + ": \"" + cell + "\"");
-            table.setDate(def.name, *date);
-            break;
+bool isDecimalNumber(const std::string& text) {
+    std::size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') {
+            digits = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
         }
-        case FieldType::Numeric:
-        case FieldType::Float: {
-            char* end = nullptr;
-            const double value = std::strtod(cell.c_str(), &end);
-            if (end != cell.c_str() + cell.size()) {
-                throw std::runtime_error("numero non valido per " + def.name + ": \"" + cell + "\"");
-            }
-            table.setNumber(def.name, value);
-            break;
-        }
-        default: table.setText(def.name, cell);
     }
+    return digits;
+}
+
+// One cell in the field's bytes. Numbers are decimal ("12.50"), dates YYYY-MM-DD or
+// dd.mm.yyyy, text without control characters.
+std::string encodeCell(const FieldDef& def, const std::string& cell, CodePage page) {
+    if (def.isNumeric() && !cell.empty() && !isDecimalNumber(cell)) {
+        throw std::runtime_error("numero non valido per " + def.name + ": \"" + cell + "\"");
+    }
+    for (const char c : cell) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            throw std::runtime_error("carattere di controllo nel valore per " + def.name);
+        }
+    }
+    return encodeText(def, cell, page);
+}
+
+// The rows of the CSV on standard input as records of the header's fields; nothing is
+// written until every row has been read and found good.
+std::string readRows(const DbfHeader& header) {
+    std::vector<std::size_t> columns;
+    if (const auto names = readCsvRow(std::cin)) {
+        for (const std::string& name : *names) {
+            const int field = header.fieldIndex(name);
+            if (field < 0) throw DbError(DbError::Kind::NoSuchField, "colonna \"" + name + "\" senza campo");
+            columns.push_back(std::size_t(field));
+        }
+    }
+    std::string rows;
+    std::size_t line = 1;
+    while (const auto row = readCsvRow(std::cin)) {
+        ++line;
+        if (row->size() == 1 && (*row)[0].empty()) continue;
+        if (row->size() > columns.size()) {
+            throw std::runtime_error("riga " + std::to_string(line) + ": più colonne dell'intestazione");
+        }
+        std::string record(header.recordLength, ' ');
+        try {
+            for (std::size_t f = 0; f < header.fields.size(); ++f) {
+                record.replace(header.fieldOffsets[f], header.fields[f].length, blankValue(header.fields[f]));
+            }
+            for (std::size_t c = 0; c < row->size(); ++c) {
+                const FieldDef& def = header.fields[columns[c]];
+                record.replace(header.fieldOffsets[columns[c]], def.length, encodeCell(def, (*row)[c], header.codePage()));
+            }
+        } catch (const std::exception& e) {
+            throw std::runtime_error("riga " + std::to_string(line) + ": " + e.what());
+        }
+        rows += record;
+    }
+    return rows;
 }
 
 }  // namespace
@@ -160,8 +203,12 @@ int runDump(const CommandArgs& args) {
         if (t.isDeleted(r) && !withDeleted) continue;
         cells.clear();
         if (withDeleted) cells.push_back(t.isDeleted(r) ? "1" : "0");
-        for (std::size_t i = 0; i < t.fields().size(); ++i) {
-            cells.push_back(dumpValue(t.fields()[i], t.rawField(r, i), t.codePage()));
+        try {
+            for (std::size_t i = 0; i < t.fields().size(); ++i) {
+                cells.push_back(dumpValue(t.fields()[i], t.rawField(r, i), t.codePage()));
+            }
+        } catch (const DbError& error) {
+            throw inRow(fileLabel(t.path()), r, error);
         }
         writeCsvRow(std::cout, cells);
     }
@@ -173,38 +220,13 @@ int runLoad(const CommandArgs& args) {
     const std::string fieldList = parsed.one("--fields");
     if (fieldList.empty()) throw std::runtime_error("manca --fields");
     const std::filesystem::path path = parsed.positional[0];
-    createTable(path, parseFieldList(fieldList), parsed.flags.count("--replace") > 0);
-    {
-        Cursor table(path, OpenMode::Exclusive);
-        const auto header = readCsvRow(std::cin);
-        std::vector<int> columns;
-        if (header) {
-            for (const std::string& name : *header) {
-                const int field = table.findField(name);
-                if (field < 0) throw DbError(DbError::Kind::NoSuchField, "colonna \"" + name + "\" senza campo");
-                columns.push_back(field);
-            }
-        }
-        std::size_t line = 1;
-        while (const auto row = readCsvRow(std::cin)) {
-            ++line;
-            if (row->size() == 1 && (*row)[0].empty()) continue;
-            if (row->size() > columns.size()) {
-                throw std::runtime_error("riga " + std::to_string(line) + ": più colonne dell'intestazione");
-            }
-            table.append();
-            try {
-                for (std::size_t c = 0; c < row->size(); ++c) {
-                    setCell(table, table.fieldDef(std::size_t(columns[c])), (*row)[c]);
-                }
-            } catch (const std::exception& e) {
-                throw std::runtime_error("riga " + std::to_string(line) + ": " + e.what());
-            }
-            table.post();
-        }
+    const DbfHeader header = DbfHeader::forFields(parseFieldList(fieldList));
+    if (parsed.flags.count("--replace") == 0 && std::filesystem::exists(path)) {
+        throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" esiste già");
     }
-    const std::vector<TagField> tags = tagOptions(parsed);
-    if (!tags.empty()) reindexTable(path, tags);
+    // Built whole in memory, then put in place at once: a refused or interrupted load
+    // leaves the old table (or none) as it was.
+    installTable(path, header, readRows(header), tagOptions(parsed));
     return 0;
 }
 

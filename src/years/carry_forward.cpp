@@ -7,6 +7,8 @@
 #include "storage/query/query.h"
 #include "storage/year_files.h"
 #include "years/new_year.h"
+#include "storage/dbase/open_table.h"
+#include "years/year_backup.h"
 #include "years/year_messages.h"
 #include "years/year_tables.h"
 
@@ -112,8 +114,10 @@ std::string carryForwardText(std::string_view sourceNumber, std::string_view tex
     return firstCharacters(full, width);
 }
 
-std::size_t carryForward(const std::filesystem::path& dataDir, const std::string& sourceNumber,
-                         const std::string& targetNumber) {
+namespace {
+
+std::size_t carryRows(const std::filesystem::path& dataDir, const std::string& sourceNumber,
+                      const std::string& targetNumber) {
     const std::filesystem::path sourceJournal = yearTablePath(dataDir, YearTable::Journal, sourceNumber);
     const std::filesystem::path sourceChart = yearTablePath(dataDir, YearTable::Chart, sourceNumber);
     const std::filesystem::path targetJournal = yearTablePath(dataDir, YearTable::Journal, targetNumber);
@@ -126,6 +130,8 @@ std::size_t carryForward(const std::filesystem::path& dataDir, const std::string
     Cursor target(targetJournal, OpenMode::Shared);
     const std::size_t textWidth = target.fieldDef(target.fieldIndex(journal::kText)).length;
 
+    // One sync at the end instead of one per row: until it returns nothing is promised.
+    DeferredSync sync;
     runDelete("delete from " + quotedTable(targetJournal) + " where " + std::string(kCarryRowsFilter));
     const Date firstOfJanuary = Date::fromYmd(std::stoi(targetNumber.substr(0, 4)), 1, 1);
     FreeNumbers numbers(targetJournal);
@@ -136,13 +142,26 @@ std::size_t carryForward(const std::filesystem::path& dataDir, const std::string
         appendCarryRow(target, number, firstOfJanuary, carried,
                        carryForwardText(sourceNumber, accountText(chart, carried.code), textWidth));
     }
+    target.close();
+    sync.finish();
     return balances.size();
+}
+
+}  // namespace
+
+std::size_t carryForward(const std::filesystem::path& dataDir, const std::string& sourceNumber,
+                         const std::string& targetNumber) {
+    requireSource(dataDir, sourceNumber);
+    requireFile(YearTable::Journal, yearTablePath(dataDir, YearTable::Journal, targetNumber));
+    backupYear(dataDir, targetNumber, "riporto");
+    return carryRows(dataDir, sourceNumber, targetNumber);
 }
 
 std::string carryIntoNewYear(const std::filesystem::path& dataDir, const std::string& sourceNumber) {
     requireSource(dataDir, sourceNumber);
+    backupYear(dataDir, sourceNumber, "riporto");
     const std::string targetNumber = createFollowingYear(dataDir, sourceNumber);
-    carryForward(dataDir, sourceNumber, targetNumber);
+    carryRows(dataDir, sourceNumber, targetNumber);
     return targetNumber;
 }
 

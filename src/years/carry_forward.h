@@ -51,12 +51,14 @@ std::string carryForwardText(std::string_view sourceNumber, std::string_view acc
 // marked ones included) by rows carrying the source year's balances: numbered from the
 // lowest free numbers up, dated 1 January of the target year. The source is only read.
 // Before anything is deleted the three files are checked (YearFileError when one is
-// missing) and opened. Returns the number of rows written.
+// missing) and opened, and the target year is backed up (BackupFailed stops it). The
+// rows are durable together when it returns. Returns the number of rows written.
 std::size_t carryForward(const std::filesystem::path& dataDir, const std::string& sourceNumber,
                          const std::string& targetNumber);
 
-// Mode 0: creates the year after the source (next free running number) with a copy of
-// the source's chart and carries into it. Returns the new year number.
+// Mode 0: backs up the source year, creates the year after it (next free running
+// number) with a copy of the source's chart and carries into it. Returns the new year
+// number.
 std::string carryIntoNewYear(const std::filesystem::path& dataDir, const std::string& sourceNumber);
 
 // What the target's carry-forward rows say about the year they came from.

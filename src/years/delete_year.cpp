@@ -4,6 +4,7 @@
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/table_ops.h"
 #include "storage/dbase/table_registry.h"
+#include "years/year_backup.h"
 #include "years/year_tables.h"
 
 namespace quendra::years {
@@ -20,6 +21,7 @@ void deleteYear(const std::filesystem::path& dataDir, const std::string& yearNum
                           "La tabella \"" + fileLabel(table) + "\" è in uso: l'esercizio non è stato cancellato");
         }
     }
+    backupYear(dataDir, yearNumber, "cancella-esercizio");
     for (const std::filesystem::path& table : tables) deleteTable(table);
 }
 

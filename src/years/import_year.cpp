@@ -20,12 +20,6 @@ bool hasSideField(const std::filesystem::path& journal) {
     return Cursor(journal, OpenMode::Shared).findField(journal::kEA) >= 0;
 }
 
-void copyWithTags(YearTable kind, const std::filesystem::path& source, const std::filesystem::path& target) {
-    copyTable(source, target);
-    Cursor table(target, OpenMode::Exclusive);
-    for (const TagSpec& tag : yearTableTags(kind)) table.addTag(tag.name, tag.field, tag.primary);
-}
-
 void removeQuietly(const std::filesystem::path& table) {
     try {
         deleteTable(table);
@@ -60,8 +54,8 @@ ImportOutcome importYear(const std::filesystem::path& dataDir, const std::filesy
     const std::filesystem::path journal = yearTablePath(dataDir, YearTable::Journal, number);
     const std::filesystem::path chart = yearTablePath(dataDir, YearTable::Chart, number);
     try {
-        copyWithTags(YearTable::Journal, savedJournal, journal);
-        copyWithTags(YearTable::Chart, savedChart, chart);
+        copyTable(savedJournal, journal, yearTagFields(YearTable::Journal));
+        copyTable(savedChart, chart, yearTagFields(YearTable::Chart));
     } catch (...) {
         removeQuietly(journal);
         removeQuietly(chart);

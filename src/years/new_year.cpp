@@ -37,11 +37,7 @@ std::string createFollowingYear(const std::filesystem::path& dataDir, const std:
     // The chart first: a chart without its journal is never listed and is replaced by
     // the next file of the year, whereas a lone journal would take up its number.
     const std::filesystem::path chart = yearTablePath(dataDir, YearTable::Chart, number);
-    copyTable(sourceChart, chart);
-    {
-        Cursor table(chart, OpenMode::Exclusive);
-        for (const TagSpec& tag : yearTableTags(YearTable::Chart)) table.addTag(tag.name, tag.field, tag.primary);
-    }
+    copyTable(sourceChart, chart, yearTagFields(YearTable::Chart));
     createJournal(dataDir, yearFileName(YearTable::Journal, number));
     return number;
 }

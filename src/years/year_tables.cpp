@@ -23,13 +23,9 @@ std::string quotedTable(const std::filesystem::path& table) {
 
 void ensureIndexUsable(YearTable kind, const std::filesystem::path& table) {
     try {
-        Cursor(table, OpenMode::Exclusive).close();
+        ensureYearTableSound(kind, table.parent_path(), table.filename().string());
     } catch (const DbError& error) {
-        if (!error.isIndexProblem()) {
-            if (error.kind() == DbError::Kind::Locked) return;
-            throw;
-        }
-        indexreparatur(kind, table.parent_path(), table.filename().string());
+        if (error.kind() != DbError::Kind::Locked) throw;
     }
 }
 

@@ -109,7 +109,7 @@ TEST(IndexRepair, LostJournalIndexIsRebuiltWithExactlyItsFourTags) {
         Cursor(table, OpenMode::Exclusive);
         FAIL() << "a table whose index is lost opened exclusively";
     } catch (const DbError& e) {
-        EXPECT_TRUE(e.isIndexProblem()) << e.what();
+        EXPECT_TRUE(e.curedByRepair()) << e.what();
     }
 
     indexreparatur(YearTable::Journal, dir.path(), "kr201501.dbf");

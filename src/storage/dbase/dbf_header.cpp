@@ -4,6 +4,7 @@
 #include "storage/dbase/text_case.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace quendra::storage {
 
@@ -97,7 +98,9 @@ private:
             if (pos >= bytes_.size()) fail("intestazione troncata");
             if (bytes_[pos] == kTerminator) break;
             if (pos + kDescriptorLength > bytes_.size()) fail("intestazione troncata");
-            header.fields.push_back(readDescriptor(bytes_.substr(pos, kDescriptorLength)));
+            FieldDef field = readDescriptor(bytes_.substr(pos, kDescriptorLength));
+            if (header.fieldIndex(field.name) >= 0) fail("il campo " + field.name + " è ripetuto");
+            header.fields.push_back(std::move(field));
             pos += kDescriptorLength;
         }
         if (header.fields.empty()) fail("nessun campo");
@@ -127,8 +130,6 @@ private:
         if (layOutFields(header) != header.recordLength) fail("lunghezza del record errata");
         // Some writers pad the header after the terminator: a longer stated length is kept.
         if (header.headerLength > fileSize_) fail("intestazione troncata");
-        if (std::uint64_t(header.recordCount) * header.recordLength > fileSize_ - header.headerLength)
-            fail("il file contiene meno record di quanti ne dichiara");
     }
 
     std::string_view bytes_;
@@ -171,6 +172,25 @@ DbfHeader DbfHeader::forFields(const FieldList& fields) {
 
 DbfHeader DbfHeader::parse(std::string_view bytes, std::uint64_t fileSize, const std::string& fileLabel) {
     return HeaderParser(bytes, fileSize, fileLabel).parse();
+}
+
+Date headerDateToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    return Date::fromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
+
+std::uint32_t DbfHeader::recordsInFile(std::uint64_t fileSize) const {
+    if (fileSize <= headerLength || recordLength == 0) return 0;
+    return std::uint32_t(std::min<std::uint64_t>((fileSize - headerLength) / recordLength, UINT32_MAX));
+}
+
+std::string DbfHeader::recordCountProblem(std::uint64_t fileSize, const std::string& fileLabel) const {
+    const std::uint64_t counted = headerLength + std::uint64_t(recordCount) * recordLength;
+    if (fileSize == counted || fileSize == counted + 1) return {};
+    return "Il file \"" + fileLabel + "\" dichiara " + std::to_string(recordCount) + " record ma ne contiene " +
+           std::to_string(recordsInFile(fileSize)) + ": va riparato (RIORGANIZZAZIONE o quendra-db reindex)";
 }
 
 std::string DbfHeader::serialize() const {

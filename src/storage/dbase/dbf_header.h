@@ -11,6 +11,9 @@
 
 namespace quendra::storage {
 
+// The local date, as a header records its last update.
+Date headerDateToday();
+
 // The fixed part of a .dbf file: 32-byte header, field descriptors, terminator 0x0D.
 struct DbfHeader {
     std::uint8_t version = 0x03;
@@ -32,9 +35,16 @@ struct DbfHeader {
 
     // Parses and validates the bytes at the start of a file of fileSize bytes. Throws
     // DbError(BadFile) naming fileLabel for: too short, wrong header length, unknown
-    // field type, garbage names, field lengths that do not add up to the record length,
-    // a record count that the file cannot hold.
+    // field type, garbage or repeated names, impossible lengths or decimals, field
+    // lengths that do not add up to the record length. The record count is left to
+    // recordCountProblem(), so that a repair can still read such a header.
     static DbfHeader parse(std::string_view bytes, std::uint64_t fileSize, const std::string& fileLabel);
+
+    // Whole records the file holds after the header (a torn last one not counted).
+    std::uint32_t recordsInFile(std::uint64_t fileSize) const;
+    // "" when the count fits the file: the counted records, then at most the end-of-file
+    // byte. Otherwise the Italian reason, naming both counts.
+    std::string recordCountProblem(std::uint64_t fileSize, const std::string& fileLabel) const;
 
     // The bytes of header, descriptors and 0x0D (headerLength bytes).
     std::string serialize() const;

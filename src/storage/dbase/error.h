@@ -16,6 +16,7 @@ public:
         IndexMissing,  // byte 28 announces a production index that is not there
         IndexDamaged,  // the .mdx cannot be parsed
         IndexStale,    // the .mdx parses but no longer matches the table
+        RecordCount,   // the header's record count does not match the file's size
         NoSuchField,
         NoSuchTag,
         BadValue,      // a value does not fit its field (type, width, code page)
@@ -28,9 +29,11 @@ public:
 
     Kind kind() const { return kind_; }
 
-    // The exclusive-open failures that an index rebuild cures.
-    bool isIndexProblem() const {
-        return kind_ == Kind::IndexMissing || kind_ == Kind::IndexDamaged || kind_ == Kind::IndexStale;
+    // The exclusive-open failures that the repair (count from the file's size, index
+    // rebuilt from the rows) cures without losing a row.
+    bool curedByRepair() const {
+        return kind_ == Kind::IndexMissing || kind_ == Kind::IndexDamaged || kind_ == Kind::IndexStale ||
+               kind_ == Kind::RecordCount;
     }
 
 private:

@@ -82,24 +82,69 @@ char logicalLetter(std::string_view raw) {
 
 }  // namespace
 
+std::string fieldValueProblem(const FieldDef& field, std::string_view raw) {
+    const std::string_view text = trim(raw);
+    switch (field.type) {
+    case FieldType::Character: return {};
+    case FieldType::Numeric:
+    case FieldType::Float:
+        if (text.empty() || parseNumber(text)) return {};
+        return "\"" + std::string(text) + "\", che non è un numero";
+    case FieldType::Date:
+        if (text.empty() || Date::parseDbf(raw)) return {};
+        return "\"" + std::string(text) + "\", che non è una data";
+    case FieldType::Logical:
+        if (text.empty() || text == "?" || logicalLetter(text) != '?') return {};
+        return "\"" + std::string(text) + "\", che non è un valore logico";
+    }
+    return {};
+}
+
+namespace {
+
+void requireValid(const FieldDef& field, std::string_view raw) {
+    if (std::string problem = fieldValueProblem(field, raw); !problem.empty()) {
+        badValue("il campo " + field.name + " contiene " + problem);
+    }
+}
+
+}  // namespace
+
+DbError inRow(const std::string& tableLabel, std::uint32_t recno, const DbError& fieldError) {
+    return DbError(fieldError.kind(),
+                   "Tabella \"" + tableLabel + "\", record " + std::to_string(recno) + ": " + fieldError.what());
+}
+
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page) {
+    requireValid(field, raw);
     switch (field.type) {
     case FieldType::Character: return decodeToUtf8(trimRight(raw), page);
     case FieldType::Numeric:
     case FieldType::Float: return decodeToUtf8(trim(raw), page);
-    case FieldType::Date: return decodeDate(raw).toDisplay();
+    case FieldType::Date: return decodeDate(field, raw).toDisplay();
     case FieldType::Logical: break;
     }
     const char letter = logicalLetter(raw);
     return letter == '?' ? std::string() : std::string(1, letter);
 }
 
-double decodeNumber(const FieldDef& field, std::string_view raw) {
-    if (field.type == FieldType::Date || field.type == FieldType::Logical) return 0;
-    return parseNumber(trim(raw)).value_or(0);
+std::optional<double> readableNumber(const FieldDef& field, std::string_view raw) {
+    const std::string_view text = trim(raw);
+    if (text.empty()) return 0.0;
+    if (field.type == FieldType::Character) return parseNumber(text).value_or(0);
+    return parseNumber(text);
 }
 
-Date decodeDate(std::string_view raw) { return Date::parseDbf(raw).value_or(Date{}); }
+double decodeNumber(const FieldDef& field, std::string_view raw) {
+    if (field.type == FieldType::Date || field.type == FieldType::Logical) return 0;
+    requireValid(field, raw);
+    return readableNumber(field, raw).value_or(0);
+}
+
+Date decodeDate(const FieldDef& field, std::string_view raw) {
+    requireValid(field, raw);
+    return Date::parseDbf(raw).value_or(Date{});
+}
 
 bool decodeLogical(std::string_view raw) { return logicalLetter(raw) == 'T'; }
 

@@ -2,8 +2,10 @@
 
 #include "storage/dbase/codepage.h"
 #include "storage/dbase/date.h"
+#include "storage/dbase/error.h"
 #include "storage/dbase/field_def.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,13 +17,24 @@ namespace quendra::storage {
 // field when the value does not fit (too long, a character the code page lacks, a
 // number too wide for the field); nothing is written then.
 
+// Readers never guess: the decoders below throw DbError(BadValue) naming the field when
+// its bytes are not what its type says (fieldValueProblem). Callers that know the table
+// and row add them (see inRow).
+
 // C: decoded to UTF-8, trailing blanks removed. N/F: the text trimmed. D: "dd.mm.yyyy"
 // ("" when empty). L: "T", "F" or "" for "?"/blank.
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page);
-// N/F: the value (0 when blank or unreadable); C: the text read as a number, 0 if none.
+// N/F: the value (0 when blank); C: the text read as a number, 0 if none.
 double decodeNumber(const FieldDef& field, std::string_view raw);
-// D: the date (empty when blank or invalid).
-Date decodeDate(std::string_view raw);
+// N/F: the value, 0 when blank, nullopt when the bytes are no number.
+std::optional<double> readableNumber(const FieldDef& field, std::string_view raw);
+// D: the date (empty when blank).
+Date decodeDate(const FieldDef& field, std::string_view raw);
+// "" when the bytes are a valid value of the field's type, else the Italian reason.
+std::string fieldValueProblem(const FieldDef& field, std::string_view raw);
+// A decoder's error with the table and row put in front ("Tabella "KR201501.DBF",
+// record 5: il campo EINNAHME contiene …").
+DbError inRow(const std::string& tableLabel, std::uint32_t recno, const DbError& fieldError);
 bool decodeLogical(std::string_view raw);
 // All blanks (N, D, C) or "?" (L).
 bool isBlank(const FieldDef& field, std::string_view raw);

@@ -1,6 +1,7 @@
 #include "storage/dbase/open_table.h"
 
 #include "storage/dbase/field_codec.h"
+#include "storage/dbase/index_build.h"
 #include "storage/dbase/mdx_key.h"
 #include "storage/dbase/text_case.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <set>
 
 namespace quendra::storage {
 
@@ -23,20 +25,6 @@ bool entryLess(std::string_view keyA, std::uint32_t recA, std::string_view keyB,
     return c < 0 || (c == 0 && recA < recB);
 }
 
-std::string upperAscii(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    }
-    return out;
-}
-
-Date today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local {};
-    localtime_r(&now, &local);
-    return Date::fromYmd(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
 
 }  // namespace
 
@@ -68,7 +56,7 @@ std::uint16_t indexKeyLength(const FieldDef& field) {
 std::string indexKeyOf(const FieldDef& field, std::string_view raw) {
     switch (field.type) {
         case FieldType::Character: return std::string(raw);
-        case FieldType::Date: return encodeDateKey(decodeDate(raw));
+        case FieldType::Date: return encodeDateKey(Date::parseDbf(raw).value_or(Date{}));
         default: {
             // A number field holding garbage (written elsewhere) reads as 0, and so keys.
             const auto key = encodeNumericKey(raw);
@@ -87,6 +75,18 @@ std::filesystem::path indexPathFor(const std::filesystem::path& table) {
     const std::filesystem::path dir = table.parent_path();
     const std::filesystem::path existing = findCaseBlind(dir, name);
     return existing.empty() ? dir / name : existing;
+}
+
+DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize) {
+    // The fixed part first, then exactly the stated header: never the whole file.
+    std::string head(32, '\0');
+    head.resize(file.readInto(0, head.data(), head.size()));
+    if (head.size() >= 12) {
+        const std::size_t headerLength = std::uint8_t(head[8]) | std::size_t(std::uint8_t(head[9])) << 8;
+        head.resize(std::min<std::uint64_t>(std::max<std::size_t>(headerLength, 33), fileSize));
+        head.resize(file.readInto(0, head.data(), head.size()));
+    }
+    return DbfHeader::parse(head, fileSize, fileLabel(file.path()));
 }
 
 std::size_t TagIndex::lowerBound(std::string_view sortKey, std::uint32_t recno) const {
@@ -108,22 +108,27 @@ std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     table->path_ = path;
     table->exclusive_ = exclusive;
     table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
-    // Header first, then the rows straight into their buffer: no second copy of the file.
-    const std::uint64_t fileSize = table->file_.size();
-    std::string head(32, '\0');
-    head.resize(table->file_.readInto(0, head.data(), head.size()));
-    if (head.size() >= 12) {
-        const std::size_t headerLength = std::uint8_t(head[8]) | std::size_t(std::uint8_t(head[9])) << 8;
-        head.resize(std::min<std::uint64_t>(std::max<std::size_t>(headerLength, 33), fileSize));
-        head.resize(table->file_.readInto(0, head.data(), head.size()));
+    table->stamp_ = table->file_.stamp();
+    const std::uint64_t fileSize = table->stamp_.size;
+    table->header_ = readHeader(table->file_, fileSize);
+    const DbfHeader& header = table->header_;
+    if (const std::string problem = header.recordCountProblem(fileSize, fileLabel(path)); !problem.empty()) {
+        // A writer in another process appends the record before it counts it: rows beyond
+        // the count are then its post in progress, not damage.
+        const bool appending = fileSize > header.recordOffset(header.recordCount + 1) && table->file_.writeLockedElsewhere();
+        if (!appending) throw DbError(DbError::Kind::RecordCount, problem);
     }
-    table->header_ = DbfHeader::parse(head, fileSize, fileLabel(path));
-    table->rows_.resize(std::size_t(table->header_.recordCount) * table->header_.recordLength);
-    table->file_.readInto(table->header_.headerLength, table->rows_.data(), table->rows_.size());
-    for (std::uint32_t r = 1; r <= table->header_.recordCount; ++r) {
+    const std::uint64_t rowBytes = std::uint64_t(header.recordCount) * header.recordLength;
+    if (rowBytes > FileHandle::kMaxFileBytes) {
+        throw DbError(DbError::Kind::BadFile, "La tabella \"" + fileLabel(path) + "\" è troppo grande (" +
+                                                  std::to_string(header.recordCount) + " record)");
+    }
+    table->rows_.resize(std::size_t(rowBytes));
+    table->file_.readInto(header.headerLength, table->rows_.data(), table->rows_.size());
+    for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
         if (!table->isDeleted(r)) ++table->visible_;
     }
-    table->indexPending_ = table->header_.productionIndex;
+    table->indexPending_ = header.productionIndex;
     if (exclusive) table->ensureIndex();
     return table;
 }
@@ -150,6 +155,9 @@ void OpenTable::loadIndex() {
     const std::filesystem::path mdxPath = indexPathFor(path_);
     try {
         std::unique_ptr<MdxFile> mdx = MdxFile::open(mdxPath);
+        if (mdx->tagCount() == 0) {
+            throw DbError(DbError::Kind::IndexDamaged, "L'indice \"" + fileLabel(mdxPath) + "\" non contiene alcun tag");
+        }
         validateEntries(*mdx);
         mdx_ = std::move(mdx);
         indexUsable_ = true;
@@ -226,12 +234,7 @@ std::string OpenTable::sortKeyOf(std::size_t tag, std::uint32_t recno) const {
 }
 
 std::string OpenTable::sortKeyFromRaw(std::size_t tag, std::string_view raw) const {
-    const FieldDef& def = header_.fields[tags_[tag].field_];
-    switch (def.type) {
-        case FieldType::Character: return std::string(raw);
-        case FieldType::Date: return dateSortKey(decodeDate(raw));
-        default: return numericSortKey(decodeNumber(def, raw));
-    }
+    return sortKeyOfField(header_.fields[tags_[tag].field_], raw);
 }
 
 std::string OpenTable::fileKeyOf(std::size_t tag, std::uint32_t recno) const {
@@ -270,7 +273,7 @@ std::string OpenTable::searchKey(std::size_t tag, std::string_view text) const {
 }
 
 void OpenTable::writeHeader() {
-    header_.lastUpdate = today();
+    header_.lastUpdate = headerDateToday();
     file_.writeAt(0, header_.serialize().substr(0, 32));
 }
 
@@ -278,6 +281,7 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
     if (bytes.size() != header_.recordLength || recno == 0 || recno > header_.recordCount + 1) {
         throw DbError(DbError::Kind::BadState, "Record non valido per la tabella \"" + fileLabel(path_) + "\"");
     }
+    beginWrite();
     // The index must be checked against the rows as they were, before this write.
     ensureIndex();
     const bool isNew = recno == header_.recordCount + 1;
@@ -292,6 +296,7 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
         if (bytes[0] != kDeletedFlag) ++visible_;
         writeHeader();
         ++version_;
+        finishWrite();
         updateTags(recno, {}, true);
     } else {
         file_.writeAt(header_.recordOffset(recno), bytes);
@@ -299,8 +304,73 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
         std::memcpy(rows_.data() + std::size_t(recno - 1) * header_.recordLength, bytes.data(), bytes.size());
         if (oldRecord[0] != bytes[0]) visible_ += bytes[0] == kDeletedFlag ? -1 : 1;
         ++version_;
+        finishWrite();
         updateTags(recno, oldRecord, false);
     }
+}
+
+void OpenTable::beginWrite() {
+    if (writer_ || exclusive_) return;
+    // A shared holder writes only under the write lock, and only if nobody changed the
+    // file since we read it: our rows would otherwise overwrite theirs.
+    if (!file_.tryWriteLock()) {
+        throw DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path_) + "\" è in uso da un altro programma");
+    }
+    if (!(file_.stamp() == stamp_)) {
+        file_ = FileHandle(path_, FileHandle::Lock::Shared);  // gives the write lock back
+        throw DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path_) +
+                                                 "\" è stata modificata da un altro programma: va riaperta");
+    }
+    writer_ = true;
+}
+
+namespace {
+
+std::set<OpenTable*>& unsyncedTables() {
+    static std::set<OpenTable*> tables;
+    return tables;
+}
+
+int deferredSyncDepth = 0;
+
+}  // namespace
+
+void OpenTable::finishWrite() {
+    if (deferredSyncDepth > 0) {
+        unsyncedTables().insert(this);
+        return;
+    }
+    file_.sync();
+}
+
+OpenTable::~OpenTable() {
+    if (unsyncedTables().erase(this) > 0) {
+        try {
+            file_.sync();
+        } catch (const DbError&) {
+            // Closing cannot report; the next open checks the file against its header.
+        }
+    }
+}
+
+DeferredSync::DeferredSync() { ++deferredSyncDepth; }
+
+DeferredSync::~DeferredSync() {
+    if (!finished_) {
+        try {
+            finish();
+        } catch (const DbError&) {
+            // Unwinding already; the failure that brought us here is the one to report.
+        }
+    }
+}
+
+void DeferredSync::finish() {
+    finished_ = true;
+    if (--deferredSyncDepth > 0) return;
+    std::set<OpenTable*> pending;
+    pending.swap(unsyncedTables());
+    for (OpenTable* table : pending) table->file_.sync();
 }
 
 void OpenTable::updateTags(std::uint32_t recno, std::string_view oldRecord, bool isNew) {
@@ -333,10 +403,12 @@ void OpenTable::setDeleted(std::uint32_t recno, bool deleted) {
     if (isDeleted(recno) == deleted) return;
     std::string bytes(record(recno));
     bytes[0] = deleted ? kDeletedFlag : kValidFlag;
+    beginWrite();
     file_.writeAt(header_.recordOffset(recno), std::string_view(bytes).substr(0, 1));
     rows_[std::size_t(recno - 1) * header_.recordLength] = bytes[0];
     visible_ += deleted ? -1 : 1;
     ++version_;
+    finishWrite();
 }
 
 void OpenTable::addTag(const std::string& tagName, std::size_t field) {
@@ -349,88 +421,32 @@ void OpenTable::addTag(const std::string& tagName, std::size_t field) {
     rebuildIndex(tags);
 }
 
-void OpenTable::rebuildIndex(const std::vector<std::pair<std::string, std::size_t>>& tags) {
-    for (const auto& [name, field] : tags) {
-        const FieldDef& def = header_.fields.at(field);
-        if (name.empty() || name.size() > 10) {
-            throw DbError(DbError::Kind::BadValue, "Nome di tag non valido: \"" + name + "\"");
-        }
-        if (def.type == FieldType::Logical) {
-            throw DbError(DbError::Kind::BadValue, "Il campo " + def.name + " non può avere un indice");
-        }
-    }
-    std::vector<TagIndex> built;
-    std::vector<MdxTagInfo> infos;
-    std::vector<std::vector<MdxEntry>> entries;
+void OpenTable::rebuildIndex(const TagColumns& tags) {
+    BuiltIndex built = buildIndex(header_, std::string_view(rows_.data(), rows_.size()), tags);
+    beginWrite();
     indexPending_ = false;
     mdx_.reset();
     tags_.clear();
-    indexUsable_ = true;
-    for (const auto& [name, field] : tags) {
-        const FieldDef& def = header_.fields[field];
+    for (std::size_t t = 0; t < tags.size(); ++t) {
         TagIndex tag;
-        tag.info_ = MdxTagInfo{upperAscii(name), upperAscii(def.name), indexKeyType(def), indexKeyLength(def), false};
-        tag.field_ = field;
-        tags_.push_back(tag);
-        const std::size_t t = tags_.size() - 1;
-        tags_[t].entries_.reserve(header_.recordCount);
-        for (std::uint32_t r = 1; r <= header_.recordCount; ++r) tags_[t].entries_.push_back({sortKeyOf(t, r), r});
-        std::stable_sort(tags_[t].entries_.begin(), tags_[t].entries_.end(),
-                         [](const TagIndex::Entry& a, const TagIndex::Entry& b) { return a.key < b.key; });
-        infos.push_back(tags_[t].info_);
-        std::vector<MdxEntry> list;
-        list.reserve(header_.recordCount);
-        for (const auto& e : tags_[t].entries_) list.push_back({fileKeyOf(t, e.recno), e.recno});
-        entries.push_back(std::move(list));
+        tag.info_ = built.infos[t];
+        tag.field_ = tags[t].second;
+        tag.entries_ = std::move(built.sorted[t]);
+        tags_.push_back(std::move(tag));
     }
     for (FieldDef& def : header_.fields) def.hasTag = false;
     for (const auto& [name, field] : tags) header_.fields[field].hasTag = true;
     const std::filesystem::path mdxPath = indexPathFor(path_);
-    if (tags.empty()) {
-        std::error_code ec;
-        std::filesystem::remove(mdxPath, ec);
-        header_.productionIndex = false;
-        indexUsable_ = false;
-        indexProblem_.clear();
-    } else {
-        header_.productionIndex = false;  // until the new index is complete
-        file_.writeAt(0, header_.serialize());
-        mdx_ = MdxFile::create(mdxPath, path_.stem().string().substr(0, 8), infos, entries);
-        header_.productionIndex = true;
-        indexProblem_.clear();
-    }
-    header_.lastUpdate = today();
+    indexProblem_.clear();
+    // The new index is complete and durable before the header announces it, and byte 28
+    // is never cleared on the way: a crash leaves the old index or the new one.
+    if (!tags.empty()) mdx_ = MdxFile::create(mdxPath, path_.stem().string().substr(0, 8), built.infos, built.entries);
+    header_.productionIndex = !tags.empty();
+    indexUsable_ = !tags.empty();
+    header_.lastUpdate = headerDateToday();
     file_.writeAt(0, header_.serialize());
-    ++version_;
-}
-
-void OpenTable::pack() {
-    std::vector<char> kept;
-    kept.reserve(rows_.size());
-    std::uint32_t count = 0;
-    for (std::uint32_t r = 1; r <= header_.recordCount; ++r) {
-        if (isDeleted(r)) continue;
-        const std::string_view rec = record(r);
-        kept.insert(kept.end(), rec.begin(), rec.end());
-        ++count;
-    }
-    DbfHeader packed = header_;
-    packed.recordCount = count;
-    packed.productionIndex = false;  // the new index follows the new rows
-    packed.lastUpdate = today();
-    std::string bytes = packed.serialize();
-    bytes.append(kept.begin(), kept.end());
-    bytes.push_back(kEndOfFile);
-    // A new file renamed into place: a crash leaves either the old rows or the new ones.
-    writeFileAtomically(path_, bytes);
-    file_ = FileHandle(path_, exclusive_ ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
-    header_ = packed;
-    rows_ = std::move(kept);
-    visible_ = count;
-    mdx_.reset();
-    tags_.clear();
-    indexPending_ = false;
-    indexUsable_ = false;
+    file_.sync();
+    if (tags.empty()) removeFile(mdxPath);
     ++version_;
 }
 

@@ -54,6 +54,23 @@ std::uint16_t indexKeyLength(const FieldDef& field);
 std::string indexKeyOf(const FieldDef& field, std::string_view raw);
 std::string dateSortKey(Date value);
 
+// While one lives, changes are not made durable one by one: its finish() (or its end)
+// syncs every table changed meanwhile once. For bulk operations (carry-forward, loads).
+class DeferredSync {
+public:
+    DeferredSync();
+    ~DeferredSync();
+    DeferredSync(const DeferredSync&) = delete;
+    DeferredSync& operator=(const DeferredSync&) = delete;
+    void finish();
+
+private:
+    bool finished_ = false;
+};
+
+// The header of an open table file, read without reading its rows.
+DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize);
+
 // A table file held open once per process (see TableRegistry); cursors are positions on
 // it. Rows live in memory and every change is written through at once.
 class OpenTable {
@@ -95,9 +112,8 @@ public:
     // Replaces the production index by one with exactly these tags (name, field index),
     // built from the rows; sets byte 28 and the descriptors' tag flags.
     void rebuildIndex(const std::vector<std::pair<std::string, std::size_t>>& tags);
-    // Drops deleted rows (new file renamed into place); the index is gone until the
-    // caller rebuilds it.
-    void pack();
+    // The rows' bytes after the header.
+    std::string_view rowBytes() const { return std::string_view(rows_.data(), rows_.size()); }
     // Why the production index is unusable ("" when it is fine or there is none).
     const std::string& indexProblem() const { return ensureIndex().indexProblem_; }
     DbError::Kind indexProblemKind() const { return ensureIndex().indexProblemKind_; }
@@ -108,8 +124,15 @@ public:
     // cannot be used leaves the table in physical order (see indexProblem()).
     static std::shared_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive);
 
+    ~OpenTable();
+
 private:
+    friend class DeferredSync;
     OpenTable() = default;
+    // Takes the write lock before the first change of a shared holder.
+    void beginWrite();
+    // Makes the change durable (fdatasync), or notes it for the DeferredSync running.
+    void finishWrite();
     // The .mdx is read and checked against the rows when first needed: a shared open
     // that only scans pays nothing for it, and an exclusive open checks it at once.
     const OpenTable& ensureIndex() const;
@@ -123,6 +146,8 @@ private:
 
     std::filesystem::path path_;
     FileHandle file_;
+    FileHandle::Stamp stamp_;
+    bool writer_ = false;
     bool exclusive_ = false;
     DbfHeader header_;
     std::vector<char> rows_;

@@ -2,13 +2,13 @@
 
 #include "storage/dbase/error.h"
 #include "storage/dbase/dbf_header.h"
+#include "storage/dbase/field_codec.h"
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/mdx_file.h"
 #include "storage/dbase/mdx_key.h"
 #include "storage/dbase/open_table.h"
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 #include <memory>
 
 namespace quendra::storage {
@@ -65,19 +65,49 @@ void checkTag(const DbfHeader& header, const std::string& data, const MdxFile& m
 
 }  // namespace
 
+namespace {
+
+constexpr std::size_t kFieldProblemsListed = 20;
+
+// Every field whose bytes are not a value of its type, the first ones by row and field.
+void checkFields(const DbfHeader& header, std::string_view data, std::vector<std::string>& problems) {
+    std::size_t found = 0;
+    for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
+        const std::string_view record = data.substr(header.recordOffset(r), header.recordLength);
+        for (std::size_t f = 0; f < header.fields.size(); ++f) {
+            const FieldDef& def = header.fields[f];
+            const std::string problem = fieldValueProblem(def, record.substr(header.fieldOffsets[f], def.length));
+            if (problem.empty()) continue;
+            if (++found <= kFieldProblemsListed) {
+                problems.push_back("record " + std::to_string(r) + ", campo " + def.name + ": " + problem);
+            }
+        }
+    }
+    if (found > kFieldProblemsListed) {
+        problems.push_back("altri " + std::to_string(found - kFieldProblemsListed) + " campi con valori non validi");
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> checkTable(const std::filesystem::path& path) {
     std::vector<std::string> problems;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {"Il file \"" + fileLabel(path) + "\" non può essere letto"};
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string data;
     DbfHeader header;
     try {
+        data = FileHandle(path, FileHandle::Lock::None).readAll();
         header = DbfHeader::parse(data, data.size(), fileLabel(path));
     } catch (const DbError& e) {
         return {e.what()};
     }
+    if (const std::string problem = header.recordCountProblem(data.size(), fileLabel(path)); !problem.empty()) {
+        problems.push_back(problem);
+        header.recordCount = std::min(header.recordCount, header.recordsInFile(data.size()));
+    }
+    checkFields(header, data, problems);
     const std::filesystem::path mdxPath = indexPathFor(path);
-    const bool mdxExists = std::filesystem::exists(mdxPath);
+    std::error_code ec;
+    const bool mdxExists = std::filesystem::exists(mdxPath, ec);
     if (!header.productionIndex) {
         if (mdxExists) problems.push_back("il byte 28 è 0 ma esiste l'indice \"" + fileLabel(mdxPath) + "\"");
         for (const FieldDef& def : header.fields) {
@@ -91,12 +121,23 @@ std::vector<std::string> checkTable(const std::filesystem::path& path) {
     }
     std::unique_ptr<MdxFile> mdx;
     try {
+        refuseIfNotRegular(mdxPath);
         mdx = MdxFile::open(mdxPath);
     } catch (const DbError& e) {
         problems.push_back(e.what());
         return problems;
     }
-    for (std::size_t t = 0; t < mdx->tagCount(); ++t) checkTag(header, data, *mdx, t, problems);
+    if (mdx->tagCount() == 0) problems.push_back("l'indice \"" + fileLabel(mdxPath) + "\" non contiene alcun tag");
+    std::vector<bool> tagged(header.fields.size(), false);
+    for (std::size_t t = 0; t < mdx->tagCount(); ++t) {
+        checkTag(header, data, *mdx, t, problems);
+        if (const int field = header.fieldIndex(mdx->tag(t).expression); field >= 0) tagged[std::size_t(field)] = true;
+    }
+    for (std::size_t f = 0; f < header.fields.size(); ++f) {
+        if (header.fields[f].hasTag && !tagged[f]) {
+            problems.push_back("il campo " + header.fields[f].name + " è segnato come indicizzato ma nessun tag è su di esso");
+        }
+    }
     return problems;
 }
 

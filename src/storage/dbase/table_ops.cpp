@@ -3,13 +3,14 @@
 #include "storage/dbase/error.h"
 #include "storage/dbase/dbf_header.h"
 #include "storage/dbase/file_handle.h"
+#include "storage/dbase/index_build.h"
+#include "storage/dbase/mdx_create.h"
 #include "storage/dbase/open_table.h"
 #include "storage/dbase/table_registry.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 namespace quendra::storage {
 
@@ -23,22 +24,65 @@ void refuseIfOpen(const std::filesystem::path& path) {
     }
 }
 
-void removeIndexOf(const std::filesystem::path& table) {
+// The existing table (if any) locked against every other opener while it is replaced.
+std::optional<FileHandle> holdForReplacement(const std::filesystem::path& path) {
+    refuseIfOpen(path);
+    refuseIfNotRegular(path);
+    refuseIfNotRegular(indexPathFor(path));
     std::error_code ec;
-    std::filesystem::remove(indexPathFor(table), ec);
+    if (!std::filesystem::exists(path, ec)) return std::nullopt;
+    return FileHandle(path, FileHandle::Lock::Exclusive);
 }
 
-// Writes header and rows as a new file, replacing any file of that name and its index.
-void writeTable(const std::filesystem::path& path, DbfHeader header, const std::string& rows) {
-    refuseIfOpen(path);
-    header.productionIndex = false;
-    for (FieldDef& field : header.fields) field.hasTag = false;
+TagColumns resolveTags(const DbfHeader& header, const std::vector<TagField>& tags, const std::filesystem::path& path) {
+    TagColumns columns;
+    for (const TagField& tag : tags) {
+        const int field = header.fieldIndex(tag.field);
+        if (field < 0) {
+            throw DbError(DbError::Kind::NoSuchField, "Campo \"" + tag.field + "\" inesistente nella tabella \"" +
+                                                          fileLabel(path) + "\"");
+        }
+        columns.emplace_back(tag.name, std::size_t(field));
+    }
+    return columns;
+}
+
+// installTable for a caller that holds the table (or knows it is new).
+void installHeld(const std::filesystem::path& path, DbfHeader header, std::string_view rows,
+                 const std::vector<TagField>& tags) {
+    const TagColumns columns = resolveTags(header, tags, path);
     header.recordCount = std::uint32_t(rows.size() / header.recordLength);
+    header.lastUpdate = headerDateToday();
+    header.productionIndex = !columns.empty();
+    for (FieldDef& field : header.fields) field.hasTag = false;
+    for (const auto& column : columns) header.fields[column.second].hasTag = true;
     std::string bytes = header.serialize();
     bytes += rows;
     bytes.push_back(kEndOfFile);
-    removeIndexOf(path);
-    writeFileAtomically(path, bytes);
+    const std::filesystem::path mdxPath = indexPathFor(path);
+    std::optional<AsideFile> index;
+    if (!columns.empty()) {
+        const BuiltIndex built = buildIndex(header, rows, columns);
+        index.emplace(mdxPath, mdx::buildMdx(path.stem().string().substr(0, 8), built.infos, built.entries,
+                                             fileLabel(mdxPath)));
+    }
+    AsideFile table(path, bytes);
+    // The index first: should the table's rename not follow, the old rows find the new
+    // index stale and the repair rebuilds theirs, which gives back the old table whole.
+    if (index) index->install();
+    table.install();
+    if (!index) removeFile(mdxPath);
+}
+
+std::string visibleRows(Cursor& source) {
+    const std::shared_ptr<OpenTable>& table = source.table();
+    if (!table) throw DbError(DbError::Kind::BadState, "La tabella non è aperta");
+    std::string rows;
+    for (source.first(); !source.eof(); source.next()) {
+        rows += table->record(source.recordNumber());
+        if (source.recordNumber() == 0) break;
+    }
+    return rows;
 }
 
 // An exclusive load that tolerates a broken index, for the operations that rebuild it.
@@ -61,39 +105,40 @@ std::string cString(const std::string& b, std::size_t at, std::size_t max) {
 
 }  // namespace
 
+void installTable(const std::filesystem::path& path, DbfHeader header, std::string_view rows,
+                  const std::vector<TagField>& tags) {
+    const std::optional<FileHandle> held = holdForReplacement(path);
+    installHeld(path, std::move(header), rows, tags);
+}
+
 void createTable(const std::filesystem::path& path, const FieldList& fields, bool replace) {
     const DbfHeader header = DbfHeader::forFields(fields);
     if (!replace && std::filesystem::exists(path)) {
         throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" esiste già");
     }
-    writeTable(path, header, {});
+    installTable(path, header, {}, {});
 }
 
-void copyTable(const std::filesystem::path& source, const std::filesystem::path& target) {
+void copyTable(const std::filesystem::path& source, const std::filesystem::path& target,
+               const std::vector<TagField>& tags) {
     Cursor from(source, OpenMode::Shared);
-    copyRowsTo(from, target);
+    const std::string rows = visibleRows(from);
+    const DbfHeader header = from.table()->header();
+    from.close();
+    installTable(target, header, rows, tags);
 }
 
 void copyRowsTo(Cursor& source, const std::filesystem::path& target) {
-    const std::shared_ptr<OpenTable>& table = source.table();
-    if (!table) throw DbError(DbError::Kind::BadState, "La tabella non è aperta");
-    std::string rows;
-    for (source.first(); !source.eof(); source.next()) {
-        rows += table->record(source.recordNumber());
-        if (source.recordNumber() == 0) break;
-    }
-    DbfHeader header = table->header();
-    header.languageDriver = table->header().languageDriver;
-    writeTable(target, header, rows);
+    const std::string rows = visibleRows(source);
+    installTable(target, source.table()->header(), rows, {});
 }
 
 void deleteTable(const std::filesystem::path& path) {
-    refuseIfOpen(path);
-    removeIndexOf(path);
-    std::error_code ec;
-    if (!std::filesystem::remove(path, ec) && ec) {
-        throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" non può essere cancellato: " + ec.message());
-    }
+    const std::optional<FileHandle> held = holdForReplacement(path);
+    // The table first: a lone index left by a crash is never listed and is replaced by
+    // the next table of that name.
+    removeFile(path);
+    removeFile(indexPathFor(path));
 }
 
 // The field a tag is on: its expression, or for a tag header lost to damage the field
@@ -112,14 +157,28 @@ std::vector<std::pair<std::string, std::size_t>> resolveDeclared(const DbfHeader
     return resolved;
 }
 
+std::vector<TagField> tagFieldsOf(const DbfHeader& header, const std::vector<std::pair<std::string, std::size_t>>& tags) {
+    std::vector<TagField> named;
+    for (const auto& [name, field] : tags) named.push_back({name, header.fields[field].name});
+    return named;
+}
+
 void packTable(const std::filesystem::path& path) {
-    const std::vector<TagField> tags = declaredTags(indexPathFor(path));
+    repairRecordCount(path);
+    const std::vector<TagField> declared = declaredTags(indexPathFor(path));
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
-    table->pack();
-    table->rebuildIndex(resolveDeclared(table->header(), tags));
+    const DbfHeader& header = table->header();
+    std::string kept;
+    for (std::uint32_t r = 1; r <= table->physicalCount(); ++r) {
+        if (!table->isDeleted(r)) kept += table->record(r);
+    }
+    // Our exclusive lock stays on the old file until the new one is in place.
+    installHeld(path, header, kept, tagFieldsOf(header, resolveDeclared(header, declared)));
 }
 
 void reindexTable(const std::filesystem::path& path, const std::vector<TagField>& tags) {
+    refuseIfNotRegular(indexPathFor(path));
+    repairRecordCount(path);
     if (tags.empty()) {
         const std::vector<TagField> declared = declaredTags(indexPathFor(path));
         const std::shared_ptr<OpenTable> table = loadForRebuild(path);
@@ -134,22 +193,28 @@ void reindexTable(const std::filesystem::path& path, const std::vector<TagField>
         return;
     }
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
-    std::vector<std::pair<std::string, std::size_t>> resolved;
-    for (const TagField& tag : tags) {
-        const int field = table->header().fieldIndex(tag.field);
-        if (field < 0) {
-            throw DbError(DbError::Kind::NoSuchField, "Campo \"" + tag.field + "\" inesistente nella tabella \"" +
-                                                          fileLabel(path) + "\"");
-        }
-        resolved.emplace_back(tag.name, std::size_t(field));
-    }
-    table->rebuildIndex(resolved);
+    table->rebuildIndex(resolveTags(table->header(), tags, path));
+}
+
+bool repairRecordCount(const std::filesystem::path& path) {
+    refuseIfOpen(path);
+    const FileHandle file(path, FileHandle::Lock::Exclusive);
+    const std::uint64_t size = file.size();
+    DbfHeader header = readHeader(file, size);
+    if (header.recordCountProblem(size, fileLabel(path)).empty()) return false;
+    header.recordCount = header.recordsInFile(size);
+    const std::uint64_t end = header.recordOffset(header.recordCount + 1);
+    file.truncate(end);
+    file.writeAt(end, std::string(1, kEndOfFile));
+    file.writeAt(0, header.serialize().substr(0, 32));
+    file.sync();
+    return true;
 }
 
 std::vector<TagField> declaredTags(const std::filesystem::path& mdxPath) {
-    std::ifstream in(mdxPath, std::ios::binary);
-    if (!in) return {};
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::error_code ec;
+    if (!std::filesystem::exists(mdxPath, ec)) return {};
+    const std::string bytes = FileHandle(mdxPath, FileHandle::Lock::None).readAll();
     constexpr std::size_t kTagTable = 544, kEntry = 32, kPage = 512;
     if (bytes.size() < kTagTable) return {};
     const std::size_t inUse = std::uint8_t(bytes[28]) | std::size_t(std::uint8_t(bytes[29])) << 8;

@@ -63,12 +63,13 @@ private:
 
 class DateField final : public DaySource {
 public:
-    explicit DateField(std::size_t offset) : offset_(offset) {}
+    DateField(const FieldDef& def, std::size_t offset) : def_(def), offset_(offset) {}
     std::int32_t read(std::string_view record) const override {
-        return decodeDate(record.substr(offset_, 8)).julianDay();
+        return decodeDate(def_, record.substr(offset_, 8)).julianDay();
     }
 
 private:
+    FieldDef def_;
     std::size_t offset_;
 };
 
@@ -110,7 +111,7 @@ std::unique_ptr<NumberSource> numberField(const DbfHeader& header, std::size_t f
 std::unique_ptr<NumberSource> numberConstant(double value) { return std::make_unique<NumberConstant>(value); }
 
 std::unique_ptr<DaySource> dateField(const DbfHeader& header, std::size_t field) {
-    return std::make_unique<DateField>(header.fieldOffsets[field]);
+    return std::make_unique<DateField>(header.fields[field], header.fieldOffsets[field]);
 }
 
 std::unique_ptr<DaySource> dateConstant(Date value) { return std::make_unique<DateConstant>(value); }

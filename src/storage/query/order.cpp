@@ -30,7 +30,11 @@ public:
         bytes_.resize(rows.size() * width_);
         char* out = bytes_.data();
         for (const std::uint32_t recno : rows) {
-            for (const std::size_t f : fields) out = append(out, table.fields()[f], table.rawField(recno, f));
+            try {
+                for (const std::size_t f : fields) out = append(out, table.fields()[f], table.rawField(recno, f));
+            } catch (const DbError& error) {
+                throw inRow(fileLabel(table.path()), recno, error);
+            }
             for (int shift = 24; shift >= 0; shift -= 8) *out++ = char((recno >> shift) & 0xFF);
         }
     }
@@ -44,7 +48,7 @@ private:
             case FieldType::Character:
             case FieldType::Logical: return std::copy(raw.begin(), raw.end(), out);
             case FieldType::Date: {
-                const std::string key = dateSortKey(decodeDate(raw));
+                const std::string key = dateSortKey(decodeDate(def, raw));
                 return std::copy(key.begin(), key.end(), out);
             }
             case FieldType::Numeric:

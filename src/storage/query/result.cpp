@@ -74,7 +74,9 @@ public:
         : QueryResult(table.fields(), recnos.size()),
           offsets_(table.header().fieldOffsets),
           page_(table.codePage()),
-          recordLength_(table.header().recordLength) {
+          recordLength_(table.header().recordLength),
+          label_(fileLabel(table.path())),
+          recnos_(recnos) {
         rows_.resize(recnos.size() * recordLength_);
         char* out = rows_.data();
         for (const std::uint32_t recno : recnos) {
@@ -83,15 +85,28 @@ public:
         }
     }
 
-    std::string asText(std::size_t index) const override { return decodeText(fieldDef(index), raw(index), page_); }
-    double asNumber(std::size_t index) const override { return decodeNumber(fieldDef(index), raw(index)); }
+    std::string asText(std::size_t index) const override {
+        return inThisRow([&] { return decodeText(fieldDef(index), raw(index), page_); });
+    }
+    double asNumber(std::size_t index) const override {
+        return inThisRow([&] { return decodeNumber(fieldDef(index), raw(index)); });
+    }
     Date asDate(std::size_t index) const override {
-        fieldDef(index);
-        return decodeDate(raw(index));
+        return inThisRow([&] { return decodeDate(fieldDef(index), raw(index)); });
     }
     bool isBlank(std::size_t index) const override { return storage::isBlank(fieldDef(index), raw(index)); }
 
 private:
+    template <typename Read>
+    auto inThisRow(Read read) const -> decltype(read()) {
+        try {
+            return read();
+        } catch (const DbError& error) {
+            if (error.kind() != DbError::Kind::BadValue) throw;
+            throw inRow(label_, recnos_[currentRow()], error);
+        }
+    }
+
     std::string_view raw(std::size_t index) const {
         const std::size_t length = fieldDef(index).length;
         const std::string_view record(rows_.data() + currentRow() * recordLength_, recordLength_);
@@ -101,6 +116,8 @@ private:
     std::vector<std::uint32_t> offsets_;
     CodePage page_;
     std::size_t recordLength_;
+    std::string label_;
+    std::vector<std::uint32_t> recnos_;
     std::string rows_;
 };
 
