@@ -16,6 +16,7 @@
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
+#include "storage/instance_lock.h"
 #include "storage/year_files.h"
 #include "transfer/TWebUpload.h"
 #include "transfer/curl_net.h"
@@ -36,6 +37,12 @@ int main(int argc, char** argv) {
     platform::QtShell shell;
     transfer::CurlNet net;
     platform::Services services{prompt, clock, shell, &net};
+
+    const auto instance = storage::InstanceLock::tryAcquire(storage::dataDirectory(state.programDir));
+    if (!instance) {
+        prompt.message(platform::PromptKind::Error, storage::alreadyRunningMessage(storage::dataDirectory(state.programDir)));
+        return 1;
+    }
 
     // The windows, once each, in the order of the start (the balance summary is made
     // anew for each showing; the progress window belongs to TWebUpload). Still to come in

@@ -1,4 +1,5 @@
 #include "storage/chart_update.h"
+#include "storage/dbase/open_table.h"
 
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
@@ -288,6 +289,7 @@ ChartLanguage chartLanguage(Cursor& table) {
 
 void kontrollekonto(Cursor& table) {
     // Also puts the cursor in COD order over the whole chart, which every step relies on.
+    DeferredSync sync;  // the changed rows reach the disk together
     ChartUpdate update(table, chartLanguage(table));
     update.cleanNonBreakingSpaces();
     update.ensureDepositRefund();
@@ -296,6 +298,7 @@ void kontrollekonto(Cursor& table) {
     update.regroupMaintenance();
     update.correctTexts();
     table.first();
+    sync.finish();
 }
 
 }  // namespace quendra::storage

@@ -1,8 +1,10 @@
 #include "storage/demo_data.h"
 
+#include "storage/dbase/open_table.h"
 #include "storage/chart_record.h"
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/file_handle.h"
+#include "storage/dbase/open_table.h"
 #include "storage/journal_record.h"
 #include "storage/settings_file.h"
 #include "storage/year_creation.h"
@@ -151,6 +153,7 @@ void copyTemplates(const std::filesystem::path& from, const std::filesystem::pat
 
 std::string makeDemoDataDirectory(const std::filesystem::path& dataDir, const std::filesystem::path& templateDir,
                                   const DemoOptions& options) {
+    DeferredSync sync;  // a whole data directory: made durable once, at the end
     std::filesystem::create_directories(dataDir);
     std::error_code ec;
     if (!std::filesystem::equivalent(dataDir, templateDir, ec)) copyTemplates(templateDir, dataDir);
@@ -197,6 +200,7 @@ std::string makeDemoDataDirectory(const std::filesystem::path& dataDir, const st
     settings.hauptdatei = journalName;
     settings.konto = chartName;
     writeSettings(settingsPath, settings);
+    sync.finish();
     return journalName;
 }
 

@@ -1,4 +1,5 @@
 #include "storage/text_alignment.h"
+#include "storage/dbase/open_table.h"
 
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
@@ -40,6 +41,7 @@ std::string trimTrailingBlanks(std::string text) {
 }  // namespace
 
 void textabgleich(const std::filesystem::path& chartPath) {
+    DeferredSync sync;  // the changed rows reach the disk together
     Cursor mainAccounts(chartPath, OpenMode::Shared);
     Cursor subAccounts(chartPath, OpenMode::Shared);
     mainAccounts.setOrder(chart::kCod);
@@ -64,6 +66,7 @@ void textabgleich(const std::filesystem::path& chartPath) {
             }
         }
     }
+    sync.finish();
 }
 
 }  // namespace quendra::storage

@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 
 namespace quendra::tools {
@@ -198,7 +199,10 @@ int runDump(const CommandArgs& args) {
     std::vector<std::string> cells;
     if (withDeleted) cells.push_back("_deleted");
     for (const FieldDef& f : t.fields()) cells.push_back(f.name);
-    writeCsvRow(std::cout, cells);
+    // Written out only once every row has been read: a damaged field stops the dump
+    // without half a table on the output.
+    std::ostringstream out;
+    writeCsvRow(out, cells);
     for (const std::uint32_t r : order) {
         if (t.isDeleted(r) && !withDeleted) continue;
         cells.clear();
@@ -210,8 +214,9 @@ int runDump(const CommandArgs& args) {
         } catch (const DbError& error) {
             throw inRow(fileLabel(t.path()), r, error);
         }
-        writeCsvRow(std::cout, cells);
+        writeCsvRow(out, cells);
     }
+    std::cout << out.str();
     return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "support/chart_fixture.h"
+#include "storage/dbase/open_table.h"
 
 #include "storage/chart_record.h"
 #include "storage/dbase/cursor.h"
@@ -20,6 +21,7 @@ void PrintTo(const ChartRow& row, std::ostream* out) {
 
 void makeChart(const std::filesystem::path& path, const std::vector<ChartRow>& rows) {
     createTable(path, chart::fields(), true);
+    DeferredSync sync;
     Cursor table(path, OpenMode::Exclusive);
     for (const ChartRow& row : rows) {
         table.append();

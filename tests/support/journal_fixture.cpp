@@ -1,4 +1,5 @@
 #include "support/journal_fixture.h"
+#include "storage/dbase/open_table.h"
 
 #include "storage/journal_record.h"
 #include "storage/dbase/table_ops.h"
@@ -23,6 +24,7 @@ void appendMovement(Cursor& journal, const Movement& row) {
 
 void makeJournal(const std::filesystem::path& path, const std::vector<Movement>& rows, bool withTags) {
     createTable(path, journal::fields(), true);
+    DeferredSync sync;
     Cursor table(path, OpenMode::Exclusive);
     for (const Movement& row : rows) appendMovement(table, row);
     if (!withTags) return;

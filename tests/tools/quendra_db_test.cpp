@@ -1,10 +1,12 @@
 // The maintenance tool end to end, through its binary, on real files.
 
 #include "storage/dbase/cursor.h"
+#include "support/file_contents.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <fstream>
@@ -35,7 +37,7 @@ const std::string kHeader = "NUMMER,DATUM,COD,TEXT,BETRAG,OK\r\n";
 // Physical order 10, 2, 33, 1, 7: no tag walks the rows in this order.
 const std::string kRow10 = "10,2024-03-01, A0101,\"Offerte, domenica\",125.50,T\r\n";
 const std::string kRow2 = "2,2024-01-15,HE0500,\"Il \"\"Gloria\"\" cantato\",-3.20,F\r\n";
-const std::string kRow33 = "33,,ZZ0001,\"due\nrighe\",0.00,\r\n";
+const std::string kRow33 = "33,,ZZ0001,\"due, righe\",0.00,\r\n";
 const std::string kRow1 = "1,2023-12-31, C0101,Caffè e città €,1234567.89,T\r\n";
 const std::string kRow7 = "7,2024-01-15,HE0500,,,\r\n";
 const std::string kCsv = kHeader + kRow10 + kRow2 + kRow33 + kRow1 + kRow7;
@@ -309,11 +311,104 @@ TEST_F(QuendraDbTest, ARowThatCannotBeLoadedIsNamedByItsLine) {
         tool({"load", table_.string(), "--fields", kSpec}, kHeader + kRow10 + "3,2024-13-01,,,,\r\n");
     expectOneLineError(run, "a bad date on line 3");
     EXPECT_NE(run.err.find("riga 3"), std::string::npos) << run.err;
-    // Whatever stays of the table, the refused row is not in it, not even in part.
-    if (std::filesystem::exists(table_)) {
-        const std::string rows = dump({"--deleted"});
-        EXPECT_EQ(rows.find("\r\n0,3,"), std::string::npos) << rows;
-        EXPECT_EQ(rows.find("\r\n1,3,"), std::string::npos) << rows;
+    EXPECT_FALSE(std::filesystem::exists(table_)) << "a refused load of a new table leaves no table";
+    EXPECT_FALSE(std::filesystem::exists(index_));
+}
+
+TEST_F(QuendraDbTest, ARefusedReplaceLeavesTheOldTableWhole) {
+    loadSample();
+    const std::string before = readBytes(table_);
+    const std::string beforeIndex = readBytes(index_);
+    for (const std::string& input : {kHeader + kRow10 + "3,2024-13-01,,,,\r\n",   // a bad date on row 2
+                                     kHeader + kRow10 + "4,,,,0x1A,\r\n",          // hexadecimal
+                                     kHeader + kRow10 + "5,,,,1e3,\r\n",           // an exponent
+                                     kHeader + kRow10 + "6,,,\"a\x01b\",,\r\n",     // a control byte
+                                     kHeader + kRow10 + "7,,,\"due\nrighe\",,\r\n"}) {
+        const ProgramResult run = tool({"load", table_.string(), "--fields", kSpec, "--replace", "--tag", "n=nummer"}, input);
+        expectOneLineError(run, input);
+        EXPECT_NE(run.err.find("riga 3"), std::string::npos) << run.err;
+        EXPECT_EQ(readBytes(table_), before);
+        EXPECT_EQ(readBytes(index_), beforeIndex);
+    }
+    EXPECT_EQ(test::namesIn(dir_.path()), (std::vector<std::string>{"moviment.mdx", "movimenti.dbf"}))
+        << "no file left aside";
+}
+
+TEST_F(QuendraDbTest, ATableAnotherProgramWritesIsNeitherReplacedNorChanged) {
+    loadSample();
+    storage::Cursor held(table_, storage::OpenMode::Shared);
+    ASSERT_TRUE(held.gotoRecord(1));
+    held.edit();
+    held.setText("text", "mio");
+    held.post();  // this process is now the table's writer
+    const std::string inUse = "\"MOVIMENTI.DBF\" è in uso da un altro programma";
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"load", table_.string(), "--fields", kSpec, "--replace"},
+             {"reindex", table_.string()},
+             {"query", "delete from \"" + table_.string() + "\" where nummer = 10"}}) {
+        const ProgramResult run = tool(args, kHeader + kRow1);
+        EXPECT_EQ(run.exitCode, 1) << args[0];
+        EXPECT_NE(run.err.find(inUse), std::string::npos) << args[0] << ": " << run.err;
+    }
+    held.close();
+    EXPECT_NE(dump().find("mio"), std::string::npos);
+}
+
+TEST_F(QuendraDbTest, CheckReportsWhatReadingWouldGetWrong) {
+    loadSample();
+    std::string bytes = readBytes(table_);
+    const std::size_t amount = bytes.find("125.50");
+    bytes[amount + 3] = 'n';  // one flipped bit: "125n50"
+    writeBytes(table_, bytes);
+    EXPECT_EQ(check(1), "record 1, campo BETRAG: \"125n50\", che non è un numero\n");
+    const ProgramResult sum = tool({"query", "select sum(betrag) from \"" + table_.string() + "\""});
+    expectOneLineError(sum, "a sum over a damaged amount");
+    EXPECT_NE(sum.err.find("Tabella \"MOVIMENTI.DBF\", record 1: il campo BETRAG contiene \"125n50\""), std::string::npos)
+        << sum.err;
+    expectOneLineError(tool({"dump", table_.string()}), "dump of a damaged amount");
+
+    bytes[4] = char(bytes[4] - 2);  // the count lowered: two rows hidden
+    writeBytes(table_, bytes);
+    EXPECT_NE(check(1).find("dichiara 3 record ma ne contiene 5"), std::string::npos);
+    expectOneLineError(tool({"dump", table_.string()}), "dump with a wrong count");
+    ASSERT_EQ(tool({"reindex", table_.string()}).exitCode, 0);
+    const ProgramResult rows = tool({"info", table_.string()});
+    EXPECT_NE(rows.out.find("record: 5"), std::string::npos) << "every row back: " << rows.out;
+}
+
+TEST_F(QuendraDbTest, NonRegularFilesAreRefusedAtOnce) {
+    loadSample();
+    const auto fifo = dir_ / "tubo.dbf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    for (const char* command : {"check", "dump", "info", "reindex"}) {
+        const ProgramResult run = tool({command, fifo.string()});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_NE((run.out + run.err).find("\"TUBO.DBF\" non è un file regolare"), std::string::npos)
+            << command << ": " << run.out << run.err;
+    }
+    std::filesystem::remove(index_);
+    ASSERT_EQ(::mkfifo(index_.c_str(), 0644), 0);
+    expectOneLineError(tool({"reindex", table_.string(), "--tag", "n=nummer"}), "a FIFO as index");
+    EXPECT_NE(check(1).find("\"MOVIMENT.MDX\" non è un file regolare"), std::string::npos);
+    std::filesystem::remove(index_);
+    std::filesystem::create_directory(index_);
+    const ProgramResult directory = tool({"reindex", table_.string(), "--tag", "n=nummer"});
+    expectOneLineError(directory, "a directory as index");
+    EXPECT_NE(directory.err.find("non è un file regolare"), std::string::npos) << directory.err;
+}
+
+TEST_F(QuendraDbTest, AHugeSparseFileIsRefusedBeforeMemoryIsTaken) {
+    loadSample();
+    std::string header = readBytes(table_).substr(0, 32 * 7 + 1);
+    const std::uint32_t claimed = 4000000000u;
+    for (int i = 0; i < 4; ++i) header[4 + i] = char((claimed >> (8 * i)) & 0xFF);
+    writeBytes(table_, header);
+    const std::uint64_t recordLength = std::uint8_t(header[10]) | std::uint64_t(std::uint8_t(header[11])) << 8;
+    std::filesystem::resize_file(table_, header.size() + claimed * recordLength);
+    for (const char* command : {"dump", "check"}) {
+        const ProgramResult run = tool({command, table_.string()});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_NE((run.out + run.err).find("troppo grande"), std::string::npos) << command << ": " << run.out << run.err;
     }
 }
 

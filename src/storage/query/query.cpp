@@ -1,4 +1,5 @@
 #include "storage/query/query.h"
+#include "storage/dbase/open_table.h"
 
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/field_codec.h"
@@ -88,12 +89,14 @@ std::size_t runDelete(std::string_view sql, const QueryParams& params) {
     const CompiledQuery q = compileQuery(sql, s, *cursor.table(), params);
     Matches m = findMatches(*cursor.table(), q.where.get());
     std::sort(m.recnos.begin(), m.recnos.end());
+    DeferredSync sync;  // one statement, made durable once
     std::size_t deleted = 0;
     for (const std::uint32_t recno : m.recnos) {
         if (!cursor.gotoRecord(recno)) continue;
         cursor.deleteRecord();
         ++deleted;
     }
+    sync.finish();
     return deleted;
 }
 

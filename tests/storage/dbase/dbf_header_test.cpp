@@ -169,20 +169,31 @@ TEST(DbfHeaderParse, ReadsWhatOtherWritersLeave) {
     EXPECT_EQ(p.fields.size(), 7u);
 }
 
-TEST(DbfHeaderParse, RecordCountMustFitTheFile) {
+// The count is checked apart from the parse, so that the repair can read the header of a
+// table whose count is wrong; both directions are damage, only the end-of-file byte is not.
+TEST(DbfHeaderParse, RecordCountMustMatchTheFileExactly) {
     std::string header = journalHeaderBytes();
     header[4] = 2;
     const std::string records(2 * 106, ' ');
-    EXPECT_EQ(refusal(header + records), "");
-    EXPECT_EQ(refusal(header + records + "\x1A"), "");
-    EXPECT_EQ(refusal(header + records + records), "");
-    EXPECT_EQ(refusal(header + records.substr(1)), "il file contiene meno record di quanti ne dichiara");
+    auto problem = [&](const std::string& file) {
+        return DbfHeader::parse(file, file.size(), kLabel).recordCountProblem(file.size(), kLabel);
+    };
+    EXPECT_EQ(problem(header + records), "");
+    EXPECT_EQ(problem(header + records + "\x1A"), "");
+    EXPECT_EQ(problem(header + records + records),
+              "Il file \"KR201501.DBF\" dichiara 2 record ma ne contiene 4: va riparato (RIORGANIZZAZIONE o "
+              "quendra-db reindex)");
+    EXPECT_NE(problem(header + records.substr(1)), "") << "one byte short";
+    EXPECT_NE(problem(header + records + records.substr(0, 50)), "") << "a torn row beyond the count";
+    EXPECT_EQ(DbfHeader::parse(header, header.size(), kLabel).recordsInFile(header.size() + 2 * 106 + 50), 2u);
     header[4] = header[5] = header[6] = header[7] = char(0xFF);
-    EXPECT_EQ(refusal(header + records), "il file contiene meno record di quanti ne dichiara");
-    // The caller may hand over the header alone and state the size of the whole file.
-    header[4] = 2;
-    header[5] = header[6] = header[7] = 0;
-    EXPECT_EQ(refusal(header, header.size() + records.size()), "");
+    EXPECT_NE(problem(header + records), "");
+}
+
+TEST(DbfHeaderParse, RefusesRepeatedFieldNames) {
+    std::string bytes = journalHeaderBytes();
+    bytes.replace(descriptor(1), 11, std::string("NUMMER\0\0\0\0\0", 11));
+    EXPECT_EQ(refusal(bytes, bytes.size()), "il campo NUMMER è ripetuto");
 }
 
 TEST(DbfHeaderParse, RefusesTruncatedHeaders) {

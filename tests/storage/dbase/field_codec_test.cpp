@@ -122,8 +122,12 @@ TEST(NumericField, DecodesOnlyPlainDecimalText) {
     EXPECT_EQ(decodeNumber(kAmount, "          .5"), 0.5);
     EXPECT_EQ(decodeNumber(kQuota, " 1.5E+03  "), 1500);
     EXPECT_EQ(decodeNumber(kAmount, "            "), 0);
-    for (const char* unreadable : {"*****", "  1,50", "inf", "nan", "0x1A", "12 34", "--1", "1.2.3", "-"})
-        EXPECT_EQ(decodeNumber(kAmount, unreadable), 0) << unreadable;
+    // Garbage is never a silent zero: the reader is told which field holds what.
+    for (const char* unreadable : {"*****", "  1,50", "inf", "nan", "0x1A", "12 34", "--1", "1.2.3", "-", "291n74"})
+        EXPECT_NE(badValue([&] { decodeNumber(kAmount, unreadable); }), "") << unreadable;
+    EXPECT_EQ(badValue([] { decodeNumber(kAmount, "      291n74"); }),
+              "il campo EINNAHME contiene \"291n74\", che non è un numero");
+    EXPECT_NE(badValue([] { decodeText(kAmount, "      291n74", kAnsi); }), "");
     EXPECT_EQ(decodeNumber(kCod, "  42  "), 42);
     EXPECT_EQ(decodeNumber(kCod, " A0101"), 0);
     EXPECT_EQ(decodeText(kAmount, "     1234.50", kAnsi), "1234.50");
@@ -146,9 +150,10 @@ TEST(DateField, EncodesAndDecodes) {
     const Date d = Date::fromYmd(2015, 1, 31);
     EXPECT_EQ(encodeDate(kDatum, d), "20150131");
     EXPECT_EQ(encodeDate(kDatum, Date{}), "        ");
-    EXPECT_EQ(decodeDate("20150131"), d);
-    EXPECT_TRUE(decodeDate("        ").isEmpty());
-    EXPECT_TRUE(decodeDate("20150231").isEmpty());
+    EXPECT_EQ(decodeDate(kDatum, "20150131"), d);
+    EXPECT_TRUE(decodeDate(kDatum, "        ").isEmpty());
+    EXPECT_EQ(badValue([] { decodeDate(kDatum, "20150231"); }),
+              "il campo DATUM contiene \"20150231\", che non è una data");
     EXPECT_EQ(decodeText(kDatum, "20150131", kAnsi), "31.01.2015");
     EXPECT_EQ(decodeText(kDatum, "        ", kAnsi), "");
     EXPECT_TRUE(isBlank(kDatum, "        "));
