@@ -1,6 +1,5 @@
 #include "storage/demo_data.h"
 
-#include "storage/dbase/open_table.h"
 #include "storage/chart_record.h"
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/file_handle.h"

@@ -207,13 +207,11 @@ int runDump(const CommandArgs& args) {
         if (t.isDeleted(r) && !withDeleted) continue;
         cells.clear();
         if (withDeleted) cells.push_back(t.isDeleted(r) ? "1" : "0");
-        try {
+        readInRow(t.path(), r, [&] {
             for (std::size_t i = 0; i < t.fields().size(); ++i) {
                 cells.push_back(dumpValue(t.fields()[i], t.rawField(r, i), t.codePage()));
             }
-        } catch (const DbError& error) {
-            throw inRow(fileLabel(t.path()), r, error);
-        }
+        });
         writeCsvRow(out, cells);
     }
     std::cout << out.str();

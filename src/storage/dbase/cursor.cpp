@@ -262,32 +262,23 @@ std::string Cursor::asText(std::size_t index) const {
     syncMaster();
     const FieldDef& def = fieldDef(index);
     const std::string_view raw = impl_->raw(index);
-    return inThisRow([&] { return raw.empty() ? std::string() : decodeText(def, raw, impl_->table->codePage()); });
+    return readInRow(impl_->table->path(), recordNumber(), [&] { return raw.empty() ? std::string() : decodeText(def, raw, impl_->table->codePage()); });
 }
 
 double Cursor::asNumber(std::size_t index) const {
     syncMaster();
     const FieldDef& def = fieldDef(index);
     const std::string_view raw = impl_->raw(index);
-    return inThisRow([&] { return raw.empty() ? 0.0 : decodeNumber(def, raw); });
+    return readInRow(impl_->table->path(), recordNumber(), [&] { return raw.empty() ? 0.0 : decodeNumber(def, raw); });
 }
 
 Date Cursor::asDate(std::size_t index) const {
     syncMaster();
     const FieldDef& def = fieldDef(index);
     const std::string_view raw = impl_->raw(index);
-    return inThisRow([&] { return raw.empty() ? Date() : decodeDate(def, raw); });
+    return readInRow(impl_->table->path(), recordNumber(), [&] { return raw.empty() ? Date() : decodeDate(def, raw); });
 }
 
-template <typename Read>
-auto Cursor::inThisRow(Read read) const -> decltype(read()) {
-    try {
-        return read();
-    } catch (const DbError& error) {
-        if (error.kind() != DbError::Kind::BadValue) throw;
-        throw inRow(fileLabel(impl_->table->path()), recordNumber(), error);
-    }
-}
 
 bool Cursor::isBlank(std::size_t index) const {
     syncMaster();
@@ -537,12 +528,8 @@ bool Cursor::locate(std::string_view field, std::string_view value, LocateOption
     for (std::size_t p = lo; p < hi; ++p) {
         if (!m.visible(p)) continue;
         const std::uint32_t r = m.recnoAt(p);
-        std::string text;
-        try {
-            text = decodeText(def, m.table->rawField(r, index), m.table->codePage());
-        } catch (const DbError& error) {
-            throw inRow(fileLabel(m.table->path()), r, error);
-        }
+        std::string text =
+            readInRow(m.table->path(), r, [&] { return decodeText(def, m.table->rawField(r, index), m.table->codePage()); });
         if (options.caseInsensitive) text = toUpperUtf8(text);
         if (options.partialKey ? startsWith(text, wanted) : text == wanted) {
             m.setCurrent(p);

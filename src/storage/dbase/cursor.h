@@ -141,9 +141,6 @@ private:
     std::size_t requireOrder(const char* operation) const;
     // Re-ranges on the master's current value when it changed; true when it moved us.
     bool syncMaster() const;
-    // Runs a field decoder; its error gets this table and row put in front.
-    template <typename Read>
-    auto inThisRow(Read read) const -> decltype(read());
     std::unique_ptr<Impl> impl_;
 };
 

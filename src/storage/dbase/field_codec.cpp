@@ -1,6 +1,7 @@
 #include "storage/dbase/field_codec.h"
 
 #include "storage/dbase/error.h"
+#include "storage/dbase/file_handle.h"
 
 #include <array>
 #include <charconv>
@@ -110,9 +111,9 @@ void requireValid(const FieldDef& field, std::string_view raw) {
 
 }  // namespace
 
-DbError inRow(const std::string& tableLabel, std::uint32_t recno, const DbError& fieldError) {
+DbError inRow(const std::filesystem::path& table, std::uint32_t recno, const DbError& fieldError) {
     return DbError(fieldError.kind(),
-                   "Tabella \"" + tableLabel + "\", record " + std::to_string(recno) + ": " + fieldError.what());
+                   "Tabella \"" + fileLabel(table) + "\", record " + std::to_string(recno) + ": " + fieldError.what());
 }
 
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page) {

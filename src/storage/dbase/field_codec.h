@@ -6,6 +6,7 @@
 #include "storage/dbase/field_def.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,7 @@ namespace quendra::storage {
 
 // Readers never guess: the decoders below throw DbError(BadValue) naming the field when
 // its bytes are not what its type says (fieldValueProblem). Callers that know the table
-// and row add them (see inRow).
+// and row add them (see readInRow).
 
 // C: decoded to UTF-8, trailing blanks removed. N/F: the text trimmed. D: "dd.mm.yyyy"
 // ("" when empty). L: "T", "F" or "" for "?"/blank.
@@ -34,7 +35,18 @@ Date decodeDate(const FieldDef& field, std::string_view raw);
 std::string fieldValueProblem(const FieldDef& field, std::string_view raw);
 // A decoder's error with the table and row put in front ("Tabella "KR201501.DBF",
 // record 5: il campo EINNAHME contiene …").
-DbError inRow(const std::string& tableLabel, std::uint32_t recno, const DbError& fieldError);
+DbError inRow(const std::filesystem::path& table, std::uint32_t recno, const DbError& fieldError);
+
+// Runs a field decoder for a row of a table; a BadValue it throws becomes inRow's error.
+template <typename Read>
+auto readInRow(const std::filesystem::path& table, std::uint32_t recno, Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const DbError& error) {
+        if (error.kind() != DbError::Kind::BadValue) throw;
+        throw inRow(table, recno, error);
+    }
+}
 bool decodeLogical(std::string_view raw);
 // All blanks (N, D, C) or "?" (L).
 bool isBlank(const FieldDef& field, std::string_view raw);

@@ -30,11 +30,10 @@ public:
         bytes_.resize(rows.size() * width_);
         char* out = bytes_.data();
         for (const std::uint32_t recno : rows) {
-            try {
+            out = readInRow(table.path(), recno, [&] {
                 for (const std::size_t f : fields) out = append(out, table.fields()[f], table.rawField(recno, f));
-            } catch (const DbError& error) {
-                throw inRow(fileLabel(table.path()), recno, error);
-            }
+                return out;
+            });
             for (int shift = 24; shift >= 0; shift -= 8) *out++ = char((recno >> shift) & 0xFF);
         }
     }

@@ -19,17 +19,6 @@ struct Matches {
     std::optional<std::size_t> tag;  // the tag whose order recnos are in; none: record order
 };
 
-// Runs a field decoder over one row; its error gets the table and row put in front.
-template <typename Read>
-auto inRowOf(const OpenTable& table, std::uint32_t recno, Read read) -> decltype(read()) {
-    try {
-        return read();
-    } catch (const DbError& error) {
-        if (error.kind() != DbError::Kind::BadValue) throw;
-        throw inRow(fileLabel(table.path()), recno, error);
-    }
-}
-
 Matches findMatches(const OpenTable& table, const Predicate* where) {
     Matches m;
     if (where) {
@@ -39,7 +28,7 @@ Matches findMatches(const OpenTable& table, const Predicate* where) {
             for (const auto& [first, last] : span->ranges) {
                 for (std::size_t pos = first; pos < last; ++pos) {
                     const std::uint32_t recno = tag.recnoAt(pos);
-                    if (!table.isDeleted(recno) && inRowOf(table, recno, [&] { return where->test(table.record(recno)); }))
+                    if (!table.isDeleted(recno) && readInRow(table.path(), recno, [&] { return where->test(table.record(recno)); }))
                         m.recnos.push_back(recno);
                 }
             }
@@ -48,7 +37,7 @@ Matches findMatches(const OpenTable& table, const Predicate* where) {
     }
     for (std::uint32_t recno = 1; recno <= table.physicalCount(); ++recno) {
         const std::string_view record = table.record(recno);
-        if (record[0] != '*' && (!where || inRowOf(table, recno, [&] { return where->test(record); })))
+        if (record[0] != '*' && (!where || readInRow(table.path(), recno, [&] { return where->test(record); })))
             m.recnos.push_back(recno);
     }
     return m;
@@ -78,7 +67,7 @@ std::unique_ptr<QueryResult> runSelect(std::string_view sql, const QueryParams& 
     std::vector<double> sums(q.sums.size(), 0.0);
     for (const std::uint32_t recno : m.recnos)
         for (std::size_t i = 0; i < q.sums.size(); ++i)
-            sums[i] += inRowOf(table, recno, [&] { return decodeNumber(table.fields()[q.sums[i]], table.rawField(recno, q.sums[i])); });
+            sums[i] += readInRow(table.path(), recno, [&] { return decodeNumber(table.fields()[q.sums[i]], table.rawField(recno, q.sums[i])); });
     return sumResult(table, q.sums, std::move(sums));
 }
 

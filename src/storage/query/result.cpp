@@ -75,7 +75,7 @@ public:
           offsets_(table.header().fieldOffsets),
           page_(table.codePage()),
           recordLength_(table.header().recordLength),
-          label_(fileLabel(table.path())),
+          table_(table.path()),
           recnos_(recnos) {
         rows_.resize(recnos.size() * recordLength_);
         char* out = rows_.data();
@@ -99,12 +99,7 @@ public:
 private:
     template <typename Read>
     auto inThisRow(Read read) const -> decltype(read()) {
-        try {
-            return read();
-        } catch (const DbError& error) {
-            if (error.kind() != DbError::Kind::BadValue) throw;
-            throw inRow(label_, recnos_[currentRow()], error);
-        }
+        return readInRow(table_, recnos_[currentRow()], read);
     }
 
     std::string_view raw(std::size_t index) const {
@@ -116,7 +111,7 @@ private:
     std::vector<std::uint32_t> offsets_;
     CodePage page_;
     std::size_t recordLength_;
-    std::string label_;
+    std::filesystem::path table_;
     std::vector<std::uint32_t> recnos_;
     std::string rows_;
 };
