@@ -29,6 +29,16 @@ std::vector<Movement> movements(int year, int count) {
     return rows;
 }
 
+// What a row says, for comparing rows before and after.
+std::vector<std::string> described(const std::vector<Movement>& rows) {
+    std::vector<std::string> out;
+    for (const Movement& r : rows) {
+        out.push_back(std::to_string(r.nummer) + "|" + r.datum.toIso() + "|" + r.cod + "|" + r.codd + "|" + r.text + "|" +
+                      std::to_string(r.einnahme) + "|" + std::to_string(r.ausgabe) + "|" + std::to_string(r.ea));
+    }
+    return out;
+}
+
 class YearBackup : public ::testing::Test {
 protected:
     YearBackup() {
@@ -53,7 +63,7 @@ protected:
                         const std::vector<Movement>& before) {
         EXPECT_EQ(test::namesIn(folder), (std::vector<std::string>{"kr" + number + ".dbf", "kw" + number + ".dbf"}));
         const ImportOutcome outcome = importYear(data(), folder / ("kr" + number + ".dbf"));
-        EXPECT_EQ(test::readMovements(data() / outcome.journalName), before);
+        EXPECT_EQ(described(test::readMovements(data() / outcome.journalName)), described(before));
     }
 
     test::TempDir dir;
@@ -83,12 +93,12 @@ TEST_F(YearBackup, ChartImportAndPackKeepACopyFirst) {
     std::filesystem::remove_all(backups());
     openChosenYear(data(), "201501");
     EXPECT_FALSE(std::filesystem::exists(backups())) << "nothing to pack, nothing to keep";
-    const auto before = test::readMovements(test::journalOf(data(), "201501"));
     {
         storage::Cursor journal(test::journalOf(data(), "201501"), storage::OpenMode::Shared);
         ASSERT_TRUE(journal.gotoRecord(3));
         journal.deleteRecord();
     }
+    const auto before = test::readMovements(test::journalOf(data(), "201501"));
     openChosenYear(data(), "201501");
     expectRestores(onlyBackup("riorganizza"), "201501", before);
 }
@@ -119,7 +129,7 @@ TEST_F(YearBackup, ABackupThatCannotBeWrittenStopsTheOperation) {
     }
     EXPECT_TRUE(std::filesystem::exists(test::journalOf(data(), "201501")));
     EXPECT_THROW(carryForward(data(), "201401", "201501"), BackupFailed);
-    EXPECT_EQ(test::readMovements(test::journalOf(data(), "201501")), movements(2015, 30));
+    EXPECT_EQ(described(test::readMovements(test::journalOf(data(), "201501"))), described(movements(2015, 30)));
 }
 
 }  // namespace
