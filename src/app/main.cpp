@@ -28,6 +28,8 @@ using namespace quendra;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quendra parrochiale");
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName("it.velmora.quendra");
 
     platform::SystemClock clock;
     platform::QtPrompt prompt;
