@@ -22,6 +22,7 @@
 #include "years/TOeffnen.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace quendra;
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Quendra parrochiale");
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName("it.velmora.quendra");
+    QApplication::setWindowIcon(QIcon::fromTheme("quendra"));
 
     platform::SystemClock clock;
     platform::QtPrompt prompt;
