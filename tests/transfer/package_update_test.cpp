@@ -7,10 +7,8 @@
 #include "transfer/program_update.h"
 
 #include "support/file_contents.h"
-#include "support/fixed_clock.h"
 #include "support/local_server.h"
-#include "support/recording_shell.h"
-#include "support/scripted_prompt.h"
+#include "support/scripted_services.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +47,7 @@ protected:
         for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo " + std::string(file.name));
     }
 
-    UpdateOutcome check(const std::string& mode) { return checkForUpdate(state, services, updateMode(mode), bar, {}); }
+    UpdateOutcome check(const std::string& mode) { return checkForUpdate(state, seams.services, updateMode(mode), bar, {}); }
 
     // No program was fetched or renamed, and this one keeps running.
     void expectNoProgramTouched() const {
@@ -65,11 +63,10 @@ protected:
     fs::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
     journal::MainState state;
-    test::ScriptedPrompt prompt;
-    test::FixedClock clock{storage::Date::fromYmd(2026, 3, 2)};
-    test::RecordingShell shell;
     CurlNet net;
-    platform::Services services{prompt, clock, shell, &net};
+    test::ScriptedServices seams{&net, storage::Date::fromYmd(2026, 3, 2)};
+    test::ScriptedPrompt& prompt = seams.prompt;
+    test::RecordingShell& shell = seams.shell;
     Bar bar;
 };
 
