@@ -26,12 +26,15 @@ fs::path userDataFolder(const HomeEnvironment& env) {
 }
 
 void makeFolder(const fs::path& dir) {
-    std::error_code error;
-    fs::create_directories(dir, error);
-    if (error || !fs::is_directory(dir)) {
-        throw ProgramHomeError("Non è possibile creare la cartella dei dati " + dir.string() + ": " +
-                               (error ? error.message() : "esiste già un file con quel nome") + ".");
-    }
+    std::error_code made;
+    fs::create_directories(dir, made);
+    std::error_code ignored;
+    if (fs::is_directory(dir, ignored)) return;
+    std::string cause;
+    if (made == std::errc::permission_denied) cause = ": accesso negato";
+    if (made == std::errc::file_exists || made == std::errc::not_a_directory) cause = ": al suo posto c'è un file";
+    const fs::path shown = dir.has_filename() ? dir : dir.parent_path();
+    throw ProgramHomeError("Non è possibile creare la cartella dei dati " + shown.string() + cause + ".");
 }
 
 // Copied under a temporary name and renamed, so that a start that breaks off never

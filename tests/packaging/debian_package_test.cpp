@@ -135,7 +135,7 @@ TEST_F(UnpackedPackage, TheDesktopEntryAndTheAppStreamDataAreValid) {
 
 TEST_F(UnpackedPackage, TheTemplatesAreTheBuiltOnesAndTheToolRuns) {
     for (const char* table : {"krw/kr000000.dbf", "krw/kw000000.dbf", "templates/de/kw000000.dbf", "krw/kw000000.mdx"}) {
-        EXPECT_EQ(readFile(root / "opt/quendra" / table), readFile(fs::path(QUENDRA_RUNTIME_DIR) / table)) << table;
+        EXPECT_TRUE(readFile(root / "opt/quendra" / table) == readFile(fs::path(QUENDRA_RUNTIME_DIR) / table)) << table;
     }
     const test::ProgramResult help = runProgram(root / "opt/quendra/quendra-db", {"--help"});
     EXPECT_EQ(help.exitCode, 0) << help.err;
