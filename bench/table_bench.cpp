@@ -322,31 +322,29 @@ double p90Of(const std::vector<double>& v) {
     return sorted[sorted.size() * 9 / 10];
 }
 
+// One timed run per repetition; median, p90 and maximum over 1,000 of them.
+void onePerRepetition(benchmark::internal::Benchmark* b) {
+    b->Iterations(1)
+        ->Repetitions(1'000)
+        ->ReportAggregatesOnly(true)
+        ->ComputeStatistics("p90", p90Of)
+        ->ComputeStatistics("max", maxOf)
+        ->Unit(benchmark::kMicrosecond);
+}
+
 void BM_PostIndexedField(benchmark::State& state) {
     static const std::vector<Edit> edits = drawEdits(accountCodes(), kSeed + 3);
     static std::size_t next = 0;
     postOneField(state, journal::kCod, edits, next);
 }
-BENCHMARK(BM_PostIndexedField)
-    ->Iterations(1)
-    ->Repetitions(1'000)
-    ->ReportAggregatesOnly(true)
-    ->ComputeStatistics("p90", p90Of)
-    ->ComputeStatistics("max", maxOf)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PostIndexedField)->Apply(onePerRepetition);
 
 void BM_PostTextField(benchmark::State& state) {
     static const std::vector<Edit> edits = drawEdits(kTexts, kSeed + 4);
     static std::size_t next = 0;
     postOneField(state, journal::kText, edits, next);
 }
-BENCHMARK(BM_PostTextField)
-    ->Iterations(1)
-    ->Repetitions(1'000)
-    ->ReportAggregatesOnly(true)
-    ->ComputeStatistics("p90", p90Of)
-    ->ComputeStatistics("max", maxOf)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PostTextField)->Apply(onePerRepetition);
 
 // The yardstick of the durable posts: one small write and its fdatasync in the same
 // directory, as the disk does it without any engine around.
@@ -365,13 +363,7 @@ void BM_DiskFdatasync(benchmark::State& state) {
     ::close(fd);
     fs::remove(path);
 }
-BENCHMARK(BM_DiskFdatasync)
-    ->Iterations(1)
-    ->Repetitions(1'000)
-    ->ReportAggregatesOnly(true)
-    ->ComputeStatistics("p90", p90Of)
-    ->ComputeStatistics("max", maxOf)
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DiskFdatasync)->Apply(onePerRepetition);
 
 // Pack of a journal where every tenth row is deleted.
 void BM_Pack(benchmark::State& state) {
