@@ -17,8 +17,8 @@ std::string euro(double amount);
 // A movement number with thousands separators: 1234 -> "1.234".
 std::string movementNumber(long long number);
 
-// text cut from the right, one character at a time, until it is at most maxWidth wide in
-// the canvas's current font.
+// text cut from the right until it is at most maxWidth wide in the canvas's current font
+// (what dropping one character after the other gives).
 std::string cutToWidth(Canvas& canvas, std::string_view text, int maxWidth);
 
 // Characters from..from+count-1 (1-based, as the reports count them) of a byte string;
