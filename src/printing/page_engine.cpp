@@ -27,14 +27,6 @@ std::string timeText(std::chrono::system_clock::time_point now) {
     return buffer;
 }
 
-std::string trimmed(std::string_view text) {
-    const auto begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(begin, text.find_last_not_of(' ') - begin + 1));
-}
-
 // "(" + code + label + text, appended piece by piece.
 std::string headingText(std::string_view code, std::string_view label, std::string_view text) {
     std::string out(1, '(');

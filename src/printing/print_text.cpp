@@ -54,6 +54,16 @@ std::string cutToWidth(Canvas& canvas, std::string_view text, int maxWidth) {
     return std::string(text.substr(0, fits == 0 ? 0 : ends[fits - 1]));
 }
 
+std::string trimRight(std::string_view text) {
+    const auto end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
+std::string trimmed(std::string_view text) {
+    const auto begin = text.find_first_not_of(' ');
+    return begin == std::string_view::npos ? std::string() : trimRight(text.substr(begin));
+}
+
 std::string_view chars(std::string_view text, std::size_t from, std::size_t count) {
     if (from == 0 || from > text.size()) {
         return {};

@@ -21,6 +21,11 @@ std::string movementNumber(long long number);
 // (what dropping one character after the other gives).
 std::string cutToWidth(Canvas& canvas, std::string_view text, int maxWidth);
 
+// The text without its trailing blanks (dBase pads character fields), or without the
+// blanks on both sides.
+std::string trimRight(std::string_view text);
+std::string trimmed(std::string_view text);
+
 // Characters from..from+count-1 (1-based, as the reports count them) of a byte string;
 // what is there when the text is shorter.
 std::string_view chars(std::string_view text, std::size_t from, std::size_t count);
