@@ -21,10 +21,9 @@ std::string systemCause(int error) {
     case EPERM: return "accesso negato";
     case EROFS: return "il disco è di sola lettura";
     case ENOENT: return "la cartella non esiste";
-    case ENOTDIR: return "il percorso non porta a una cartella";
+    case ENOTDIR: return "nel percorso c'è un file al posto di una cartella";
     case EISDIR:
-    case ENOTEMPTY:
-    case EEXIST: return "al posto del file c'è una cartella";
+    case ENOTEMPTY: return "al posto del file c'è una cartella";
     case ENAMETOOLONG: return "il nome è troppo lungo";
     case EIO: return "errore di lettura o scrittura sul disco";
     case EMFILE:
@@ -112,7 +111,8 @@ void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
     if (!target.parent_path().empty()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
-        if (error) fail(target, systemCause(error.value()));
+        // A file where a folder should be makes the library say "exists".
+        if (error) fail(target, systemCause(error.value() == EEXIST ? ENOTDIR : error.value()));
     }
     AsideFile aside(target);
     lxw_workbook_options options{};
