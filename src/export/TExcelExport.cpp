@@ -145,6 +145,8 @@ void TExcelExport::FormActivate() {
         failure = error.what();
     } catch (const std::bad_alloc&) {
         failure = "Memoria insufficiente per l'esportazione in Excel.";
+    } catch (const std::exception&) {
+        failure = "L'esportazione in Excel non è riuscita per un errore interno.";
     }
     QApplication::restoreOverrideCursor();
     running_ = false;

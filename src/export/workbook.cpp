@@ -1,5 +1,6 @@
 #include "export/workbook.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace quendra::spreadsheet {
@@ -30,7 +31,12 @@ CellValue& Sheet::cell(std::size_t row, std::size_t column) {
     assert(row >= 1 && column >= 1);
     if (rows_.size() < row) rows_.resize(row);
     std::vector<CellValue>& cells = rows_[row - 1];
-    if (cells.size() < column) cells.resize(column);
+    if (cells.size() < column) {
+        // Rows are filled from left to right: one allocation for the widest row written.
+        constexpr std::size_t kWidestRow = 12;
+        if (cells.capacity() < column) cells.reserve(std::max(column, kWidestRow));
+        cells.resize(column);
+    }
     return cells[column - 1];
 }
 

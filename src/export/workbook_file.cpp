@@ -49,7 +49,10 @@ std::string libraryCause(lxw_error error, int systemError) {
 class AsideFile {
 public:
     explicit AsideFile(const std::filesystem::path& target) {
-        std::string pattern = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".XXXXXX";
+        std::string pattern = (target.parent_path() / name).string();
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0) fail(target, systemCause(errno));
         ::close(fd);

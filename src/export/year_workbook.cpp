@@ -3,6 +3,7 @@
 #include "export/chart_names.h"
 #include "export/z_codes.h"
 #include "storage/account_code.h"
+#include "storage/dbase/cursor.h"
 #include "storage/dbase/text_case.h"
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
@@ -89,7 +90,10 @@ class Builder {
 public:
     Builder(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
             ExportProgress* progress)
-        : from_("select * from " + storage::quotedTable(journalPath)), names_(chartPath), progress_(progress) {
+        : from_("select * from " + storage::quotedTable(journalPath)),
+          journal_(journalPath, storage::OpenMode::Shared),
+          names_(chartPath),
+          progress_(progress) {
         writeParish(chartPath.filename().string());
     }
 
@@ -249,6 +253,8 @@ private:
     }
 
     std::string from_;
+    // Held open so that the six queries share one reading of the table and its index.
+    storage::Cursor journal_;
     ChartNames names_;
     ExportProgress* progress_;
     Workbook book_;
