@@ -124,9 +124,9 @@ public:
 
 private:
     void writeParish(const std::string& chartFileName) {
-        const ChartNames::Parish parish = names_.parish();
+        const ChartNames::Row& parish = names_.parish();
         const std::pair<std::string_view, std::string> rows[] = {
-            {"Pfarrei", parish.name}, {"Ort", parish.place}, {"Dekanat", parish.deanery},
+            {"Pfarrei", parish.text}, {"Ort", parish.texth}, {"Dekanat", parish.texta},
             {"Rechnungsjahr", yearText(chartFileName)}};
         std::size_t row = 1;
         for (const auto& [label, value] : rows) {

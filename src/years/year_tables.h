@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/query/query.h"
 #include "storage/year_files.h"
 
 #include <filesystem>
@@ -7,6 +8,9 @@
 #include <string_view>
 
 namespace quendra::years {
+
+// The table's full path as a query names it (the query language's own quoting).
+using storage::quotedTable;
 
 // The journal or chart of a year number in dataDir, as spelt on disk ("kr201501.dbf"
 // when no spelling of it exists yet).
