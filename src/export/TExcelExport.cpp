@@ -59,12 +59,6 @@ private:
     int step_ = 1;
 };
 
-QLabel* label(const char* name, const QString& text, QWidget* parent) {
-    auto* widget = new QLabel(text, parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 }  // namespace
 
 TExcelExport::TExcelExport(journal::MainState& state, platform::Services& services, QWidget* parent)
@@ -73,7 +67,7 @@ TExcelExport::TExcelExport(journal::MainState& state, platform::Services& servic
     setWindowTitle("Export nach Excel");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    QLabel* notice = label("Label1", "Zur Beachtung", this);
+    QLabel* notice = widgets::label("Label1", "Zur Beachtung", this);
     QFont bold = notice->font();
     bold.setBold(true);
     notice->setFont(bold);
@@ -94,8 +88,9 @@ TExcelExport::TExcelExport(journal::MainState& state, platform::Services& servic
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(4);
     layout->addWidget(notice);
-    layout->addWidget(label("Label2", " Bitte haben Sie nun etwas Geduld bis der Transportvorgang abgeschlossen", this));
-    layout->addWidget(label("Label3", " ist   ...", this));
+    layout->addWidget(
+        widgets::label("Label2", " Bitte haben Sie nun etwas Geduld bis der Transportvorgang abgeschlossen", this));
+    layout->addWidget(widgets::label("Label3", " ist   ...", this));
     layout->addSpacing(12);
     layout->addWidget(bar_);
     layout->addSpacing(12);
