@@ -1,6 +1,7 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "export/TExcelExport.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
 #include "platform/QtPrompt.h"
@@ -53,8 +54,7 @@ int main(int argc, char** argv) {
     platform::Services services{prompt, clock, shell, &net};
 
     // The windows, once each, in the order of the start (the balance summary is made
-    // anew for each showing; the progress window belongs to TWebUpload). Still to come in
-    // its place: TExcelExport.
+    // anew for each showing; the progress window belongs to TWebUpload).
     journal::TMainform mainform(state, services);
     years::TOeffnen oeffnen(state, services, &mainform);
     printing::TFilterauswahl filterauswahl(services, state.settings.scalePercent(), &mainform);
@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
     journal::TSuchen suchen(state, services, &mainform);
     printing::TJournalwahl journalwahl(state.settings.scalePercent(), &mainform);
     journal::TCalculator calculator(state, services, &mainform);
+    spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
     oeffnen.setHooks({[&] { webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
     drucken.setUpdateCheck([&] { webUpload.upcontrolClick("nein"); });
+    drucken.setWorkbookExport([&] { excelExport.exec(); });
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);

@@ -186,13 +186,15 @@ void TFDrucken::buildWindow() {
     auto* output = group(c.panel1, "GroupBox5", "schermo - stampa");
     auto* outputLayout = new QVBoxLayout(output);
     c.radiobildschirm = radio(output, outputLayout, "radiobildschirm", "&schermo");
-    c.radiodrucker = radio(output, outputLayout, "radiodrucker", "s&tampante");
-    c.radiopdf = radio(output, outputLayout, "radiopdf", "&pdf");
-    // The way to the workbook export; it opens once that window exists.
+    // The way to the workbook export: a thin bar between the first two choices, enabled
+    // once the export window is there.
     c.button2 = button("Button2", "", output);
     c.button2->setFixedHeight(4);
     c.button2->setEnabled(false);
     outputLayout->addWidget(c.button2);
+    connect(c.button2, &QPushButton::clicked, this, &TFDrucken::Button3Click);
+    c.radiodrucker = radio(output, outputLayout, "radiodrucker", "s&tampante");
+    c.radiopdf = radio(output, outputLayout, "radiopdf", "&pdf");
     panel->addWidget(output, 1, 2);
 
     auto* start = button("Startauswahl", "&visualizza - stampa", c.panel1);
@@ -606,6 +608,17 @@ void TFDrucken::Button9Click() {
 }
 
 void TFDrucken::Button1Click() { Button9Click(); }
+
+void TFDrucken::setWorkbookExport(std::function<void()> open) {
+    workbookExport_ = std::move(open);
+    c_->button2->setEnabled(bool(workbookExport_));
+}
+
+// The reports read the year through queries of their own, so no table of this window
+// stays open while the export reads the year.
+void TFDrucken::Button3Click() {
+    if (workbookExport_) workbookExport_();
+}
 
 void TFDrucken::Button8Click() {
     state_.paging = PagingState::Stopped;

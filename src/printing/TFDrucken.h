@@ -50,6 +50,8 @@ public:
     void setJournalwahl(TJournalwahl& journalwahl) { journalwahl_ = &journalwahl; }
     // The program-update check before the annual report ("nein": quiet).
     void setUpdateCheck(std::function<void()> check) { updateCheck_ = std::move(check); }
+    // The workbook export window, shown modally by the thin button "Button2".
+    void setWorkbookExport(std::function<void()> open);
     // The print dialog (true: print) and the PDF file name (empty: cancelled); tests
     // replace the real dialogs.
     void setPrinterDialog(std::function<bool(QPrinter&)> dialog) { printerDialog_ = std::move(dialog); }
@@ -77,6 +79,7 @@ public slots:
     void Button9Click();  // "&esci" of the preview
     void Button1Click();  // "&FINE LISTA"
     void Button8Click();  // "&esci" of the start panel
+    void Button3Click();  // the thin button: the workbook export
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -106,6 +109,7 @@ private:
     QGroupBox* groupBox8_ = nullptr;
     std::unique_ptr<PreviewPager> pager_;
     std::function<void()> updateCheck_;
+    std::function<void()> workbookExport_;
     std::function<bool(QPrinter&)> printerDialog_;
     std::function<std::filesystem::path(const std::filesystem::path&)> pdfDialog_;
     bool entryArmed_ = false;

@@ -15,7 +15,7 @@ namespace {
 
 const std::map<std::string, bool> kOptions = {
     // name, takes a value
-    {"--data", true},  {"--year", true}, {"--journal", true}, {"--chart", true}, {"--pdf", true},
+    {"--data", true},  {"--year", true}, {"--journal", true}, {"--chart", true}, {"--pdf", true}, {"--xlsx", true},
     {"--da", true},    {"--a", true},    {"--testo", true},   {"--casse", true}, {"--conti", true},
     {"--dettagli", false}, {"--help", false},
 };
@@ -83,6 +83,36 @@ void resolveDataYear(ReportCommand& command, const std::filesystem::path& dataDi
     command.year.chartPath = storage::resolveCaseBlind(dataDir, storage::yearFileName(storage::YearTable::Chart, yearNumber));
 }
 
+void readReportOutput(ReportCommand& command, std::map<std::string, std::string>& values) {
+    const ReportEntry* entry = findReport(command.report);
+    if (entry == nullptr) {
+        throw ReportCommandError("Stampa sconosciuta: " + command.report + " (vedere --help)");
+    }
+    if (entry->run == nullptr) {
+        throw ReportCommandError("La stampa " + command.report + " non è ancora disponibile");
+    }
+    if (values.contains("--xlsx")) {
+        throw ReportCommandError("--xlsx si usa solo con " + std::string(kWorkbookName));
+    }
+    if (!values.contains("--pdf") || values["--pdf"].empty()) {
+        throw ReportCommandError("Manca --pdf FILE: il file PDF da scrivere");
+    }
+    command.pdf = values["--pdf"];
+}
+
+// The workbook holds the whole year: no selection, no PDF.
+void readWorkbookOutput(ReportCommand& command, std::map<std::string, std::string>& values) {
+    for (const char* option : {"--pdf", "--da", "--a", "--testo", "--casse", "--conti", "--dettagli"}) {
+        if (values.contains(option)) {
+            throw ReportCommandError(std::string(option) + " non si usa con " + std::string(kWorkbookName));
+        }
+    }
+    if (!values.contains("--xlsx") || values["--xlsx"].empty()) {
+        throw ReportCommandError("Manca --xlsx FILE: la cartella di lavoro da scrivere");
+    }
+    command.xlsx = values["--xlsx"];
+}
+
 }  // namespace
 
 ReportCommand parseReportCommand(const std::vector<std::string>& args, const std::filesystem::path& defaultDataDir) {
@@ -117,17 +147,11 @@ ReportCommand parseReportCommand(const std::vector<std::string>& args, const std
                                                     : "Una sola stampa per volta: " + positional[1]);
     }
     command.report = positional[0];
-    const ReportEntry* entry = findReport(command.report);
-    if (entry == nullptr) {
-        throw ReportCommandError("Stampa sconosciuta: " + command.report + " (vedere --help)");
+    if (command.workbook()) {
+        readWorkbookOutput(command, values);
+    } else {
+        readReportOutput(command, values);
     }
-    if (entry->run == nullptr) {
-        throw ReportCommandError("La stampa " + command.report + " non è ancora disponibile");
-    }
-    if (!values.contains("--pdf") || values["--pdf"].empty()) {
-        throw ReportCommandError("Manca --pdf FILE: il file PDF da scrivere");
-    }
-    command.pdf = values["--pdf"];
 
     ReportOptions& options = command.options;
     if (values.contains("--da")) options.from = bound("--da", values["--da"]);
@@ -176,8 +200,10 @@ std::string reportCommandHelp() {
     return "Uso:\n"
            "  quendra-report [--data CARTELLA] [--year AAAANN] STAMPA [OPZIONI] --pdf FILE\n"
            "  quendra-report --journal KR.dbf --chart KW.dbf [--year AAAANN] STAMPA [OPZIONI] --pdf FILE\n"
+           "  quendra-report [--data CARTELLA | --journal KR.dbf --chart KW.dbf] [--year AAAANN] cartella --xlsx FILE\n"
            "\n"
-           "Scrive la stampa in un file PDF, senza schermo.\n"
+           "Scrive la stampa in un file PDF, senza schermo; \"cartella\" scrive invece l'esercizio come\n"
+           "cartella di lavoro Excel, la stessa dell'esportazione in Excel.\n"
            "CARTELLA: la cartella dei dati (predefinita: quella dell'installazione); AAAANN: l'esercizio\n"
            "(predefinito: l'esercizio corrente di tovald.INI, oppure KRaaaann nel nome del giornale).\n"
            "\n"

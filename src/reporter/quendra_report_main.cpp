@@ -1,5 +1,6 @@
 // quendra-report: runs a report without a display and writes it as PDF.
 
+#include "export/year_export.h"
 #include "platform/clock.h"
 #include "printing/PaperPrint.h"
 #include "printing/report_catalog.h"
@@ -33,6 +34,15 @@ int main(int argc, char** argv) {
     }
     if (command.help) {
         std::cout << printing::reportCommandHelp();
+        return 0;
+    }
+
+    if (command.workbook()) {
+        try {
+            spreadsheet::exportYear(command.year.journalPath, command.year.chartPath, command.xlsx);
+        } catch (const std::exception& error) {
+            return fail(error.what());
+        }
         return 0;
     }
 

@@ -113,3 +113,19 @@ TEST(ReportCommand, HelpListsEveryReport) {
     }
     EXPECT_EQ(proposedPdfName(*findReport("piano"), "202601"), "piano-conti-2026-01.pdf");
 }
+
+TEST(ReportCommand, WorkbookTakesTheYearAndAnXlsxFileOnly) {
+    DataDir d;
+    const auto command = parseReportCommand({"--year", "202502", "cartella", "--xlsx", "anno.xlsx"}, d.data());
+    EXPECT_TRUE(command.workbook());
+    EXPECT_EQ(command.xlsx, "anno.xlsx");
+    EXPECT_EQ(command.year.journalPath, d.data() / "kr202502.dbf");
+    EXPECT_EQ(command.year.chartPath, d.data() / "kw202502.dbf");
+
+    const auto data = d.data();
+    EXPECT_EQ(errorOf({"cartella"}, data), "Manca --xlsx FILE: la cartella di lavoro da scrivere");
+    EXPECT_EQ(errorOf({"cartella", "--xlsx", "a.xlsx", "--pdf", "a.pdf"}, data), "--pdf non si usa con cartella");
+    EXPECT_EQ(errorOf({"cartella", "--xlsx", "a.xlsx", "--da", "1"}, data), "--da non si usa con cartella");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "a.pdf", "--xlsx", "a.xlsx"}, data), "--xlsx si usa solo con cartella");
+    EXPECT_NE(reportCommandHelp().find("cartella --xlsx FILE"), std::string::npos);
+}
