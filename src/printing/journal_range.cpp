@@ -1,6 +1,9 @@
 #include "printing/journal_range.h"
 
 #include "storage/amount_format.h"
+#include "years/year_tables.h"
+
+#include <limits>
 
 namespace quendra::printing {
 
@@ -26,7 +29,9 @@ std::string trimmed(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
-std::string selectFrom(const std::filesystem::path& journal) { return "select * from " + quotedPath(journal); }
+const storage::Date kLastDate = storage::Date::fromYmd(9999, 12, 31);
+
+std::string selectFrom(const std::filesystem::path& journal) { return "select * from " + years::quotedTable(journal); }
 
 }  // namespace
 
@@ -43,6 +48,36 @@ JournalRangeReading readJournalRange(const JournalRangeInput& input) {
     const auto to = storage::parseWholeNumber(input.to);
     if (!to) return {NumberRange{}, notANumber(kNumberLabels.to)};
     return {NumberRange{*from, *to}, {}};
+}
+
+JournalRangeReading journalRangeOf(const ReportOptions& options) {
+    const bool datesGiven = (options.from && std::holds_alternative<storage::Date>(*options.from)) ||
+                            (options.to && std::holds_alternative<storage::Date>(*options.to));
+    const bool numbersGiven = (options.from && std::holds_alternative<long long>(*options.from)) ||
+                              (options.to && std::holds_alternative<long long>(*options.to));
+    if (datesGiven && numbersGiven) {
+        return {NumberRange{}, "Il giornale si stampa fra due numeri di movimento o fra due date, non fra un numero e una data."};
+    }
+    if (datesGiven) {
+        DateRange dates{storage::Date(), kLastDate};
+        if (options.from) dates.from = std::get<storage::Date>(*options.from);
+        if (options.to) dates.to = std::get<storage::Date>(*options.to);
+        return {dates, {}};
+    }
+    NumberRange numbers{1, std::numeric_limits<long long>::max()};
+    if (options.from) numbers.from = std::get<long long>(*options.from);
+    if (options.to) numbers.to = std::get<long long>(*options.to);
+    return {numbers, {}};
+}
+
+void putJournalRange(const JournalRange& range, ReportOptions& options) {
+    if (const auto* numbers = std::get_if<NumberRange>(&range)) {
+        options.from = numbers->from;
+        options.to = numbers->to;
+    } else {
+        options.from = std::get<DateRange>(range).from;
+        options.to = std::get<DateRange>(range).to;
+    }
 }
 
 BoundQuery carryOverQuery(const std::filesystem::path& journal, const JournalRange& range) {
@@ -63,15 +98,6 @@ BoundQuery rangeQuery(const std::filesystem::path& journal, const JournalRange& 
     const auto& dates = std::get<DateRange>(range);
     return {selectFrom(journal) + " where (datum >= :dat1) and (datum <= :dat2) order by datum,nummer",
             storage::QueryParams().date("dat1", dates.from).date("dat2", dates.to)};
-}
-
-std::string quotedPath(const std::filesystem::path& path) {
-    std::string text = "\"";
-    for (const char c : path.string()) {
-        text += c;
-        if (c == '"') text += '"';
-    }
-    return text + "\"";
 }
 
 }  // namespace quendra::printing

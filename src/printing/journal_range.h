@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/report_options.h"
 #include "storage/dbase/date.h"
 #include "storage/query/params.h"
 
@@ -38,6 +39,12 @@ struct JournalRangeReading {
 };
 JournalRangeReading readJournalRange(const JournalRangeInput& input);
 
+// The range of a report's options: two numbers or two dates; a bound left out reaches
+// to the start or the end of the journal.
+JournalRangeReading journalRangeOf(const ReportOptions& options);
+// The options that print the range.
+void putJournalRange(const JournalRange& range, ReportOptions& options);
+
 // A query text and its parameters; the bounds travel only as parameters.
 struct BoundQuery {
     std::string sql;
@@ -49,8 +56,5 @@ struct BoundQuery {
 BoundQuery carryOverQuery(const std::filesystem::path& journal, const JournalRange& range);
 // The range itself, both bounds included, in the same order.
 BoundQuery rangeQuery(const std::filesystem::path& journal, const JournalRange& range);
-
-// A path as a quoted text of the query language ("" stands for a quote inside).
-std::string quotedPath(const std::filesystem::path& path);
 
 }  // namespace quendra::printing

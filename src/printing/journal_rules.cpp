@@ -20,14 +20,13 @@ bool isOtherAsset(std::string_view cod) {
     return group >= "05" && group <= "10";
 }
 
-bool applyJournalRowRules(std::string_view cod, std::string_view codd, double income, double expense,
-                          JournalSums& sums) {
-    if (isLiability(cod)) sums.liabilities.add(income, expense);
-    if (isOtherAsset(cod)) sums.assets.add(income, expense);
-    if (!storage::isLiquid(cod) && cod == codd) return false;
-    sums.running.add(income, expense);
-    return true;
+void addToClosingSections(std::string_view cod, double income, double expense, SumPair& liabilities,
+                          SumPair& assets) {
+    if (isLiability(cod)) liabilities.add(income, expense);
+    if (isOtherAsset(cod)) assets.add(income, expense);
 }
+
+bool isListedInJournal(std::string_view cod, std::string_view codd) { return storage::isLiquid(cod) || cod != codd; }
 
 JournalSums carryOverSums(const std::filesystem::path& journal, const JournalRange& range) {
     namespace kr = storage::journal;
@@ -37,8 +36,10 @@ JournalSums carryOverSums(const std::filesystem::path& journal, const JournalRan
     const std::size_t income = rows->fieldIndex(kr::kEinnahme), expense = rows->fieldIndex(kr::kAusgabe);
     JournalSums sums;
     for (rows->first(); !rows->eof(); rows->next()) {
-        applyJournalRowRules(rows->asText(cod), rows->asText(codd), rows->asNumber(income), rows->asNumber(expense),
-                             sums);
+        const std::string code = rows->asText(cod);
+        const double in = rows->asNumber(income), out = rows->asNumber(expense);
+        addToClosingSections(code, in, out, sums.liabilities, sums.assets);
+        if (isListedInJournal(code, rows->asText(codd))) sums.running.add(in, out);
     }
     return sums;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/journal_range.h"
+#include "printing/print_state.h"
 
 #include <filesystem>
 #include <string_view>
@@ -8,28 +9,20 @@
 namespace quendra::printing {
 
 // What the journal keeps apart while it walks the rows.
-struct JournalRowSums {
-    double income = 0;
-    double expense = 0;
-    void add(double in, double out) {
-        income += in;
-        expense += out;
-    }
-    double balance() const { return income - expense; }
-};
-
 struct JournalSums {
-    JournalRowSums running;      // listed movements (carry lines and "TOTALE: ")
-    JournalRowSums liabilities;  // every class P row
-    JournalRowSums assets;       // every row of the groups C05-C10
+    SumPair running;      // listed movements: the carry lines and "TOTALE: "
+    SumPair liabilities;  // every class P row
+    SumPair assets;       // every row of the groups C05-C10
 };
 
-// The three row rules, the same for the carry-over and the listing: class P rows add to
-// the liabilities, C05-C10 rows to the assets, and a row booked against its own account
-// outside the cash boxes (an opening of a liability or an asset) is neither listed nor
-// added to the running sums. Returns whether the row is listed.
-bool applyJournalRowRules(std::string_view cod, std::string_view codd, double income, double expense,
-                          JournalSums& sums);
+// The three row rules, the same for the carry-over and the listing. A class P row adds
+// to the liabilities, a row of C05-C10 to the assets (both before the third rule, so
+// that opening rows count in the closing sections).
+void addToClosingSections(std::string_view cod, double income, double expense, SumPair& liabilities,
+                          SumPair& assets);
+// A row booked against its own account outside the cash boxes (the opening of a liability
+// or an asset) is neither listed nor added to the running sums.
+bool isListedInJournal(std::string_view cod, std::string_view codd);
 
 // The carry-over pass: the row rules over everything booked before the range.
 JournalSums carryOverSums(const std::filesystem::path& journal, const JournalRange& range);

@@ -2,6 +2,7 @@
 
 #include "storage/account_code.h"
 #include "storage/dbase/text_case.h"
+#include "years/year_tables.h"
 
 namespace quendra::printing {
 
@@ -27,7 +28,7 @@ const std::vector<StatementSection>& statementSections() {
 
 BoundQuery sectionQuery(const std::filesystem::path& journal, const StatementSection& section,
                         const StatementOption& option) {
-    BoundQuery query{"select * from " + quotedPath(journal) + " where " + section.condition, {}};
+    BoundQuery query{"select * from " + years::quotedTable(journal) + " where " + section.condition, {}};
     if (section.takesOption) {
         if (const auto* text = std::get_if<TextOption>(&option)) {
             query.sql += " and upper(text) like \"%\" || :testo || \"%\"";
