@@ -57,8 +57,9 @@ void drawLedger(PageEngine& engine, const ReportOptions& options, std::string_vi
     storage::QueryResult& rows = *result;
     const std::size_t keyIndex = rows.fieldIndex(keyField);
     const std::size_t dateIndex = rows.fieldIndex(kr::kDatum);
-    const std::optional<storage::Date> from =
-        s.option == SelectionOption::DateRange ? dateOf(options.from) : std::nullopt;
+    // The empty date comes before every date: without "data da" nothing is carried.
+    const storage::Date from =
+        s.option == SelectionOption::DateRange ? dateOf(options.from).value_or(storage::Date()) : storage::Date();
     const auto keyOf = [&] { return rows.asText(keyIndex).substr(0, 6); };
 
     for (rows.first(); !rows.eof();) {
@@ -66,8 +67,8 @@ void drawLedger(PageEngine& engine, const ReportOptions& options, std::string_vi
         s.subAccountKey = key;
         const auto chartRow = engine.chart().exact(key);
         engine.zeileuk(key, chartRow ? chartRow->text : std::string());
-        if (from && rows.asDate(dateIndex) < *from) {
-            for (; !rows.eof() && keyOf() == key && rows.asDate(dateIndex) < *from; rows.next()) {
+        if (rows.asDate(dateIndex) < from) {
+            for (; !rows.eof() && keyOf() == key && rows.asDate(dateIndex) < from; rows.next()) {
                 const JournalLine line = JournalLine::of(rows);
                 s.grand.add(line.income, line.expense);
                 s.subAccount.add(line.income, line.expense);

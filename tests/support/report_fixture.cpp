@@ -24,6 +24,7 @@ std::vector<std::vector<std::string>> textLines(const printing::RecordedPage& pa
     std::map<int, std::vector<const printing::DrawItem*>> byY;
     for (const printing::DrawItem& item : page.items) {
         if (item.kind != printing::DrawItem::Kind::Text) continue;
+        if (item.text.empty()) continue;  // a zero amount
         if (!byY.contains(item.y1)) order.push_back(item.y1);
         byY[item.y1].push_back(&item);
     }

@@ -12,7 +12,7 @@ namespace quendra::test {
 // and a bank account, securities and a bank loan.
 std::vector<ChartRow> reportChartRows();
 
-// The texts of a recorded page grouped into printed lines (same y), each line left to
+// The non-empty texts of a recorded page grouped into printed lines (same y), each line left to
 // right, lines in the order they were drawn.
 std::vector<std::vector<std::string>> textLines(const printing::RecordedPage& page);
 
