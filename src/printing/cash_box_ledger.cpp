@@ -1,8 +1,9 @@
 #include "printing/cash_box_ledger.h"
 
-#include "printing/selection_queries.h"
 #include "storage/journal_record.h"
+#include "storage/dbase/text_case.h"
 #include "storage/query/query.h"
+#include "years/year_tables.h"
 
 #include <stdexcept>
 
@@ -18,20 +19,32 @@ storage::Date dateOf(const std::optional<RangeBound>& bound, storage::Date other
     throw std::invalid_argument("Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa.");
 }
 
-// The selection dialog's query; for the date option over the scratch copy of the rows up
-// to "a data" (those before "data da" make the carry-over line).
+// The rows of the picked keys, as the selection dialog picks them; the codes, the text
+// and the dates travel as parameters. With the date option the rows up to "a data":
+// those before "data da" make the carry-over line. (No scratch table: a report may run
+// on files received from a parish, in a folder that is not ours to write into.)
 std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const ReportOptions& options) {
     const PrintState& s = engine.state();
-    const ReportYear& year = engine.year();
-    const SelectionKind kind = s.accountChoiceMode ? SelectionKind::Accounts : SelectionKind::CashBoxes;
     const auto& keys = s.accountChoiceMode ? options.accounts : options.cashBoxes;
-    if (keys.empty()) return storage::runSelect(emptySelectionQuery(year.journalPath));
-    if (s.option == SelectionOption::DateRange) {
-        writeDateScratch(year.journalPath, year.dataDir, storage::Date(),
-                         dateOf(options.to, storage::Date::fromYmd(9999, 12, 31)));
+    storage::QueryParams params;
+    std::string conditions;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string name = "k" + std::to_string(i + 1);
+        conditions += std::string(conditions.empty() ? "" : " or ") +
+                      (s.accountChoiceMode ? "(cod like :" + name + " || \"%\")" : "(codd = :" + name + ")");
+        params.text(name, " " + keys[i]);
     }
-    const SelectionQuery query = selectionQuery(kind, s.option, keys, year.journalPath, year.dataDir, options.text);
-    return storage::runSelect(query.sql, query.params);
+    std::string sql = "select * from " + years::quotedTable(engine.year().journalPath) + " where (" +
+                      (conditions.empty() ? "cod <> cod" : conditions) + ")";
+    if (s.option == SelectionOption::Text && !options.text.empty()) {
+        sql += " and (upper(text) like \"%\" || :testo || \"%\")";
+        params.text("testo", storage::toUpperUtf8(options.text));
+    } else if (s.option == SelectionOption::DateRange) {
+        sql += " and (datum <= :dat2)";
+        params.date("dat2", dateOf(options.to, storage::Date::fromYmd(9999, 12, 31)));
+    }
+    sql += s.accountChoiceMode ? " order by cod,datum,nummer" : " order by codd,datum,nummer";
+    return storage::runSelect(sql, params);
 }
 
 }  // namespace
