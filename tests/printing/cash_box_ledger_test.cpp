@@ -1,6 +1,4 @@
 #include "printing/cash_box_ledger.h"
-#include "support/journal_fixture.h"
-#include "support/print_rig.h"
 #include "support/report_fixture.h"
 
 #include <gtest/gtest.h>
@@ -30,22 +28,16 @@ std::vector<Movement> year() {
     };
 }
 
-class CashBoxLedger : public ::testing::Test {
+class CashBoxLedger : public test::ReportTest {
 protected:
     void print(ReportOptions options, bool accounts = false, SelectionOption selection = SelectionOption::None) {
-        test::makeJournal(rig_.year.journalPath, year());
         rig_.state.kind = ReportKind::AllMovements;
         rig_.state.cashBoxMode = true;
         rig_.state.accountChoiceMode = accounts;
         rig_.state.option = selection;
         rig_.state.detailLines = options.details;
-        PageEngine& engine = rig_.paper();
-        runCashBoxLedger(engine, options);
-        engine.finish();
+        runReport(runCashBoxLedger, year(), options);
     }
-    const std::vector<RecordedPage>& pages() const { return rig_.canvas.pages(); }
-
-    test::PrintRig rig_{test::reportChartRows()};
 };
 
 TEST_F(CashBoxLedger, DateFromAprilCarriesEarlierRowsAndABoxWithOnlyEarlierRowsKeepsItsLines) {

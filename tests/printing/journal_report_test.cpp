@@ -1,6 +1,4 @@
 #include "printing/journal_report.h"
-#include "support/journal_fixture.h"
-#include "support/print_rig.h"
 #include "support/report_fixture.h"
 
 #include <gtest/gtest.h>
@@ -31,14 +29,11 @@ std::vector<Movement> smallYear() {
     };
 }
 
-class JournalReport : public ::testing::Test {
+class JournalReport : public test::ReportTest {
 protected:
     void print(const std::vector<Movement>& rows, ReportOptions options, bool onScreen = false) {
-        test::makeJournal(rig_.year.journalPath, rows);
         rig_.state.kind = ReportKind::Journal;
-        PageEngine& engine = onScreen ? rig_.screen() : rig_.paper();
-        runJournal(engine, options);
-        engine.finish();
+        runReport(runJournal, rows, options, onScreen);
     }
     static ReportOptions numbers(long long from, long long to) {
         ReportOptions options;
@@ -46,9 +41,6 @@ protected:
         options.to = to;
         return options;
     }
-    const std::vector<RecordedPage>& pages() const { return rig_.canvas.pages(); }
-
-    test::PrintRig rig_{test::reportChartRows()};
 };
 
 TEST_F(JournalReport, WholeYearListsCashBoxOpeningAndLeavesLiabilityOpeningToItsSection) {
@@ -139,14 +131,11 @@ TEST_F(JournalReport, DateRangeListsByDateThenNumberAfterTheEarlierRows) {
 }
 
 TEST_F(JournalReport, ANumberAndADateMakeNoRangeAndNothingIsDrawn) {
-    test::makeJournal(rig_.year.journalPath, smallYear());
-    rig_.state.kind = ReportKind::Journal;
     ReportOptions options;
     options.from = 1LL;
     options.to = ymd(2026, 3, 1);
-    PageEngine& engine = rig_.paper();
     try {
-        runJournal(engine, options);
+        print(smallYear(), options);
         FAIL() << "a mixed range must be refused";
     } catch (const std::invalid_argument& e) {
         EXPECT_STREQ(e.what(), "Il giornale si stampa fra due numeri di movimento o fra due date, non fra un numero e una data.");

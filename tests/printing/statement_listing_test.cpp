@@ -1,6 +1,4 @@
 #include "printing/statement_listing.h"
-#include "support/journal_fixture.h"
-#include "support/print_rig.h"
 #include "support/report_fixture.h"
 
 #include <gtest/gtest.h>
@@ -30,19 +28,13 @@ std::vector<Movement> year() {
     };
 }
 
-class StatementListing : public ::testing::Test {
+class StatementListing : public test::ReportTest {
 protected:
     void print(ReportKind kind, ReportOptions options = {}, SelectionOption selection = SelectionOption::None) {
-        test::makeJournal(rig_.year.journalPath, year());
         rig_.state.kind = kind;
         rig_.state.option = selection;
-        PageEngine& engine = rig_.paper();
-        runStatementListing(engine, options);
-        engine.finish();
+        runReport(runStatementListing, year(), options);
     }
-    const std::vector<RecordedPage>& pages() const { return rig_.canvas.pages(); }
-
-    test::PrintRig rig_{test::reportChartRows()};
 };
 
 TEST_F(StatementListing, AllMovementsShowsEveryRowAndTheClosingFigures) {
@@ -116,11 +108,8 @@ TEST_F(StatementListing, DateOptionTakesBothDaysAndRefusesNumbers) {
 }
 
 TEST_F(StatementListing, EmptyJournalPrintsOnlyThePageHeader) {
-    test::makeJournal(rig_.year.journalPath, {});
     rig_.state.kind = ReportKind::AccountsOnly;
-    PageEngine& engine = rig_.paper();
-    runStatementListing(engine, {});
-    engine.finish();
+    runReport(runStatementListing, {}, {});
     const auto lines = test::joinedLines(pages());
     ASSERT_EQ(lines.size(), 6u) << lines[0];
     EXPECT_EQ(lines[0], "QUENDRA: San Vito (Borgo Alto) - 2026/01");

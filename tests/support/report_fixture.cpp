@@ -19,6 +19,14 @@ std::vector<ChartRow> reportChartRows() {
     };
 }
 
+void ReportTest::runReport(printing::ReportFunction report, const std::vector<Movement>& rows,
+                           const printing::ReportOptions& options, bool onScreen) {
+    makeJournal(rig_.year.journalPath, rows);
+    printing::PageEngine& engine = onScreen ? rig_.screen() : rig_.paper();
+    report(engine, options);
+    engine.finish();
+}
+
 std::vector<std::vector<std::string>> textLines(const printing::RecordedPage& page) {
     std::vector<int> order;
     std::map<int, std::vector<const printing::DrawItem*>> byY;

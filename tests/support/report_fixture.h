@@ -1,7 +1,12 @@
 #pragma once
 
 #include "printing/recording_canvas.h"
+#include "printing/report_catalog.h"
 #include "support/chart_fixture.h"
+#include "support/journal_fixture.h"
+#include "support/print_rig.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +16,17 @@ namespace quendra::test {
 // The accounts the report tests book on: two expense and two income accounts, a cash box
 // and a bank account, securities and a bank loan.
 std::vector<ChartRow> reportChartRows();
+
+// A report test: the report chart, a journal of the rows given, the report run on paper
+// (or on screen) with the state's kind, modes and option as the test set them.
+class ReportTest : public ::testing::Test {
+protected:
+    void runReport(printing::ReportFunction report, const std::vector<Movement>& rows,
+                   const printing::ReportOptions& options, bool onScreen = false);
+    const std::vector<printing::RecordedPage>& pages() const { return rig_.canvas.pages(); }
+
+    PrintRig rig_{reportChartRows()};
+};
 
 // The non-empty texts of a recorded page grouped into printed lines (same y), each line left to
 // right, lines in the order they were drawn.
