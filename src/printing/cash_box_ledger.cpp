@@ -1,11 +1,10 @@
 #include "printing/cash_box_ledger.h"
 
-#include "storage/journal_record.h"
+#include "printing/journal_range.h"
 #include "storage/dbase/text_case.h"
+#include "storage/journal_record.h"
 #include "storage/query/query.h"
 #include "years/year_tables.h"
-
-#include <stdexcept>
 
 namespace quendra::printing {
 
@@ -13,17 +12,12 @@ namespace {
 
 namespace kr = storage::journal;
 
-storage::Date dateOf(const std::optional<RangeBound>& bound, storage::Date otherwise) {
-    if (!bound) return otherwise;
-    if (const auto* date = std::get_if<storage::Date>(&*bound)) return *date;
-    throw std::invalid_argument("Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa.");
-}
-
 // The rows of the picked keys, as the selection dialog picks them; the codes, the text
 // and the dates travel as parameters. With the date option the rows up to "a data":
 // those before "data da" make the carry-over line. (No scratch table: a report may run
 // on files received from a parish, in a folder that is not ours to write into.)
-std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const ReportOptions& options) {
+std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const ReportOptions& options,
+                                                 const DateRange& dates) {
     const PrintState& s = engine.state();
     const auto& keys = s.accountChoiceMode ? options.accounts : options.cashBoxes;
     storage::QueryParams params;
@@ -41,7 +35,7 @@ std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const
         params.text("testo", storage::toUpperUtf8(options.text));
     } else if (s.option == SelectionOption::DateRange) {
         sql += " and (datum <= :dat2)";
-        params.date("dat2", dateOf(options.to, storage::Date::fromYmd(9999, 12, 31)));
+        params.date("dat2", dates.to);
     }
     sql += s.accountChoiceMode ? " order by cod,datum,nummer" : " order by codd,datum,nummer";
     return storage::runSelect(sql, params);
@@ -52,9 +46,9 @@ std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const
 void runCashBoxLedger(PageEngine& engine, const ReportOptions& options) {
     PrintState& s = engine.state();
     // The empty date comes before every date: without "data da" nothing is carried.
-    const storage::Date from =
-        s.option == SelectionOption::DateRange ? dateOf(options.from, storage::Date()) : storage::Date();
-    const auto result = ledgerRows(engine, options);
+    const DateRange dates = s.option == SelectionOption::DateRange ? dateOptionOf(options) : DateRange{};
+    const storage::Date from = dates.from;
+    const auto result = ledgerRows(engine, options, dates);
     storage::QueryResult& rows = *result;
     engine.setSize(11);
     engine.clearListArea();

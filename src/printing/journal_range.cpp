@@ -4,6 +4,7 @@
 #include "years/year_tables.h"
 
 #include <limits>
+#include <stdexcept>
 
 namespace quendra::printing {
 
@@ -68,6 +69,15 @@ JournalRangeReading journalRangeOf(const ReportOptions& options) {
     if (options.from) numbers.from = std::get<long long>(*options.from);
     if (options.to) numbers.to = std::get<long long>(*options.to);
     return {numbers, {}};
+}
+
+DateRange dateOptionOf(const ReportOptions& options) {
+    const auto dateOf = [](const std::optional<RangeBound>& bound, storage::Date otherwise) {
+        if (!bound) return otherwise;
+        if (const auto* date = std::get_if<storage::Date>(&*bound)) return *date;
+        throw std::invalid_argument("Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa.");
+    };
+    return {dateOf(options.from, storage::Date()), dateOf(options.to, kLastDate)};
 }
 
 void putJournalRange(const JournalRange& range, ReportOptions& options) {

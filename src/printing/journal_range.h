@@ -42,6 +42,10 @@ JournalRangeReading readJournalRange(const JournalRangeInput& input);
 // The range of a report's options: two numbers or two dates; a bound left out reaches
 // to the start or the end of the journal.
 JournalRangeReading journalRangeOf(const ReportOptions& options);
+// The date option's bounds ("data da", "a data"): dates only, a bound left out reaches
+// to the start or the end of the journal. Throws std::invalid_argument with an Italian
+// message for a number.
+DateRange dateOptionOf(const ReportOptions& options);
 // The options that print the range.
 void putJournalRange(const JournalRange& range, ReportOptions& options);
 

@@ -5,8 +5,6 @@
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
 
-#include <stdexcept>
-
 namespace quendra::printing {
 
 namespace {
@@ -39,12 +37,6 @@ void drawDottedSum(PageEngine& engine, std::string_view label, double amount, co
     }
     canvas.setBold(false);
     s.y += 2 * engine.zeile();
-}
-
-storage::Date dateBound(const std::optional<RangeBound>& bound, storage::Date otherwise) {
-    if (!bound) return otherwise;
-    if (const auto* date = std::get_if<storage::Date>(&*bound)) return *date;
-    throw std::invalid_argument("Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa.");
 }
 
 class StatementWalk {
@@ -120,8 +112,7 @@ private:
 StatementOption statementOptionOf(SelectionOption selection, const ReportOptions& options) {
     if (selection == SelectionOption::Text && !options.text.empty()) return TextOption{options.text};
     if (selection == SelectionOption::DateRange) {
-        return DateRange{dateBound(options.from, storage::Date()),
-                         dateBound(options.to, storage::Date::fromYmd(9999, 12, 31))};
+        return dateOptionOf(options);
     }
     return std::monostate{};
 }
