@@ -1,5 +1,6 @@
 #include "printing/journal_range.h"
 
+#include "printing/print_text.h"
 #include "storage/amount_format.h"
 #include "years/year_tables.h"
 
@@ -22,12 +23,6 @@ std::string notANumber(std::string_view label) {
 }
 std::string notADate(std::string_view label) {
     return "Il campo \"" + std::string(label) + "\" deve contenere una data nel formato gg.mm.aaaa.";
-}
-
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 const storage::Date kLastDate = storage::Date::fromYmd(9999, 12, 31);
