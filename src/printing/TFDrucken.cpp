@@ -8,6 +8,7 @@
 #include "printing/QtCanvas.h"
 #include "printing/TFilterauswahl.h"
 #include "printing/TJournalwahl.h"
+#include "printing/journal_range.h"
 #include "printing/recording_canvas.h"
 #include "printing/report_catalog.h"
 #include "printing/selection_queries.h"
@@ -431,15 +432,12 @@ bool TFDrucken::chooseJournalRange(ReportOptions& options) {
         c_->radiopdf->setChecked(range.output == OutputTarget::Pdf);
         state_.target = range.output;
     }
-    const auto from = parseRangeBound(range.first);
-    const auto to = parseRangeBound(range.last);
-    if (!from || !to) {
-        services_.prompt.message(platform::PromptKind::Error,
-                                 range.byDate ? "formato data non corretto" : "numero non corretto");
+    const JournalRangeReading reading = readJournalRange({range.byDate, range.first, range.last});
+    if (!reading.ok()) {
+        services_.prompt.message(platform::PromptKind::Error, reading.error);
         return false;
     }
-    options.from = from;
-    options.to = to;
+    putJournalRange(reading.range, options);
     return true;
 }
 

@@ -1,6 +1,9 @@
 #include "printing/report_catalog.h"
 
+#include "printing/cash_box_ledger.h"
 #include "printing/chart_listing.h"
+#include "printing/journal_report.h"
+#include "printing/statement_listing.h"
 
 #include <algorithm>
 #include <array>
@@ -13,12 +16,12 @@ namespace {
 const std::array<ReportEntry, 12> kCatalog = {{
     {"piano", "piano-conti", ReportKind::ChartListing, false, false, runChartListing},
 
-    {"giornale", "giornale", ReportKind::Journal, false, false, nullptr},
-    {"movimenti", "tutti-movimenti", ReportKind::AllMovements, false, false, nullptr},
-    {"sottoconti", "conti-sottoconti", ReportKind::AccountsAndSubs, false, false, nullptr},
-    {"conti", "solo-conti", ReportKind::AccountsOnly, false, false, nullptr},
-    {"liquidita", "situazione-liquidita", ReportKind::AllMovements, true, false, nullptr},
-    {"estratto", "estratto-conto", ReportKind::AllMovements, true, true, nullptr},
+    {"giornale", "giornale", ReportKind::Journal, false, false, runJournal},
+    {"movimenti", "tutti-movimenti", ReportKind::AllMovements, false, false, runStatementListing},
+    {"sottoconti", "conti-sottoconti", ReportKind::AccountsAndSubs, false, false, runStatementListing},
+    {"conti", "solo-conti", ReportKind::AccountsOnly, false, false, runStatementListing},
+    {"liquidita", "situazione-liquidita", ReportKind::AllMovements, true, false, runCashBoxLedger},
+    {"estratto", "estratto-conto", ReportKind::AllMovements, true, true, runCashBoxLedger},
 
     {"bilancio", "bilancio", ReportKind::AnnualReport, false, false, nullptr},
     {"frontespizio", "frontespizio", ReportKind::AnnualReport, false, false, nullptr},
