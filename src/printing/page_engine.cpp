@@ -75,7 +75,11 @@ void PageEngine::clearListArea() {
 }
 
 void PageEngine::drawPageNumber() {
+    // The same on every page, whatever font the line that broke the page was in.
+    const Font inForce = canvas_.font();
+    bodyFont();
     canvas_.drawText(950, state_.bottom - 50, "- " + std::to_string(state_.pageCounter) + " -");
+    canvas_.setFont(inForce);
 }
 
 void PageEngine::computeColumns(bool onScreen, int screenWidth) {

@@ -4,6 +4,7 @@
 #include "storage/group_sums.h"
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
+#include "years/year_tables.h"
 
 #include <cmath>
 #include <functional>
@@ -22,7 +23,7 @@ using storage::GroupSums;
 BlockTotals block(const std::filesystem::path& journalPath, const std::string& where, std::string_view groupingField,
                   Amounts amounts, const std::function<PropertyColumns(const GroupSums&)>& shown,
                   std::vector<PropertyLine>& lines) {
-    const auto rows = storage::runSelect("select * from " + storage::quotedTable(journalPath) + " where " + where +
+    const auto rows = storage::runSelect("select * from " + years::quotedTable(journalPath) + " where " + where +
                                          " order by " + std::string(groupingField));
     storage::GroupWalk walk(*rows, groupingField);
     BlockTotals totals;

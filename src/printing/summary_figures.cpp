@@ -3,6 +3,7 @@
 #include "storage/account_code.h"
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
+#include "years/year_tables.h"
 
 #include <string_view>
 
@@ -130,7 +131,7 @@ SummaryFigures summaryFigures(const std::filesystem::path& journalPath) {
     Pairs pairs;
     const auto queries = sectionQueries();
     for (std::size_t s = 0; s < kSummarySectionCount; ++s) {
-        const auto rows = storage::runSelect("select * from " + storage::quotedTable(journalPath) + " where " +
+        const auto rows = storage::runSelect("select * from " + years::quotedTable(journalPath) + " where " +
                                              queries[s].condition + " order by cod,datum,nummer");
         figures.sections[s] = SectionWalk(*rows, pairs, queries[s].sign).walk();
         switch (s) {

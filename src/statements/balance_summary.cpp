@@ -7,6 +7,7 @@
 #include "storage/group_sums.h"
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
+#include "years/year_tables.h"
 
 #include <cmath>
 #include <memory>
@@ -31,7 +32,7 @@ class SummaryBuilder {
 public:
     SummaryBuilder(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
                    const SummaryProgress& progress)
-        : from_("select * from " + storage::quotedTable(journalPath)), chartPath_(chartPath), progress_(progress) {}
+        : from_("select * from " + years::quotedTable(journalPath)), chartPath_(chartPath), progress_(progress) {}
 
     std::vector<SummaryLine> build() {
         add("A T T I V A", LineStyle::Heading);

@@ -13,6 +13,9 @@ namespace quendra::years {
 std::filesystem::path yearTablePath(const std::filesystem::path& dataDir, storage::YearTable kind,
                                     std::string_view yearNumber);
 
+// The table's full path as a query names it: in double quotes, a quote inside doubled.
+std::string quotedTable(const std::filesystem::path& table);
+
 // Makes sure the table's production index can be used, rebuilding it with
 // indexreparatur when an exclusive open says it cannot. A table that is in use is left
 // as it is (its holder opened it, so it opens).

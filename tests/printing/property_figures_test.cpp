@@ -28,8 +28,8 @@ std::string columns(const PropertyColumns& c) { return grid(c.opening) + " " + g
 class PropertyFiguresTest : public ::testing::Test {
 protected:
     PropertyFigures figures(const std::vector<Movement>& rows) {
-        test::makeParishYear(dir_ / "kw201501.dbf", dir_ / "kr201501.dbf", rows);
-        return propertyFigures(dir_ / "kr201501.dbf");
+        test::makeNumberedJournal(dir_ / "kr202601.dbf", rows);
+        return propertyFigures(dir_ / "kr202601.dbf");
     }
 
     test::TempDir dir_;

@@ -31,8 +31,8 @@ std::map<std::string, std::string> accounts(const SectionFigures& section) {
 class SummaryFiguresTest : public ::testing::Test {
 protected:
     SummaryFigures figures(const std::vector<Movement>& rows) {
-        test::makeParishYear(dir_ / "kw201501.dbf", dir_ / "kr201501.dbf", rows);
-        return summaryFigures(dir_ / "kr201501.dbf");
+        test::makeNumberedJournal(dir_ / "kr202601.dbf", rows);
+        return summaryFigures(dir_ / "kr202601.dbf");
     }
 
     test::TempDir dir_;

@@ -2,9 +2,8 @@
 
 namespace quendra::test {
 
-const std::vector<ChartRow>& parishYearChart() {
+const std::vector<ChartRow>& parishAccounts() {
     static const std::vector<ChartRow> chart = {
-        {"  PFAR", "San Vigilio", "Lavis", "Mezzolombardo"},
         {" A0101", "Arredi sacri", "Spese per il culto", "Uscite"},
         {" A0102", "Fiori e candele", "Spese per il culto", "Uscite"},
         {" A0201", "Energia elettrica", "Spese di gestione", "Uscite"},
@@ -24,22 +23,20 @@ const std::vector<ChartRow>& parishYearChart() {
 }
 
 Movement income(const std::string& cod, const std::string& codd, double amount, int month) {
-    return {0, ymd(2015, month, 10), cod, codd, "entrata", amount, 0, 2, 0};
+    return {0, ymd(2026, month, 10), cod, codd, "entrata", amount, 0, 2, 0};
 }
 
 Movement expense(const std::string& cod, const std::string& codd, double amount, int month) {
-    return {0, ymd(2015, month, 10), cod, codd, "uscita", 0, amount, 1, 0};
+    return {0, ymd(2026, month, 10), cod, codd, "uscita", 0, amount, 1, 0};
 }
 
 Movement opening(const std::string& cod, double balance) {
     const bool positive = balance >= 0;
-    return {0, ymd(2015, 1, 1), cod, cod, "Riporto: 2014/01", positive ? balance : 0, positive ? 0 : -balance,
+    return {0, ymd(2026, 1, 1), cod, cod, "Riporto: 2025/01", positive ? balance : 0, positive ? 0 : -balance,
             positive ? 2 : 1, 2};
 }
 
-void makeParishYear(const std::filesystem::path& chart, const std::filesystem::path& journal,
-                    std::vector<Movement> rows) {
-    makeChart(chart, parishYearChart());
+void makeNumberedJournal(const std::filesystem::path& journal, std::vector<Movement> rows) {
     int number = 0;
     for (Movement& row : rows) row.nummer = ++number;
     makeJournal(journal, rows);

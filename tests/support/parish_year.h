@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
-// A small parish year for the annual-report tests: a chart with the parish header row,
-// cash boxes, a bank, securities, a loan and a few income and expense accounts, and
-// movements written in the order given, numbered from 1, dated in 2015.
+// A small parish year for the annual-report tests: a chart with cash boxes, a bank,
+// securities, loans and a few income and expense accounts, and movements written in the
+// order given, numbered from 1, dated in 2026.
 namespace quendra::test {
 
-const std::vector<ChartRow>& parishYearChart();
+// The accounts, without the parish header row.
+const std::vector<ChartRow>& parishAccounts();
 
 // A row through a cash box: Einnahme (side 2) or Ausgabe (side 1).
 Movement income(const std::string& cod, const std::string& codd, double amount, int month = 3);
@@ -21,8 +22,7 @@ Movement expense(const std::string& cod, const std::string& codd, double amount,
 // Einnahme, a negative one as Ausgabe, eroeffnung 2.
 Movement opening(const std::string& cod, double balance);
 
-// Writes the chart and the journal (numbering the rows 1, 2, … in this order).
-void makeParishYear(const std::filesystem::path& chart, const std::filesystem::path& journal,
-                    std::vector<Movement> rows);
+// Writes the journal, numbering the rows 1, 2, … in this order.
+void makeNumberedJournal(const std::filesystem::path& journal, std::vector<Movement> rows);
 
 }  // namespace quendra::test

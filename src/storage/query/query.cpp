@@ -84,13 +84,4 @@ std::size_t runDelete(std::string_view sql, const QueryParams& params) {
     return deleted;
 }
 
-std::string quotedTable(const std::filesystem::path& table) {
-    std::string quoted = "\"";
-    for (const char c : table.string()) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 }  // namespace quendra::storage

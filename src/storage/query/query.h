@@ -4,9 +4,7 @@
 #include "storage/query/result.h"
 
 #include <cstddef>
-#include <filesystem>
 #include <memory>
-#include <string>
 #include <string_view>
 
 namespace quendra::storage {
@@ -23,9 +21,6 @@ namespace quendra::storage {
 
 // select * … or select sum(…) …
 std::unique_ptr<QueryResult> runSelect(std::string_view sql, const QueryParams& params = {});
-
-// A table's full path as a query names it: in double quotes, a quote inside doubled.
-std::string quotedTable(const std::filesystem::path& table);
 
 // delete from … where …: marks the rows deleted through a cursor (the tags stay right) and
 // returns how many.

@@ -1,0 +1,98 @@
+#include "printing/annual_report.h"
+
+#include "printing/property_form.h"
+#include "printing/summary_form.h"
+#include "printing/title_page.h"
+
+namespace quendra::printing {
+
+namespace {
+
+// The next form of a report printed as one job: a new sheet, numbered under the page it
+// closes unless that is the title page.
+void nextSheet(PageEngine& engine, AnnualItem item) {
+    PrintState& s = engine.state();
+    s.y = s.top;
+    if (item != AnnualItem::Summary) engine.drawPageNumber();
+    ++s.pageCounter;
+    engine.canvas().newPage();
+}
+
+bool onPaper(OutputTarget target) { return target == OutputTarget::Printer || target == OutputTarget::Pdf; }
+
+}  // namespace
+
+void drawAnnualItem(PageEngine& engine, AnnualItem item) {
+    switch (item) {
+    case AnnualItem::TitlePage:
+        drawTitlePage(engine);
+        break;
+    case AnnualItem::Summary:
+        drawSummaryForm(engine, SummaryForm::Summary);
+        break;
+    case AnnualItem::Property:
+        drawPropertyForm(engine);
+        break;
+    case AnnualItem::Details:
+        drawSummaryForm(engine, SummaryForm::Details);
+        break;
+    case AnnualItem::All:
+    case AnnualItem::Transmission:
+        break;
+    }
+}
+
+void runAnnualReport(PageEngine& engine, AnnualItem chosen, AnnualReportHost& host) {
+    PrintState& s = engine.state();
+    s.paging = PagingState::Waiting;
+    const int first = chosen == AnnualItem::All ? 1 : static_cast<int>(chosen);
+    const int last = chosen == AnnualItem::All ? 5 : static_cast<int>(chosen);
+    bool documentOpen = false;
+    bool transmissionAfterDocument = false;
+    for (int i = first; i <= last; ++i) {
+        const auto item = static_cast<AnnualItem>(i);
+        if (item == AnnualItem::Transmission) {
+            if (onPaper(s.target)) {
+                // Never inside a print job: after it has ended, or at once when none began.
+                transmissionAfterDocument = true;
+            } else {
+                host.transmission();
+            }
+            continue;
+        }
+        // Within one job the title page's document carries the forms; a cancelled print
+        // dialog leaves no job, and the next item asks again.
+        if (documentOpen && chosen == AnnualItem::All) {
+            nextSheet(engine, item);
+        } else if (host.startOutput(engine)) {
+            documentOpen = onPaper(s.target);
+        } else {
+            continue;
+        }
+        drawAnnualItem(engine, item);
+        if (!s.onPaper()) {
+            engine.finish();
+            host.itemDone();
+        }
+    }
+    if (documentOpen) {
+        engine.finish();
+        host.endDocument();
+    }
+    if (transmissionAfterDocument) host.transmission();
+}
+
+void runWholeAnnualReport(PageEngine& engine, const ReportOptions&) {
+    drawTitlePage(engine);
+    for (const AnnualItem item : {AnnualItem::Summary, AnnualItem::Property, AnnualItem::Details}) {
+        nextSheet(engine, item);
+        drawAnnualItem(engine, item);
+    }
+}
+
+void runTitlePage(PageEngine& engine, const ReportOptions&) { drawTitlePage(engine); }
+void runSummaryForm(PageEngine& engine, const ReportOptions&) { drawSummaryForm(engine, SummaryForm::Summary); }
+void runPropertyForm(PageEngine& engine, const ReportOptions&) { drawPropertyForm(engine); }
+void runDetailsForm(PageEngine& engine, const ReportOptions&) { drawSummaryForm(engine, SummaryForm::Details); }
+
+}  // namespace quendra::printing

@@ -1,0 +1,201 @@
+#include "printing/property_form.h"
+
+#include "printing/form_parts.h"
+#include "printing/property_figures.h"
+#include "storage/amount_format.h"
+
+#include <string>
+#include <vector>
+
+namespace quendra::printing {
+
+namespace {
+
+// Far below any screen page: the next page check starts a new one.
+constexpr int kBeyondScreenPage = 10000;
+
+std::string gridAmount(double value) { return storage::formatNumber(value, storage::Picture::EditAmount); }
+
+class PropertyDrawing {
+public:
+    explicit PropertyDrawing(PageEngine& engine)
+        : engine_(engine), canvas_(engine.canvas()), s_(engine.state()), c_(engine.state().columns) {}
+
+    void draw() {
+        engine_.clearListArea();
+        canvas_.setPenWidth(2);
+        drawFormHeading(engine_, "(Modulo 2 di 4)", "SITUAZIONE PATRIMONIALE");
+        steps(1);
+
+        r_ = c_.leftEdge + canvas_.textWidth("B. ");
+        d_ = roundHalfEven((c_.expenseEdge - r_) / 3.0);
+        k_ = s_.onPaper() ? -6 : 3;
+        const int markWidth = canvas_.textWidth("A. ");
+        openingEnd_ = 2 * d_ - markWidth;
+        yearEndEnd_ = c_.expenseEdge - markWidth;
+        labelStart_ = r_ + markWidth;
+
+        realEstate();
+        const PropertyFigures f = propertyFigures(engine_.year().journalPath);
+        grid(f);
+        reserved();
+    }
+
+private:
+    void steps(double n) { s_.y += roundHalfEven(n * engine_.zeile()); }
+    void bold(bool on) { canvas_.setBold(on); }
+    void text(int x, const std::string& t) { canvas_.drawText(x, s_.y, t); }
+    void ruleAcross(int y) { canvas_.drawLine(c_.leftEdge, y, c_.expenseEdge, y); }
+    void gridRule() { canvas_.drawLine(r_, s_.y - k_, c_.expenseEdge, s_.y - k_); }
+    void rowStep() {
+        steps(1);
+        gridRule();
+    }
+    // On screen the next page check opens a new screen page; on paper it breaks a full one.
+    bool newSection() {
+        if (!s_.onPaper()) s_.y = kBeyondScreenPage;
+        return engine_.contr();
+    }
+
+    void realEstate() {
+        steps(1);
+        bold(true);
+        text(c_.leftEdge, "A. Imobilie");
+        steps(2);
+        bold(false);
+        text(c_.leftEdge, "Ci sono variazioni allo stato immobiliare?   ");
+        steps(1);
+        text(c_.leftEdge, "Autorizzazione della Velmora: ");
+        steps(2);
+        ruleAcross(s_.y - k_);
+        steps(1);
+        ruleAcross(s_.y - k_);
+        steps(2);
+        bold(true);
+    }
+
+    void row(const std::string& label, const std::string& opening, const std::string& yearEnd) {
+        text(labelStart_, label);
+        if (!opening.empty()) engine_.drawRight(openingEnd_, s_.y, opening);
+        engine_.drawRight(yearEndEnd_, s_.y, yearEnd);
+    }
+    void row(const std::string& label, const PropertyColumns& values) {
+        row(label, gridAmount(values.opening), gridAmount(values.yearEnd));
+    }
+    void groups(const std::vector<PropertyLine>& lines) {
+        for (const PropertyLine& l : lines) {
+            row(engine_.codtext(l.keyCode) + " - " + l.prefix, {l.opening, l.yearEnd});
+            rowStep();
+        }
+    }
+    // "I. Attiva", "I. PASSIVA": a heading row one and a half lines high.
+    void blockHeading(const std::string& heading) {
+        bold(true);
+        steps(0.5);
+        text(labelStart_, heading);
+        bold(false);
+        steps(1.5);
+        gridRule();
+    }
+
+    void grid(const PropertyFigures& f) {
+        if (!newSection()) return;
+        const std::string& year = engine_.year().year();
+        text(c_.leftEdge, "B. Capitali");
+        bold(false);
+        steps(2);
+        const int top = s_.y - k_;
+        canvas_.drawLine(r_, top, c_.expenseEdge, top);
+        text(d_ + k_, "     Situazione al 01/01/" + year);
+        text(2 * d_ + k_, "     Situazione al 31/12/" + year);
+        rowStep();
+
+        blockHeading("I. Attiva");
+        groups(f.liquid);
+        groups(f.otherAssets);
+        row("     Somma  liquidità", f.liquidSum);
+        rowStep();
+        row("     Somma altro", f.otherSum);
+        rowStep();
+        bold(true);
+        row("     SOMMA ATTIVA", f.assets);
+        rowStep();
+        bold(false);
+
+        steps(1);
+        blockHeading("I. PASSIVA");
+        groups(f.liabilities);
+        bold(true);
+        row("     SOMMA PASSIVA", f.liabilitiesSum);
+        rowStep();
+        steps(0.5);
+        row("     ATTIVA - PASSIVA", f.net);
+        rowStep();
+        bold(false);
+        row("     Cambiamento anno precedente", "", gridAmount(f.change));
+        rowStep();
+
+        canvas_.setPenWidth(2);
+        for (const int x : {r_, d_, 2 * d_, c_.expenseEdge}) canvas_.drawLine(x, top, x, s_.y - k_);
+        steps(2);
+        canvas_.setPenWidth(3);
+        ruleAcross(s_.y);
+        ruleAcross(s_.y + k_);
+        canvas_.setPenWidth(2);
+        steps(2);
+    }
+
+    // A writing line at the foot of the current line, from x to the expense edge.
+    void writingLine(int x) { canvas_.drawLine(x, s_.y - k_, c_.expenseEdge, s_.y - k_); }
+    void contributionRow(const std::string& label) {
+        text(d_, label);
+        steps(1);
+        writingLine(d_);
+    }
+
+    void reserved() {
+        if (!newSection()) return;
+        text(c_.leftEdge, "Riservato alla Velmora");
+        steps(2);
+        bold(true);
+        text(c_.leftEdge, "PARROCO");
+        steps(1);
+        const int dateLineEnd = c_.leftEdge + canvas_.textWidth("AMAMAM 03.03.3333");
+        for (const auto& [left, right] : {std::pair{"il", "Entrate:"}, std::pair{"Prot.No", "Detrazioni:"}}) {
+            bold(false);
+            text(c_.leftEdge, left);
+            bold(true);
+            text(d_, right);
+            bold(false);
+            steps(1);
+            canvas_.drawLine(c_.leftEdge, s_.y - k_, dateLineEnd, s_.y - k_);
+            writingLine(d_);
+        }
+        steps(1.5);
+        contributionRow("Tasse 3%");
+        contributionRow("Tasse 4%");
+        bold(true);
+        contributionRow("Contribute diocesani 3%");
+        contributionRow("Contribute diocesani 4%");
+        contributionRow("Totale contributi");
+        canvas_.drawLine(d_, s_.y, c_.expenseEdge, s_.y);
+        bold(false);
+        steps(2);
+        text(c_.leftEdge, "per la revisione quendra");
+        steps(3);
+        canvas_.drawLine(c_.leftEdge, s_.y, 2 * d_, s_.y);
+    }
+
+    PageEngine& engine_;
+    Canvas& canvas_;
+    PrintState& s_;
+    const Columns& c_;
+    int r_ = 0, d_ = 0, k_ = 0;
+    int openingEnd_ = 0, yearEndEnd_ = 0, labelStart_ = 0;
+};
+
+}  // namespace
+
+void drawPropertyForm(PageEngine& engine) { PropertyDrawing(engine).draw(); }
+
+}  // namespace quendra::printing
