@@ -17,7 +17,8 @@ void drawFormHeading(PageEngine& engine, std::string_view module, std::string_vi
     s.y += 2 * engine.zeile();
     canvas.drawLine(c.leftEdge, s.y, c.expenseEdge, s.y);
     s.y += engine.zeile();
-    canvas.drawText((c.expenseEdge - canvas.textWidth(title)) / 2, s.y, title);
+    // Centred over the rule, which a centre at half the expense edge is not.
+    canvas.drawText((c.leftEdge + c.expenseEdge - canvas.textWidth(title)) / 2, s.y, title);
     canvas.setFont(Font{"Arial", engine.sized(11), false});
 }
 

@@ -9,7 +9,7 @@
 namespace quendra::printing {
 
 // "Luogo: place", "Parrocchia: PARISH" with "(Modulo n di 4)" at the right, a rule and the
-// form's title centred, in 12 × scale bold; ends in 11 × scale normal with y on the
+// form's title centred over it, in 12 × scale bold; ends in 11 × scale normal with y on the
 // title's line.
 void drawFormHeading(PageEngine& engine, std::string_view module, std::string_view title);
 

@@ -1,6 +1,7 @@
 #include "printing/property_form.h"
 
 #include "printing/form_parts.h"
+#include "printing/print_text.h"
 #include "printing/property_figures.h"
 #include "storage/amount_format.h"
 
@@ -27,13 +28,15 @@ public:
         drawFormHeading(engine_, "(Modulo 2 di 4)", "SITUAZIONE PATRIMONIALE");
         steps(1);
 
+        // The grid from r to the expense edge: four tenths for the labels (account names
+        // are long), three for each column of figures.
         r_ = c_.leftEdge + canvas_.textWidth("B. ");
-        d_ = roundHalfEven((c_.expenseEdge - r_) / 3.0);
+        const int span = c_.expenseEdge - r_;
+        opening_ = r_ + roundHalfEven(span * 0.4);
+        yearEnd_ = r_ + roundHalfEven(span * 0.7);
         k_ = s_.onPaper() ? -6 : 3;
-        const int markWidth = canvas_.textWidth("A. ");
-        openingEnd_ = 2 * d_ - markWidth;
-        yearEndEnd_ = c_.expenseEdge - markWidth;
-        labelStart_ = r_ + markWidth;
+        markWidth_ = canvas_.textWidth("A. ");
+        labelStart_ = r_ + markWidth_;
 
         realEstate();
         const PropertyFigures f = propertyFigures(engine_.year().journalPath);
@@ -76,17 +79,22 @@ private:
 
     void row(const std::string& label, const std::string& opening, const std::string& yearEnd) {
         text(labelStart_, label);
-        if (!opening.empty()) engine_.drawRight(openingEnd_, s_.y, opening);
-        engine_.drawRight(yearEndEnd_, s_.y, yearEnd);
+        if (!opening.empty()) engine_.drawRight(yearEnd_ - markWidth_, s_.y, opening);
+        engine_.drawRight(c_.expenseEdge - markWidth_, s_.y, yearEnd);
     }
     void row(const std::string& label, const PropertyColumns& values) {
         row(label, gridAmount(values.opening), gridAmount(values.yearEnd));
     }
     void groups(const std::vector<PropertyLine>& lines) {
         for (const PropertyLine& l : lines) {
-            row(engine_.codtext(l.keyCode) + " - " + l.prefix, {l.opening, l.yearEnd});
+            row(groupLabel(engine_.codtext(l.keyCode), " - " + l.prefix), {l.opening, l.yearEnd});
             rowStep();
         }
+    }
+    // A long account name is cut so that the label, key included, stays in its column.
+    std::string groupLabel(const std::string& name, const std::string& key) {
+        const int room = opening_ - markWidth_ - labelStart_ - canvas_.textWidth(key);
+        return cutToWidth(canvas_, name, room) + key;
     }
     // "I. Attiva", "I. PASSIVA": a heading row one and a half lines high.
     void blockHeading(const std::string& heading) {
@@ -106,8 +114,8 @@ private:
         steps(2);
         const int top = s_.y - k_;
         canvas_.drawLine(r_, top, c_.expenseEdge, top);
-        text(d_ + k_, "     Situazione al 01/01/" + year);
-        text(2 * d_ + k_, "     Situazione al 31/12/" + year);
+        text(opening_ + k_, "     Situazione al 01/01/" + year);
+        text(yearEnd_ + k_, "     Situazione al 31/12/" + year);
         rowStep();
 
         blockHeading("I. Attiva");
@@ -136,7 +144,7 @@ private:
         rowStep();
 
         canvas_.setPenWidth(2);
-        for (const int x : {r_, d_, 2 * d_, c_.expenseEdge}) canvas_.drawLine(x, top, x, s_.y - k_);
+        for (const int x : {r_, opening_, yearEnd_, c_.expenseEdge}) canvas_.drawLine(x, top, x, s_.y - k_);
         steps(2);
         canvas_.setPenWidth(3);
         ruleAcross(s_.y);
@@ -148,9 +156,9 @@ private:
     // A writing line at the foot of the current line, from x to the expense edge.
     void writingLine(int x) { canvas_.drawLine(x, s_.y - k_, c_.expenseEdge, s_.y - k_); }
     void contributionRow(const std::string& label) {
-        text(d_, label);
+        text(opening_, label);
         steps(1);
-        writingLine(d_);
+        writingLine(opening_);
     }
 
     void reserved() {
@@ -165,11 +173,11 @@ private:
             bold(false);
             text(c_.leftEdge, left);
             bold(true);
-            text(d_, right);
+            text(opening_, right);
             bold(false);
             steps(1);
             canvas_.drawLine(c_.leftEdge, s_.y - k_, dateLineEnd, s_.y - k_);
-            writingLine(d_);
+            writingLine(opening_);
         }
         steps(1.5);
         contributionRow("Tasse 3%");
@@ -178,20 +186,20 @@ private:
         contributionRow("Contribute diocesani 3%");
         contributionRow("Contribute diocesani 4%");
         contributionRow("Totale contributi");
-        canvas_.drawLine(d_, s_.y, c_.expenseEdge, s_.y);
+        canvas_.drawLine(opening_, s_.y, c_.expenseEdge, s_.y);
         bold(false);
         steps(2);
         text(c_.leftEdge, "per la revisione quendra");
         steps(3);
-        canvas_.drawLine(c_.leftEdge, s_.y, 2 * d_, s_.y);
+        canvas_.drawLine(c_.leftEdge, s_.y, yearEnd_, s_.y);
     }
 
     PageEngine& engine_;
     Canvas& canvas_;
     PrintState& s_;
     const Columns& c_;
-    int r_ = 0, d_ = 0, k_ = 0;
-    int openingEnd_ = 0, yearEndEnd_ = 0, labelStart_ = 0;
+    int r_ = 0, k_ = 0, markWidth_ = 0, labelStart_ = 0;
+    int opening_ = 0, yearEnd_ = 0;  // the lines before the two columns of figures
 };
 
 }  // namespace

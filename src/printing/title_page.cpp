@@ -19,8 +19,9 @@ void drawTitlePage(PageEngine& engine) {
     Canvas& canvas = engine.canvas();
     const Columns& c = s.columns;
     const auto steps = [&](int n) { s.y += n * engine.zeile(); };
-    const auto centred = [&](int right, const std::string& text) {
-        canvas.drawText((right - canvas.textWidth(text)) / 2, s.y, text);
+    // Centred between the column of the texts and the right end of the deanery.
+    const auto centred = [&](int left, int right, const std::string& text) {
+        canvas.drawText((left + right - canvas.textWidth(text)) / 2, s.y, text);
     };
 
     s.y = s.onPaper() ? s.top : kScreenTop;
@@ -39,9 +40,9 @@ void drawTitlePage(PageEngine& engine) {
 
     steps(6);
     engine.setSize(14);
-    centred(right, "Parrocchia di " + storage::toUpperUtf8(parish.text));
+    centred(left, right, "Parrocchia di " + storage::toUpperUtf8(parish.text));
     steps(2);
-    centred(right, "a " + storage::toUpperUtf8(parish.texth));
+    centred(left, right, "a " + storage::toUpperUtf8(parish.texth));
     steps(6);
 
     engine.setSize(20);
