@@ -42,12 +42,11 @@ void drawAnnualItem(PageEngine& engine, AnnualItem item) {
     }
 }
 
-void runAnnualReport(PageEngine& engine, AnnualItem chosen, AnnualReportHost& host) {
-    PrintState& s = engine.state();
+void runAnnualReport(PrintState& s, AnnualItem chosen, AnnualReportHost& host) {
     s.paging = PagingState::Waiting;
     const int first = chosen == AnnualItem::All ? 1 : static_cast<int>(chosen);
     const int last = chosen == AnnualItem::All ? 5 : static_cast<int>(chosen);
-    bool documentOpen = false;
+    PageEngine* document = nullptr;  // the print job in progress
     bool transmissionAfterDocument = false;
     for (int i = first; i <= last; ++i) {
         const auto item = static_cast<AnnualItem>(i);
@@ -62,21 +61,23 @@ void runAnnualReport(PageEngine& engine, AnnualItem chosen, AnnualReportHost& ho
         }
         // Within one job the title page's document carries the forms; a cancelled print
         // dialog leaves no job, and the next item asks again.
-        if (documentOpen && chosen == AnnualItem::All) {
-            nextSheet(engine, item);
-        } else if (host.startOutput(engine)) {
-            documentOpen = onPaper(s.target);
+        PageEngine* engine = nullptr;
+        if (document && chosen == AnnualItem::All) {
+            engine = document;
+            nextSheet(*engine, item);
         } else {
-            continue;
+            engine = host.startOutput();
+            if (!engine) continue;
+            if (onPaper(s.target)) document = engine;
         }
-        drawAnnualItem(engine, item);
+        drawAnnualItem(*engine, item);
         if (!s.onPaper()) {
-            engine.finish();
+            engine->finish();
             host.itemDone();
         }
     }
-    if (documentOpen) {
-        engine.finish();
+    if (document) {
+        document->finish();
         host.endDocument();
     }
     if (transmissionAfterDocument) host.transmission();

@@ -28,8 +28,9 @@ public:
     virtual ~AnnualReportHost() = default;
     // Starts one item's output on the target the user chose: sets up the preview, or asks
     // the print dialog (or the PDF's name), begins the document and sets up the paper.
-    // False, with the state's target Cancelled, when the user cancelled.
-    virtual bool startOutput(PageEngine& engine) = 0;
+    // Returns the engine to draw with; nullptr, with the state's target Cancelled, when
+    // the user cancelled.
+    virtual PageEngine* startOutput() = 0;
     // An item has ended in the preview: the start panel shows again.
     virtual void itemDone() = 0;
     // Ends the print document (the last page number is drawn).
@@ -42,7 +43,7 @@ public:
 // ends with the "&FINE LISTA" wait. On paper All is one print job: no number under the
 // title page, the forms on new pages with "- n -". The transmission opens on any target;
 // on paper only after the print job has ended, and an item 5 chosen alone starts no job.
-void runAnnualReport(PageEngine& engine, AnnualItem chosen, AnnualReportHost& host);
+void runAnnualReport(PrintState& state, AnnualItem chosen, AnnualReportHost& host);
 
 // The forms of one item (1 to 4) at the engine's current position.
 void drawAnnualItem(PageEngine& engine, AnnualItem item);

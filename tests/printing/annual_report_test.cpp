@@ -163,20 +163,16 @@ class ScriptedHost : public AnnualReportHost {
 public:
     explicit ScriptedHost(PrintRig& rig, OutputTarget chosen) : rig_(rig), chosen_(chosen) {}
 
-    bool startOutput(PageEngine&) override {
+    PageEngine* startOutput() override {
         ++starts;
-        if (chosen_ == OutputTarget::Screen) {
-            rig_.screen();
-            return true;
-        }
+        if (chosen_ == OutputTarget::Screen) return &rig_.screen();
         const bool accept = dialogAnswers.empty() || dialogAnswers.front();
         if (!dialogAnswers.empty()) dialogAnswers.pop_front();
         if (!accept) {
             rig_.state.target = OutputTarget::Cancelled;
-            return false;
+            return nullptr;
         }
-        rig_.paper();
-        return true;
+        return &rig_.paper();
     }
     void itemDone() override { ++itemsDone; }
     void endDocument() override {
@@ -202,7 +198,7 @@ TEST_F(AnnualReport, AllModulesOnPaperAreOneJobWithPageNumbers) {
     year(kYear);
     rig_.state.target = OutputTarget::Printer;
     ScriptedHost host(rig_, OutputTarget::Printer);
-    runAnnualReport(rig_.engine, AnnualItem::All, host);
+    runAnnualReport(rig_.state, AnnualItem::All, host);
 
     EXPECT_EQ(host.starts, 1);
     EXPECT_EQ(host.documentsEnded, 1);
@@ -229,7 +225,7 @@ TEST_F(AnnualReport, CancelledDialogSkipsTheItemAndTheNextItemAsksAgain) {
     rig_.state.target = OutputTarget::Printer;
     ScriptedHost host(rig_, OutputTarget::Printer);
     host.dialogAnswers = {false, true};
-    runAnnualReport(rig_.engine, AnnualItem::All, host);
+    runAnnualReport(rig_.state, AnnualItem::All, host);
 
     EXPECT_EQ(host.starts, 2);
     EXPECT_EQ(host.documentsEnded, 1);
@@ -245,7 +241,7 @@ TEST_F(AnnualReport, TransmissionAloneOnPaperStartsNoPrintJob) {
     year(kYear);
     rig_.state.target = OutputTarget::Printer;
     ScriptedHost host(rig_, OutputTarget::Printer);
-    runAnnualReport(rig_.engine, AnnualItem::Transmission, host);
+    runAnnualReport(rig_.state, AnnualItem::Transmission, host);
     EXPECT_EQ(host.starts, 0);
     EXPECT_EQ(host.documentsEnded, 0);
     EXPECT_EQ(host.transmissions, 1);
@@ -255,7 +251,7 @@ TEST_F(AnnualReport, TransmissionAloneOnPaperStartsNoPrintJob) {
 TEST_F(AnnualReport, AllModulesOnScreenEndEachFormWithFineListaThenTransmit) {
     year(kYear);
     ScriptedHost host(rig_, OutputTarget::Screen);
-    runAnnualReport(rig_.engine, AnnualItem::All, host);
+    runAnnualReport(rig_.state, AnnualItem::All, host);
     EXPECT_EQ(host.starts, 4);
     EXPECT_EQ(rig_.pager.endWaits, 4);
     EXPECT_EQ(host.itemsDone, 4);
@@ -267,7 +263,7 @@ TEST_F(AnnualReport, EsciEndsOnlyTheFormOnView) {
     year(kYear);
     ScriptedHost host(rig_, OutputTarget::Screen);
     rig_.pager.answers = {false};  // "&esci" on the title page's first screen page
-    runAnnualReport(rig_.engine, AnnualItem::All, host);
+    runAnnualReport(rig_.state, AnnualItem::All, host);
     EXPECT_EQ(rig_.pager.endWaits, 3);
     EXPECT_EQ(host.itemsDone, 4);
 }
@@ -283,7 +279,7 @@ TEST_F(AnnualReport, QuendraReportNamesRunTheForms) {
         test::makeNumberedJournal(other.year.journalPath, kYear);
         other.state.target = OutputTarget::Printer;
         ScriptedHost host(other, OutputTarget::Printer);
-        runAnnualReport(other.engine, AnnualItem::All, host);
+        runAnnualReport(other.state, AnnualItem::All, host);
         return other.dump();
     }());
     for (const char* name : {"frontespizio", "riepilogo", "patrimoniale", "dettagli"}) {
