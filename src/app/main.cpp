@@ -14,6 +14,9 @@
 #include "platform/clock.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
+#include "printing/TFDrucken.h"
+#include "printing/TFilterauswahl.h"
+#include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/year_files.h"
@@ -39,9 +42,11 @@ int main(int argc, char** argv) {
 
     // The windows, once each, in the order of the start (the balance summary is made
     // anew for each showing; the progress window belongs to TWebUpload). Still to come in
-    // their places: TFilterauswahl, TFDrucken, TJournalwahl, TExcelExport.
+    // its place: TExcelExport.
     journal::TMainform mainform(state, services);
     years::TOeffnen oeffnen(state, services, &mainform);
+    printing::TFilterauswahl filterauswahl(services, state.settings.scalePercent(), &mainform);
+    printing::TFDrucken drucken(state, services, filterauswahl, &mainform);
     accounts::Tkoanders koanders(state, services, &mainform);
     accounts::TKontenwahlfenster kontenwahl(state, services, &mainform);
     journal::TEinstellungen einstellungen(state, services, &mainform);
@@ -49,6 +54,7 @@ int main(int argc, char** argv) {
     journal::TDatumform datumform(state, services, &mainform);
     journal::TInfo info(state, services, &mainform);
     journal::TSuchen suchen(state, services, &mainform);
+    printing::TJournalwahl journalwahl(state.settings.scalePercent(), &mainform);
     journal::TCalculator calculator(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
@@ -69,6 +75,9 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
+    drucken.setJournalwahl(journalwahl);
+    drucken.setUpdateCheck([&] { webUpload.upcontrolClick("nein"); });
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);
