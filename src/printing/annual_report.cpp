@@ -22,6 +22,12 @@ bool onPaper(OutputTarget target) { return target == OutputTarget::Printer || ta
 
 }  // namespace
 
+std::string_view annualItemReport(AnnualItem item) {
+    constexpr std::array<std::string_view, 6> kNames = {"bilancio", "frontespizio", "riepilogo", "patrimoniale",
+                                                        "dettagli", ""};
+    return kNames[static_cast<std::size_t>(item)];
+}
+
 void drawAnnualItem(PageEngine& engine, AnnualItem item) {
     switch (item) {
     case AnnualItem::TitlePage:

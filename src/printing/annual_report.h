@@ -22,6 +22,10 @@ inline constexpr std::array<std::string_view, 6> kAnnualItemCaptions = {
     "--> invio telematico alla Velmora ",
 };
 
+// quendra-report's name of an item's report ("bilancio" for All), which also names its
+// PDF; none for the transmission.
+std::string_view annualItemReport(AnnualItem item);
+
 // What the run needs of the print window.
 class AnnualReportHost {
 public:

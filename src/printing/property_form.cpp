@@ -5,6 +5,7 @@
 #include "printing/property_figures.h"
 #include "storage/amount_format.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,12 @@ public:
         const int span = c_.expenseEdge - r_;
         opening_ = r_ + roundHalfEven(span * 0.4);
         yearEnd_ = r_ + roundHalfEven(span * 0.7);
+        // k: the column headings sit a little right of their lines, the closing double rule
+        // is k apart. Rules above a line of text lie in the small gap between two lines, a
+        // twentieth of a line step up (k itself crossed the text of small screen fonts).
         k_ = s_.onPaper() ? -6 : 3;
+        lift_ = roundHalfEven(engine_.zeile() * 0.05);
+        if (lift_ == 0) lift_ = s_.onPaper() ? -1 : 1;
         markWidth_ = canvas_.textWidth("A. ");
         labelStart_ = r_ + markWidth_;
 
@@ -49,7 +55,7 @@ private:
     void bold(bool on) { canvas_.setBold(on); }
     void text(int x, const std::string& t) { canvas_.drawText(x, s_.y, t); }
     void ruleAcross(int y) { canvas_.drawLine(c_.leftEdge, y, c_.expenseEdge, y); }
-    void gridRule() { canvas_.drawLine(r_, s_.y - k_, c_.expenseEdge, s_.y - k_); }
+    void gridRule() { canvas_.drawLine(r_, s_.y - lift_, c_.expenseEdge, s_.y - lift_); }
     void rowStep() {
         steps(1);
         gridRule();
@@ -70,9 +76,9 @@ private:
         steps(1);
         text(c_.leftEdge, "Autorizzazione della Velmora: ");
         steps(2);
-        ruleAcross(s_.y - k_);
+        ruleAcross(s_.y - lift_);
         steps(1);
-        ruleAcross(s_.y - k_);
+        ruleAcross(s_.y - lift_);
         steps(2);
         bold(true);
     }
@@ -112,10 +118,10 @@ private:
         text(c_.leftEdge, "B. Capitali");
         bold(false);
         steps(2);
-        const int top = s_.y - k_;
+        const int top = s_.y - lift_;
         canvas_.drawLine(r_, top, c_.expenseEdge, top);
-        text(opening_ + k_, "     Situazione al 01/01/" + year);
-        text(yearEnd_ + k_, "     Situazione al 31/12/" + year);
+        text(opening_ + std::abs(k_), "     Situazione al 01/01/" + year);
+        text(yearEnd_ + std::abs(k_), "     Situazione al 31/12/" + year);
         rowStep();
 
         blockHeading("I. Attiva");
@@ -144,7 +150,7 @@ private:
         rowStep();
 
         canvas_.setPenWidth(2);
-        for (const int x : {r_, opening_, yearEnd_, c_.expenseEdge}) canvas_.drawLine(x, top, x, s_.y - k_);
+        for (const int x : {r_, opening_, yearEnd_, c_.expenseEdge}) canvas_.drawLine(x, top, x, s_.y - lift_);
         steps(2);
         canvas_.setPenWidth(3);
         ruleAcross(s_.y);
@@ -154,7 +160,7 @@ private:
     }
 
     // A writing line at the foot of the current line, from x to the expense edge.
-    void writingLine(int x) { canvas_.drawLine(x, s_.y - k_, c_.expenseEdge, s_.y - k_); }
+    void writingLine(int x) { canvas_.drawLine(x, s_.y - lift_, c_.expenseEdge, s_.y - lift_); }
     void contributionRow(const std::string& label) {
         text(opening_, label);
         steps(1);
@@ -176,7 +182,7 @@ private:
             text(opening_, right);
             bold(false);
             steps(1);
-            canvas_.drawLine(c_.leftEdge, s_.y - k_, dateLineEnd, s_.y - k_);
+            canvas_.drawLine(c_.leftEdge, s_.y - lift_, dateLineEnd, s_.y - lift_);
             writingLine(opening_);
         }
         steps(1.5);
@@ -198,7 +204,7 @@ private:
     Canvas& canvas_;
     PrintState& s_;
     const Columns& c_;
-    int r_ = 0, k_ = 0, markWidth_ = 0, labelStart_ = 0;
+    int r_ = 0, k_ = 0, lift_ = 0, markWidth_ = 0, labelStart_ = 0;
     int opening_ = 0, yearEnd_ = 0;  // the lines before the two columns of figures
 };
 
