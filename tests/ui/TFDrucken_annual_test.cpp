@@ -31,6 +31,7 @@ protected:
         window_.setTransmission([this] {
             ++transmissions_;
             panelVisibleAtTransmission_ = child<QWidget>("Panel1")->isVisible();
+            documentsAtTransmission_ = year_.shell.documents.size();
         });
         window_.setPrinterDialog([this](QPrinter&) {
             ++printDialogs_;
@@ -85,6 +86,7 @@ protected:
     bool updateRestarts_ = false;
     int transmissions_ = 0;
     bool panelVisibleAtTransmission_ = false;
+    std::size_t documentsAtTransmission_ = 0;
     int printDialogs_ = 0;
     int screenPages_ = 0;
     std::filesystem::path proposedPdf_;
@@ -139,6 +141,7 @@ TEST_F(AnnualReportGroup, AllModulesAsPdfAreOneFileOpenedBeforeTheTransmission) 
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(year_.shell.documents, std::vector<std::filesystem::path>{pdf});
     EXPECT_EQ(transmissions_, 1);
+    EXPECT_EQ(documentsAtTransmission_, 1u);
     const auto text = test::runProgram("/usr/bin/pdftotext", {pdf.string(), "-"});
     for (const char* part : {"DIOCESI DI VARNELIA", "(Modulo 1 di 4)", "(Modulo 2 di 4)", "(Modulo 3 di 4)"})
         EXPECT_NE(text.out.find(part), std::string::npos) << part;
