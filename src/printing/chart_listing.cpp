@@ -10,13 +10,6 @@ namespace quendra::printing {
 
 namespace {
 
-std::string trimRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    return text;
-}
-
 void drawHeader(PageEngine& engine) {
     PrintState& s = engine.state();
     Canvas& canvas = engine.canvas();

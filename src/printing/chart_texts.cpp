@@ -1,21 +1,11 @@
 #include "printing/chart_texts.h"
+#include "printing/print_text.h"
 
 #include "storage/chart_record.h"
 #include "storage/account_code.h"
 #include "storage/dbase/cursor.h"
 
 namespace quendra::printing {
-
-namespace {
-
-std::string trimRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    return text;
-}
-
-}  // namespace
 
 const std::map<std::string, ChartTextRow, std::less<>>& ChartTexts::rows() const {
     if (!rows_) {
@@ -33,7 +23,7 @@ const std::map<std::string, ChartTextRow, std::less<>>& ChartTexts::rows() const
 
 std::optional<ChartTextRow> ChartTexts::atOrAfter(std::string_view key) const {
     const auto& all = rows();
-    const auto it = all.lower_bound(trimRight(std::string(key)));
+    const auto it = all.lower_bound(trimRight(key));
     if (it == all.end()) {
         return std::nullopt;
     }
@@ -42,7 +32,7 @@ std::optional<ChartTextRow> ChartTexts::atOrAfter(std::string_view key) const {
 
 std::optional<ChartTextRow> ChartTexts::exact(std::string_view code) const {
     const auto& all = rows();
-    const auto it = all.find(trimRight(std::string(code)));
+    const auto it = all.find(trimRight(code));
     if (it == all.end()) {
         return std::nullopt;
     }

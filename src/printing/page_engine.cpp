@@ -27,12 +27,11 @@ std::string timeText(std::chrono::system_clock::time_point now) {
     return buffer;
 }
 
-std::string trimmed(std::string_view text) {
-    const auto begin = text.find_first_not_of(' ');
-    if (begin == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(begin, text.find_last_not_of(' ') - begin + 1));
+// "(" + code + label + text, appended piece by piece.
+std::string headingText(std::string_view code, std::string_view label, std::string_view text) {
+    std::string out(1, '(');
+    out.append(code).append(label).append(text);
+    return out;
 }
 
 }  // namespace
@@ -270,9 +269,17 @@ void PageEngine::linien() {
     const int top = state_.y - state_.ruleOffset;
     const int foot = state_.y + zeile() - state_.ruleOffset;
     for (const int x : {c.leftEdge, c.dateColumn - 10, c.codeColumn - 10, c.textColumn - 10,
-                        c.incomeEdge - canvas_.textWidth("ENTRATE") - 10, c.incomeEdge + 10, c.expenseEdge + 10}) {
+                        c.incomeEdge - entrateWidth() - 10, c.incomeEdge + 10, c.expenseEdge + 10}) {
         canvas_.drawLine(x, top, x, foot);
     }
+}
+
+int PageEngine::entrateWidth() {
+    if (entrateWidth_ < 0 || !(canvas_.font() == entrateFont_)) {
+        entrateFont_ = canvas_.font();
+        entrateWidth_ = canvas_.textWidth("ENTRATE");
+    }
+    return entrateWidth_;
 }
 
 void PageEngine::liniensumme() {
@@ -282,7 +289,7 @@ void PageEngine::liniensumme() {
     const Columns& c = state_.columns;
     const int top = state_.y - state_.ruleOffset;
     const int foot = state_.y + zeile() - state_.ruleOffset;
-    const int a = c.incomeEdge - canvas_.textWidth("ENTRATE") - 10;
+    const int a = c.incomeEdge - entrateWidth() - 10;
     const int b = c.incomeEdge + 10;
     const int e = c.expenseEdge + 10;
     for (const int x : {a, b, e}) {
@@ -351,8 +358,7 @@ void PageEngine::zeileuk(std::string_view key, std::string_view text) {
     }
     canvas_.setFont(Font{"Arial", sized(11), true});
     state_.y += roundHalfEven(zeile() / 2.0);
-    canvas_.drawText(state_.columns.leftEdge, state_.y,
-                     "(" + std::string(chars(key, 2, 5)) + ") - sottoconto: " + std::string(text));
+    canvas_.drawText(state_.columns.leftEdge, state_.y, headingText(chars(key, 2, 5), ") - sottoconto: ", text));
     state_.y += zeile();
     bodyFont();
     if (state_.kind == ReportKind::AllMovements) {
@@ -368,7 +374,7 @@ void PageEngine::zeilehk(std::string_view key, std::string_view text) {
     }
     canvas_.setFont(Font{"Arial", sized(12), true});
     state_.y += roundHalfEven(zeile() / 2.0);
-    canvas_.drawText(state_.columns.leftEdge, state_.y, "(" + trimmed(key) + ") - conto: " + std::string(text));
+    canvas_.drawText(state_.columns.leftEdge, state_.y, headingText(trimmed(key), ") - conto: ", text));
     state_.y += zeile();
     bodyFont();
 }

@@ -113,6 +113,8 @@ private:
     void drawAmounts(const SumPair& pair);
     void drawDifference(double difference);
     void sumLineEnd();
+    // Width of "ENTRATE", where the amount cells' rules stand; asked for every line.
+    int entrateWidth();
 
     PrintState& state_;
     Canvas& canvas_;
@@ -120,6 +122,8 @@ private:
     const ReportYear& year_;
     const platform::Clock& clock_;
     ChartTexts chart_;
+    Font entrateFont_;
+    int entrateWidth_ = -1;
 };
 
 }  // namespace quendra::printing

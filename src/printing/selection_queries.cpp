@@ -13,13 +13,6 @@ namespace quendra::printing {
 
 namespace {
 
-std::string trimRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    return text;
-}
-
 std::string orderOf(SelectionKind kind, bool withNumber) {
     const std::string field = kind == SelectionKind::Accounts ? "cod" : "codd";
     return " order by " + field + ",datum" + (withNumber ? ",nummer" : "");

@@ -126,6 +126,16 @@ TEST(PrintText, EuroPrintsNothingForZeroAndRoundsHalfToEven) {
     EXPECT_EQ(replicate('a', 0), "");
 }
 
+TEST(PrintText, CuttingKeepsTheLongestPrefixThatFitsAndWholeCharacters) {
+    PrintRig rig;
+    rig.paper();
+    const int six = rig.canvas.textWidth("perché");
+    EXPECT_EQ(cutToWidth(rig.canvas, "perché così", six), "perché");
+    EXPECT_EQ(cutToWidth(rig.canvas, "perché così", six - 1), "perch");
+    EXPECT_EQ(cutToWidth(rig.canvas, "già", rig.canvas.textWidth("già")), "già");
+    EXPECT_EQ(cutToWidth(rig.canvas, "già", 0), "");
+}
+
 TEST(PageEngine, RowLineLeavesAZeroIncomeEmptyAndCutsALongDescription) {
     PrintRig rig;
     PageEngine& e = rig.paper();
