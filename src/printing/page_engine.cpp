@@ -74,11 +74,11 @@ void PageEngine::clearListArea() {
 }
 
 void PageEngine::drawPageNumber() {
-    // The same on every page, whatever font the line that broke the page was in.
-    const Font inForce = canvas_.font();
-    bodyFont();
+    // Never bold, even when a bold line broke the page.
+    const bool bold = canvas_.font().bold;
+    canvas_.setBold(false);
     canvas_.drawText(950, state_.bottom - 50, "- " + std::to_string(state_.pageCounter) + " -");
-    canvas_.setFont(inForce);
+    canvas_.setBold(bold);
 }
 
 void PageEngine::computeColumns(bool onScreen, int screenWidth) {
