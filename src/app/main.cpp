@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
-    drucken.setUpdateCheck([&] { webUpload.upcontrolClick("nein"); });
+    drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });
+    drucken.setTransmission([&] { webUpload.exec(); });
     drucken.setWorkbookExport([&] { excelExport.exec(); });
     mainform.setWindows(std::move(windows));
 

@@ -12,6 +12,8 @@ namespace quendra::printing {
 
 // The job title every print job carries.
 inline constexpr const char* kPrintJobTitle = "Stampa quendra della parrocchia";
+// When the printer (or the PDF file) cannot begin a document.
+inline constexpr const char* kCannotPrint = "Impossibile avviare la stampa.";
 
 // A4 portrait, 5-mm margins (the printable area's origin), the job title; PDF when a
 // file is given.

@@ -2,6 +2,7 @@
 
 #include "journal/main_state.h"
 #include "platform/services.h"
+#include "printing/AnnualReportOutput.h"
 #include "printing/PaperPrint.h"
 #include "printing/PreviewArea.h"
 #include "printing/PreviewPager.h"
@@ -9,6 +10,7 @@
 #include "printing/TFilterauswahl.h"
 #include "printing/TJournalwahl.h"
 #include "printing/journal_range.h"
+#include "printing/annual_report.h"
 #include "printing/recording_canvas.h"
 #include "printing/report_catalog.h"
 #include "printing/selection_queries.h"
@@ -234,7 +236,12 @@ void TFDrucken::buildWindow() {
     groupBox8_ = group(this, "GroupBox8", "Quendra consolidato - da inviare alla Velmora ");
     auto* annual = new QVBoxLayout(groupBox8_);
     c.radioGroup1 = group(groupBox8_, "RadioGroup1", "");
-    new QVBoxLayout(c.radioGroup1);
+    auto* items = new QVBoxLayout(c.radioGroup1);
+    for (std::size_t i = 0; i < kAnnualItemCaptions.size(); ++i) {
+        auto* item = new QRadioButton(qs(std::string(kAnnualItemCaptions[i])), c.radioGroup1);
+        item->setProperty("item", static_cast<int>(i));
+        items->addWidget(item);
+    }
     annual->addWidget(c.radioGroup1);
     auto* reportStart = button("Reportstart", "&visualizza - stampa", groupBox8_);
     connect(reportStart, &QPushButton::clicked, this, &TFDrucken::ReportstartClick);
@@ -373,8 +380,9 @@ void TFDrucken::StartauswahlClick() {
     filterauswahl_.setDetailVisible(choice.accountChoice || choice.cashBoxes);
 
     if (state_.kind == ReportKind::AnnualReport) {
-        if (updateCheck_) {
-            updateCheck_();
+        if (updateCheck_ && updateCheck_()) {
+            reject();
+            return;
         }
         groupBox8_->show();
         groupBox8_->raise();
@@ -511,14 +519,19 @@ void TFDrucken::Edit3Exit() {
 }
 
 void TFDrucken::ReportstartClick() {
+    AnnualItem chosen = AnnualItem::All;
     for (QRadioButton* item : c_->radioGroup1->findChildren<QRadioButton*>()) {
-        if (item->isChecked()) {
-            groupBox8_->hide();
-            runReport(item->property("report").toString().toStdString(), {});
-            FormActivate();
-            return;
-        }
+        if (item->isChecked()) chosen = static_cast<AnnualItem>(item->property("item").toInt());
     }
+    groupBox8_->hide();
+    state_.kind = ReportKind::AnnualReport;
+    try {
+        AnnualReportOutput output(*this, chosen);
+        runAnnualReport(state_, chosen, output);
+    } catch (const std::exception& error) {
+        services_.prompt.message(platform::PromptKind::Error, error.what());
+    }
+    FormActivate();
 }
 
 void TFDrucken::runReport(std::string_view name, const ReportOptions& options) {
@@ -543,50 +556,77 @@ void TFDrucken::runReport(std::string_view name, const ReportOptions& options) {
     c_->listBox1->showCanvas(nullptr);
 }
 
-void TFDrucken::runOnScreen(const ReportEntry& entry, const ReportOptions& options) {
+ReportYear TFDrucken::reportYear() const { return yearOf(main_); }
+
+void TFDrucken::showPreview(const RecordingCanvas* canvas) {
     Controls& c = *c_;
     c.panel1->hide();
     c.groupBox1->show();
     c.button6->show();
     c.button9->show();
     c.button1->hide();
+    c.listBox1->showCanvas(canvas);
+}
+
+void TFDrucken::showStartPanel() {
+    Controls& c = *c_;
+    c.listBox1->showCanvas(nullptr);
+    c.groupBox1->hide();
+    c.panel1->show();
+}
+
+QSize TFDrucken::screenPage() const {
+    // A screen page is three quarters of the screen, and never more than the list area.
+    const QWidget* area = c_->listBox1;
+    const QScreen* screen = this->screen();
+    const int screenHeight = screen ? screen->availableGeometry().height() : area->height();
+    return {area->width(), std::min(screenHeight, area->height() * 4 / 3)};
+}
+
+void TFDrucken::runOnScreen(const ReportEntry& entry, const ReportOptions& options) {
     QtTextMetric metric;
     RecordingCanvas canvas(metric);
-    c.listBox1->showCanvas(&canvas);
+    showPreview(&canvas);
     const ReportYear year = yearOf(main_);
     pager_->begin();
     PageEngine engine(state_, canvas, *pager_, year, services_.clock);
-    // A screen page is three quarters of the screen, and never more than the list area.
-    const QScreen* screen = this->screen();
-    const int screenHeight = screen ? screen->availableGeometry().height() : c.listBox1->height();
-    const int height = std::min(screenHeight, c.listBox1->height() * 4 / 3);
-    printing::runReport(entry, engine, options, c.listBox1->width(), height);
-    c.groupBox1->hide();
+    const QSize page = screenPage();
+    printing::runReport(entry, engine, options, page.width(), page.height());
+    c_->groupBox1->hide();
+}
+
+bool TFDrucken::preparePrinter(QPrinter& printer, std::string_view reportName, std::filesystem::path& pdf) {
+    if (state_.target == OutputTarget::Pdf) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const ReportEntry* entry = findReport(reportName);
+        pdf = pdfDialog_(std::filesystem::path(documents.toStdString()) /
+                         proposedPdfName(*entry, yearOf(main_).yearNumber));
+        if (pdf.empty()) {
+            return false;
+        }
+        configurePrinter(printer, QString::fromStdString(pdf.string()));
+        return true;
+    }
+    configurePrinter(printer);
+    if (!printerDialog_(printer)) {
+        state_.target = OutputTarget::Cancelled;
+        return false;
+    }
+    return true;
 }
 
 void TFDrucken::runOnPaper(const ReportEntry& entry, const ReportOptions& options) {
     const ReportYear year = yearOf(main_);
     QPrinter printer(QPrinter::HighResolution);
     std::filesystem::path pdf;
-    if (state_.target == OutputTarget::Pdf) {
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        pdf = pdfDialog_(std::filesystem::path(documents.toStdString()) / proposedPdfName(entry, year.yearNumber));
-        if (pdf.empty()) {
-            return;
-        }
-        configurePrinter(printer, QString::fromStdString(pdf.string()));
-    } else {
-        configurePrinter(printer);
-        if (!printerDialog_(printer)) {
-            state_.target = OutputTarget::Cancelled;
-            return;
-        }
+    if (!preparePrinter(printer, entry.name, pdf)) {
+        return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool printed = printReport(entry, options, year, state_, printer, services_.clock);
     QApplication::restoreOverrideCursor();
     if (!printed) {
-        services_.prompt.message(platform::PromptKind::Error, "Impossibile avviare la stampa.");
+        services_.prompt.message(platform::PromptKind::Error, kCannotPrint);
         return;
     }
     if (!pdf.empty()) {

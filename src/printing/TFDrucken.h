@@ -2,13 +2,16 @@
 
 #include "printing/TJournalwahl.h"
 #include "printing/print_state.h"
+#include "printing/report_year.h"
 
 #include <QDialog>
+#include <QSize>
 
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QGroupBox;
 class QLineEdit;
@@ -30,6 +33,7 @@ namespace quendra::printing {
 
 class PreviewArea;
 class PreviewPager;
+class RecordingCanvas;
 class TFilterauswahl;
 struct ReportEntry;
 struct ReportOptions;
@@ -48,10 +52,13 @@ public:
 
     // The journal range dialog, created after this window.
     void setJournalwahl(TJournalwahl& journalwahl) { journalwahl_ = &journalwahl; }
-    // The program-update check before the annual report ("nein": quiet).
-    void setUpdateCheck(std::function<void()> check) { updateCheck_ = std::move(check); }
+    // The program-update check before the annual report ("nein": quiet); true when the
+    // program is being updated and restarted, so the window closes.
+    void setUpdateCheck(std::function<bool()> check) { updateCheck_ = std::move(check); }
     // The workbook export window, shown modally by the thin button "Button2".
     void setWorkbookExport(std::function<void()> open);
+    // The transmission window of the annual report's last item, shown modally.
+    void setTransmission(std::function<void()> transmission) { transmission_ = std::move(transmission); }
     // The print dialog (true: print) and the PDF file name (empty: cancelled); tests
     // replace the real dialogs.
     void setPrinterDialog(std::function<bool(QPrinter&)> dialog) { printerDialog_ = std::move(dialog); }
@@ -61,8 +68,7 @@ public:
 
     const PrintState& printState() const { return state_; }
 
-    // The annual-report group: its radio buttons live in "RadioGroup1"; each carries the
-    // catalog name of its report in the property "report", which "Reportstart" runs.
+    // The annual-report group: the items of "RadioGroup1" and "Reportstart".
     QGroupBox* annualReportGroup() const { return groupBox8_; }
 
 public slots:
@@ -89,6 +95,7 @@ protected:
 
 private:
     struct Controls;
+    friend class AnnualReportOutput;
 
     void buildWindow();
     void placeOverlays();
@@ -96,6 +103,17 @@ private:
     void runReport(std::string_view name, const ReportOptions& options);
     void runOnScreen(const ReportEntry& entry, const ReportOptions& options);
     void runOnPaper(const ReportEntry& entry, const ReportOptions& options);
+    // The preview's button bar instead of the start panel, the canvas's current page in
+    // the list area.
+    void showPreview(const RecordingCanvas* canvas);
+    // The list area emptied, the button bar hidden, the start panel shown.
+    void showStartPanel();
+    // Width and height of a screen page.
+    QSize screenPage() const;
+    // Configures the printer for the target chosen: asks the print dialog, or the PDF's
+    // name (proposed after the report); false when the user cancelled.
+    bool preparePrinter(QPrinter& printer, std::string_view reportName, std::filesystem::path& pdf);
+    ReportYear reportYear() const;
     // The cash-box selection dialog for the ledgers; false when nothing was chosen.
     bool chooseSelection(ReportOptions& options);
     bool chooseJournalRange(ReportOptions& options);
@@ -108,7 +126,8 @@ private:
     std::unique_ptr<Controls> c_;
     QGroupBox* groupBox8_ = nullptr;
     std::unique_ptr<PreviewPager> pager_;
-    std::function<void()> updateCheck_;
+    std::function<bool()> updateCheck_;
+    std::function<void()> transmission_;
     std::function<void()> workbookExport_;
     std::function<bool(QPrinter&)> printerDialog_;
     std::function<std::filesystem::path(const std::filesystem::path&)> pdfDialog_;

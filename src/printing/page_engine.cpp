@@ -74,7 +74,11 @@ void PageEngine::clearListArea() {
 }
 
 void PageEngine::drawPageNumber() {
+    // Never bold, even when a bold line broke the page.
+    const bool bold = canvas_.font().bold;
+    canvas_.setBold(false);
     canvas_.drawText(950, state_.bottom - 50, "- " + std::to_string(state_.pageCounter) + " -");
+    canvas_.setBold(bold);
 }
 
 void PageEngine::computeColumns(bool onScreen, int screenWidth) {

@@ -1,6 +1,7 @@
 #include "printing/report_catalog.h"
 
 #include "printing/cash_box_ledger.h"
+#include "printing/annual_report.h"
 #include "printing/chart_listing.h"
 #include "printing/journal_report.h"
 #include "printing/statement_listing.h"
@@ -23,11 +24,11 @@ const std::array<ReportEntry, 12> kCatalog = {{
     {"liquidita", "situazione-liquidita", ReportKind::AllMovements, true, false, runCashBoxLedger},
     {"estratto", "estratto-conto", ReportKind::AllMovements, true, true, runCashBoxLedger},
 
-    {"bilancio", "bilancio", ReportKind::AnnualReport, false, false, nullptr},
-    {"frontespizio", "frontespizio", ReportKind::AnnualReport, false, false, nullptr},
-    {"riepilogo", "riepilogo", ReportKind::AnnualReport, false, false, nullptr},
-    {"patrimoniale", "situazione-patrimoniale", ReportKind::AnnualReport, false, false, nullptr},
-    {"dettagli", "dettagli", ReportKind::AnnualReport, false, false, nullptr},
+    {"bilancio", "bilancio", ReportKind::AnnualReport, false, false, runWholeAnnualReport},
+    {"frontespizio", "frontespizio", ReportKind::AnnualReport, false, false, runTitlePage},
+    {"riepilogo", "riepilogo", ReportKind::AnnualReport, false, false, runSummaryForm},
+    {"patrimoniale", "situazione-patrimoniale", ReportKind::AnnualReport, false, false, runPropertyForm},
+    {"dettagli", "dettagli", ReportKind::AnnualReport, false, false, runDetailsForm},
 }};
 
 }  // namespace
