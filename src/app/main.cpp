@@ -19,6 +19,7 @@
 #include "storage/year_files.h"
 #include "transfer/TWebUpload.h"
 #include "transfer/curl_net.h"
+#include "widgets/ItalianTranslation.h"
 #include "years/TOeffnen.h"
 
 #include <QApplication>
@@ -28,6 +29,7 @@ using namespace quendra;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quendra parrochiale");
+    widgets::installItalianTranslation(app);
 
     journal::MainState state;
     state.programDir = storage::programDirectory();

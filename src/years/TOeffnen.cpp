@@ -481,7 +481,7 @@ void TOeffnen::Button5Click() {
     const YearEntry* entry = d.selectedEntry();
     if (!entry) return d.tell(messages::kNoYear);
     const std::string number = entry->yearNumber;
-    if (!d.services.prompt.ask(PromptKind::Confirmation, std::string(messages::kConfirmDelete))) return;
+    if (!d.services.prompt.askBeforeLoss(PromptKind::Confirmation, messages::confirmDeleteYear(number))) return;
     d.guarded([&] {
         d.closeMainTables();
         deleteYear(d.state.dataDir, number);

@@ -455,7 +455,8 @@ TEST_F(YearDialog, DeletingAsksFirstAndThenRemovesTheChosenYear) {
 
     prompt.answer(true);
     click("Button5");
-    EXPECT_EQ(prompt.texts().back(), messages::kConfirmDelete);
+    EXPECT_EQ(prompt.texts().back(), "Vuoi veramente cancellare l'esercizio 2015-01 (KR201501.DBF e KW201501.DBF)?");
+    EXPECT_TRUE(prompt.shown.back().noByDefault) << "Enter must keep the year";
     EXPECT_FALSE(std::filesystem::exists(data / "kr201501.dbf"));
     EXPECT_FALSE(std::filesystem::exists(data / "kw201501.dbf"));
     EXPECT_EQ(listed().size(), 1u);
