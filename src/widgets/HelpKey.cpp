@@ -35,8 +35,10 @@ bool HelpKey::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return QObject::eventFilter(watched, event);
-    const QWidget* focus = QApplication::focusWidget();
-    callback_(helpContextOf(focus ? focus : QApplication::activeWindow()));
+    // The key goes to the focused widget, through its window when it comes from the desktop.
+    const auto* receiver = qobject_cast<const QWidget*>(watched);
+    if (!receiver) receiver = QApplication::focusWidget();
+    callback_(helpContextOf(receiver ? receiver : QApplication::activeWindow()));
     // Taken here, so that the key does not reach the field's parents a second time.
     return true;
 }

@@ -266,12 +266,12 @@ TEST_F(JournalEntry, AmountTooLargeForTheFieldIsRefusedInTheUsersWords) {
     goToNumber(fixture.year, 1);
     EXPECT_EQ(storeAmount(context, "9999999999"), StepResult::Invalid);
     EXPECT_EQ(storeAmount(context, "-100.000.000"), StepResult::Invalid);
-    EXPECT_EQ(storeAmount(context, "999.999.999,995"), StepResult::Invalid) << "rounds to 1.000.000.000,00";
+    EXPECT_EQ(storeAmount(context, "999.999.999,999"), StepResult::Invalid) << "rounds to 1.000.000.000,00";
     EXPECT_EQ(fixture.prompt.texts(),
               (std::vector<std::string>{
                   "\"9999999999\" è troppo grande per il campo uscita: l'importo più grande è 999.999.999,99.",
                   "\"-100.000.000\" è troppo piccolo per il campo uscita: l'importo più piccolo è -99.999.999,99.",
-                  "\"999.999.999,995\" è troppo grande per il campo uscita: l'importo più grande è 999.999.999,99."}));
+                  "\"999.999.999,999\" è troppo grande per il campo uscita: l'importo più grande è 999.999.999,99."}));
     EXPECT_EQ(row(1).ausgabe, 120);
 
     goToNumber(fixture.year, 2);

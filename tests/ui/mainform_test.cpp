@@ -10,6 +10,7 @@
 #include "storage/index_repair.h"
 #include "storage/journal_record.h"
 #include "storage/settings_file.h"
+#include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "support/year_fixture.h"
 
@@ -96,6 +97,8 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
     child<QPushButton>("ButtonPrint")->click();
     EXPECT_EQ(prints, 1);
 
+    test::writeFile(fixture.home.path() / "pf_indicazioni.pdf", "%PDF");
+    test::writeFile(fixture.home.path() / "quendra2015.pdf", "%PDF");
     child<QPushButton>("ButtonGuidelines")->click();
     child<QAction>("ActionManual")->trigger();
     ASSERT_EQ(fixture.shell.documents.size(), 2u);
