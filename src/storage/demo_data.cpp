@@ -149,8 +149,8 @@ std::vector<Row> movementsOfYear(const ChartCodes& codes, const DemoOptions& opt
             row.amount = dice.cents(500, 2000);
             payer = purses.payer(codes.bank, row.amount, dice);
         } else if (kind == 39 && !codes.bankLoans.empty()) {
-            row.cod = dice.pick(codes.bankLoans);
-            row.text = "Rata mutuo bancario";
+            row.cod = codes.bankLoans.front();  // the loan of the opening
+            row.text = "Rata mutuo per il tetto";
             row.amount = dice.cents(300, 800);
             payer = purses.payer(codes.bank, row.amount, dice);
         }

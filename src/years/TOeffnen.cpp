@@ -385,7 +385,7 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
 
     auto* panelsArea = new QWidget(this);
     panelsArea->setObjectName("panels");
-    panelsArea->setMinimumHeight(230);
+    // Without a panel the list takes the whole height; a panel takes its room from it.
     auto* panels = new QHBoxLayout(panelsArea);
     panels->setContentsMargins(0, 0, 0, 0);
     // The panels with year boxes take the whole width, so that a year entry shows whole.
