@@ -133,9 +133,10 @@ TMainform::TMainform(MainState& state, platform::Services& services, QWidget* pa
     new widgets::HelpKey([this](std::optional<int> context) { showHelp(state_, services_, context); }, this);
     widgets::setHelpContext(this, kHelpMainWindow);
     widgets::setHelpContext(date_, kHelpDateField);
-    for (QWidget* field : {static_cast<QWidget*>(text_), static_cast<QWidget*>(amount_)})
-        widgets::setHelpContext(field, kHelpTextAndAmount);
-    for (QWidget* field : {account_, cashBox_}) widgets::setHelpContext(field, kHelpAccountAndCashBox);
+    widgets::setHelpContext(text_, kHelpTextAndAmount);
+    widgets::setHelpContext(amount_, kHelpTextAndAmount);
+    widgets::setHelpContext(account_, kHelpAccountAndCashBox);
+    widgets::setHelpContext(cashBox_, kHelpAccountAndCashBox);
     resize(1000, 680);
     // The list's header and the menus take their fonts from the desktop's theme, not
     // from the window: they get the window's own so that they scale with it.
