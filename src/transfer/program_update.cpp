@@ -3,6 +3,7 @@
 #include "transfer/blank_trim.h"
 #include "transfer/companion_files.h"
 #include "transfer/net_messages.h"
+#include "transfer/package_update.h"
 #include "transfer/version_number.h"
 
 #include <optional>
@@ -102,6 +103,9 @@ UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services
         return UpdateOutcome::ConnectionProblem;
     }
     if (*publishedNumber > *installedNumber) {
+        if (state.readOnlyInstallation) {
+            return announcePackageUpdate(state, services, installed, published, progress, status);
+        }
         if (!services.prompt.ask(PromptKind::Confirmation, updateOfferText(installed, published))) {
             return UpdateOutcome::Declined;
         }

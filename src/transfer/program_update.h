@@ -30,6 +30,7 @@ enum class UpdateOutcome {
     Updated,  // the program and its companions replaced, restart asked of the shell
     Failed,   // the program download failed; the old program stays, restart asked
     FailedWithoutProgram,  // the download failed and there is no program file: no restart
+    Announced,  // a system package: the newer version announced, templates and manuals refreshed
 };
 
 // The messages of the update, exactly as shown.
@@ -41,7 +42,8 @@ std::string currentVersionText(std::string_view installed);
 // upcontrolClick: compares the version in state.versionText with the published one
 // and, when that is newer and the user agrees, replaces the program (keeping the old
 // one as quendra2015.old), the templates and the documents, tells the user and restarts
-// through the shell. A failed program download leaves the old program in place.
+// through the shell. A failed program download leaves the old program in place. A
+// read-only installation is never replaced (package_update.h).
 UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 
