@@ -23,6 +23,7 @@
 #include "storage/program_home.h"
 #include "transfer/TWebUpload.h"
 #include "transfer/curl_net.h"
+#include "widgets/ItalianTranslation.h"
 #include "years/TOeffnen.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ using namespace quendra;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quendra parrochiale");
+    widgets::installItalianTranslation(app);
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName("it.velmora.quendra");
     QApplication::setWindowIcon(QIcon::fromTheme("quendra"));

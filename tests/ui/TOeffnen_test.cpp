@@ -19,6 +19,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -455,7 +458,8 @@ TEST_F(YearDialog, DeletingAsksFirstAndThenRemovesTheChosenYear) {
 
     prompt.answer(true);
     click("Button5");
-    EXPECT_EQ(prompt.texts().back(), messages::kConfirmDelete);
+    EXPECT_EQ(prompt.texts().back(), "Vuoi veramente cancellare l'esercizio 2015-01 (KR201501.DBF e KW201501.DBF)?");
+    EXPECT_TRUE(prompt.shown.back().noByDefault) << "Enter must keep the year";
     EXPECT_FALSE(std::filesystem::exists(data / "kr201501.dbf"));
     EXPECT_FALSE(std::filesystem::exists(data / "kw201501.dbf"));
     EXPECT_EQ(listed().size(), 1u);
@@ -509,6 +513,44 @@ TEST_F(YearDialog, ScalesWithTheSkalaSetting) {
     state.settings.scale = "150";
     shown();
     EXPECT_GT(list()->minimumWidth(), normal);
+}
+
+// A text fits its rectangle, wrapped at word boundaries where needed.
+bool fits(const QFontMetrics& metrics, const QRect& rect, const QString& text) {
+    const QRect needed = metrics.boundingRect(QRect(0, 0, rect.width(), 10000), Qt::TextWordWrap, text);
+    return needed.width() <= rect.width() && needed.height() <= rect.height();
+}
+
+TEST_F(YearDialog, EveryYearEntryShowsWholeAtTheDefaultScaleAndAt130) {
+    test::makeYear(data.path(), "202601", rows(402),
+                   test::smallChart("Parrocchia San Michele Arcangelo", "Borgo Velmora", "Decanato di Varnelia"));
+    year("202501", 3);
+    for (const char* scale : {"100", "130"}) {
+        SCOPED_TRACE(scale);
+        state.settings.scale = scale;
+        shown();
+        QListWidget* years = list();
+        EXPECT_FALSE(years->horizontalScrollBar()->isVisible());
+        for (int i = 0; i < years->count(); ++i) {
+            const QRect line = years->visualItemRect(years->item(i));
+            EXPECT_TRUE(years->viewport()->rect().contains(line)) << i;
+            EXPECT_TRUE(fits(years->fontMetrics(), line.adjusted(3, 0, -3, 0), years->item(i)->text()))
+                << years->item(i)->text().toStdString();
+        }
+        screenshot((std::string("list_") + scale).c_str());
+
+        years->setCurrentRow(0);
+        click("Neuesjahr");
+        find<QRadioButton>("njradioClose")->click();
+        QComboBox* source = find<QComboBox>("njsource");
+        QStyleOptionComboBox option;
+        option.initFrom(source);
+        const QRect textArea =
+            source->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, source);
+        EXPECT_LE(source->fontMetrics().horizontalAdvance(source->currentText()), textArea.width())
+            << source->currentText().toStdString();
+        screenshot((std::string("closeyear_") + scale).c_str());
+    }
 }
 
 }  // namespace

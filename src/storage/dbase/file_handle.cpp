@@ -1,10 +1,10 @@
 #include "storage/dbase/file_handle.h"
 
 #include "storage/dbase/error.h"
+#include "storage/dbase/system_error.h"
 #include "storage/dbase/text_case.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@ namespace {
 
 DbError ioError(const std::string& label, const char* what) {
     return DbError(DbError::Kind::Io,
-                   "Errore di accesso al file \"" + label + "\" (" + what + "): " + std::strerror(errno));
+                   "Errore di accesso al file \"" + label + "\" (" + what + "): " + systemErrorText(errno));
 }
 
 }  // namespace
@@ -75,7 +75,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 std::uint64_t FileHandle::size() const {
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) throw ioError(label_, "stat");
+    if (::fstat(fd_, &st) != 0) throw ioError(label_, "dimensione");
     return std::uint64_t(st.st_size);
 }
 

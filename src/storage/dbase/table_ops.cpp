@@ -1,6 +1,7 @@
 #include "storage/dbase/table_ops.h"
 
 #include "storage/dbase/error.h"
+#include "storage/dbase/system_error.h"
 #include "storage/dbase/dbf_header.h"
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/open_table.h"
@@ -92,7 +93,8 @@ void deleteTable(const std::filesystem::path& path) {
     removeIndexOf(path);
     std::error_code ec;
     if (!std::filesystem::remove(path, ec) && ec) {
-        throw DbError(DbError::Kind::Io, "Il file \"" + fileLabel(path) + "\" non può essere cancellato: " + ec.message());
+        throw DbError(DbError::Kind::Io,
+                      "Il file \"" + fileLabel(path) + "\" non può essere cancellato: " + systemErrorText(ec));
     }
 }
 
