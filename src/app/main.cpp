@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     journal::TCalculator calculator(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
-    oeffnen.setHooks({[&] { webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
+    oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
     journal::MainformWindows windows;
     windows.accountPicker = [&](storage::Cursor& journal, bool opening) { kwn.showFor(journal, opening); };
