@@ -34,7 +34,7 @@ struct FtpServer {
     std::string password;
     std::string directory;  // absolute, e.g. "/tovald"
     storage::FtpTls tls = storage::FtpTls::Required;
-    std::string caFile;  // certificates trusted besides the system's; empty: the system's
+    std::string caFile = {};  // certificates trusted besides the system's; empty: the system's
 };
 
 // A file of a web server, and the certificates its https connection may trust besides
