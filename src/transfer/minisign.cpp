@@ -1,5 +1,7 @@
 #include "transfer/minisign.h"
 
+#include "transfer/blank_trim.h"
+
 #include <sodium.h>
 
 #include <algorithm>
@@ -28,13 +30,6 @@ std::vector<std::string_view> linesOf(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     }
     return lines;
-}
-
-std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 // The bytes of a base64 text (with padding) that decodes to exactly size bytes.
@@ -99,10 +94,10 @@ bool fileSignatureHolds(const MinisignKey& key, const MinisignSignature& signatu
 std::optional<MinisignKey> parseMinisignKey(std::string_view text) {
     if (!sodiumReady()) return std::nullopt;
     std::vector<std::string_view> lines = linesOf(text);
-    std::erase_if(lines, [](std::string_view line) { return trimmed(line).empty(); });
+    std::erase_if(lines, [](std::string_view line) { return trimBlanks(line).empty(); });
     if (lines.size() == 2 && lines.front().starts_with(kUntrustedPrefix)) lines.erase(lines.begin());
     if (lines.size() != 1) return std::nullopt;
-    const auto bytes = decoded(trimmed(lines.front()), 2 + 8 + 32);
+    const auto bytes = decoded(trimBlanks(lines.front()), 2 + 8 + 32);
     if (!bytes || algorithmOf(*bytes) != kLegacyAlgorithm) return std::nullopt;
     return MinisignKey{slice<8>(*bytes, 2), slice<32>(*bytes, 10)};
 }
