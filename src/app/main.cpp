@@ -16,23 +16,35 @@
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
-#include "storage/year_files.h"
+#include "storage/program_home.h"
 #include "transfer/TWebUpload.h"
 #include "transfer/curl_net.h"
 #include "years/TOeffnen.h"
 
 #include <QApplication>
+#include <QIcon>
 
 using namespace quendra;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quendra parrochiale");
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName("it.velmora.quendra");
+    QApplication::setWindowIcon(QIcon::fromTheme("quendra"));
 
-    journal::MainState state;
-    state.programDir = storage::programDirectory();
     platform::SystemClock clock;
     platform::QtPrompt prompt;
+    const storage::ProgramHome home = storage::currentProgramHome();
+    try {
+        storage::provideProgramHome(home);
+    } catch (const storage::ProgramHomeError& error) {
+        prompt.message(platform::PromptKind::Error, error.what());
+        return 1;
+    }
+    journal::MainState state;
+    state.programDir = home.programDir;
+    state.readOnlyInstallation = !home.installWritable;
     platform::QtShell shell;
     transfer::CurlNet net;
     platform::Services services{prompt, clock, shell, &net};

@@ -13,6 +13,7 @@ namespace quendra::journal {
 struct MainState {
     std::filesystem::path programDir;
     std::filesystem::path dataDir;       // programDir / "krw"
+    bool readOnlyInstallation = false;   // a system package: the update never replaces the program
     storage::Settings settings;          // tovald.INI as held; settings.hauptdatei / .konto name the year
     std::string titlePrefix;             // "QUENDRA: parish (place) - 2015/01"
     std::string titleLine;               // the heading bar's text

@@ -2,9 +2,9 @@
 
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/text_case.h"
+#include "storage/program_home.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
 
 namespace quendra::storage {
@@ -97,14 +97,7 @@ std::filesystem::path resolveCaseBlind(const std::filesystem::path& dir, std::st
     return found.empty() ? dir / name : found;
 }
 
-std::filesystem::path programDirectory() {
-    if (const char* home = std::getenv("QUENDRA_HOME"); home != nullptr && *home != '\0') {
-        return std::filesystem::path(home);
-    }
-    std::error_code error;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : executable.parent_path();
-}
+std::filesystem::path programDirectory() { return currentProgramHome().programDir; }
 
 std::filesystem::path dataDirectory(const std::filesystem::path& programDir) { return programDir / "krw" / ""; }
 

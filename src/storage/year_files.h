@@ -58,8 +58,7 @@ std::string nextYearNumber(const std::filesystem::path& dir, int year);
 // name when no spelling of it exists.
 std::filesystem::path resolveCaseBlind(const std::filesystem::path& dir, std::string_view name);
 
-// The program directory: $QUENDRA_HOME when set and not empty, else the directory of
-// the running executable.
+// The program directory of this process (storage/program_home.h says how it is chosen).
 std::filesystem::path programDirectory();
 
 // The data directory of a program directory: its sub-directory "krw/".

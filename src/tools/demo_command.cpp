@@ -1,4 +1,5 @@
 #include "storage/demo_data.h"
+#include "storage/program_home.h"
 #include "storage/year_files.h"
 #include "tools/command_args.h"
 #include "tools/db_commands.h"
@@ -29,7 +30,7 @@ int runDemo(const CommandArgs& args) {
     options.year = wholeNumber(parsed.one("--year"), "--year");
     options.movements = wholeNumber(parsed.one("--movements", "400"), "--movements");
     options.seed = unsigned(wholeNumber(parsed.one("--seed", "1"), "--seed"));
-    const std::filesystem::path templates = storage::dataDirectory(storage::programDirectory());
+    const std::filesystem::path templates = storage::dataDirectory(storage::installDirectory());
     const std::string journal = storage::makeDemoDataDirectory(parsed.positional[0], templates, options);
     std::cout << journal << "\n";
     return 0;

@@ -4,6 +4,7 @@
 #include "transfer/companion_files.h"
 #include "transfer/download_area.h"
 #include "transfer/net_messages.h"
+#include "transfer/package_update.h"
 #include "transfer/version_number.h"
 
 #include <optional>
@@ -112,6 +113,9 @@ UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services
         return UpdateOutcome::ConnectionProblem;
     }
     if (*publishedNumber > *installedNumber) {
+        if (state.readOnlyInstallation) {
+            return announcePackageUpdate(state, services, installed, published, progress, status);
+        }
         if (!services.prompt.ask(PromptKind::Confirmation, updateOfferText(installed, published))) {
             return UpdateOutcome::Declined;
         }

@@ -33,6 +33,7 @@ enum class UpdateOutcome {
     Failed,   // the program download failed; the old program stays, restart asked
     FailedWithoutProgram,  // the download failed and there is no program file: no restart
     NotAuthentic,  // the program came without a valid signature: nothing replaced, no restart
+    Announced,  // a system package: the newer version announced, templates and manuals refreshed
 };
 
 // True when the shell was asked to restart the program: whoever asked for the check
@@ -50,7 +51,8 @@ std::string currentVersionText(std::string_view installed);
 // one as quendra2015.old), the templates and the documents, tells the user and restarts
 // through the shell. Every file is taken only with a valid signature of the update key.
 // A failed program download leaves the old program in place; an unsigned one also
-// leaves the program running.
+// leaves the program running. A read-only installation is never replaced
+// (package_update.h).
 UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 

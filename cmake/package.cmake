@@ -1,0 +1,99 @@
+# The Debian package (`./dev package`): the programs with their templates, the standard
+# charts and the manuals under /opt/quendra, the commands on the PATH, the desktop entry,
+# the icons, the AppStream data and the man pages. /opt/quendra is read-only for
+# everybody, the superuser included: that tells the program to keep each user's books in
+# the user's own data folder and never to replace itself.
+
+set(QUENDRA_INSTALL_DIR opt/quendra)
+set(package_dir ${CMAKE_SOURCE_DIR}/packaging)
+set(package_build_dir ${CMAKE_BINARY_DIR}/package-files)
+
+# The package carries the version the program shows and the update compares.
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/journal/title_line.h caption REGEX "kMainCaption =")
+string(REGEX MATCH "Vers\\. ([0-9.]+)" version_match "${caption}")
+set(QUENDRA_VERSION ${CMAKE_MATCH_1})
+
+# Programs and the names they have on the PATH.
+set(commands quendra2015=quendra quendra-db=quendra-db quendra-report=quendra-report)
+file(MAKE_DIRECTORY ${package_build_dir}/bin)
+foreach(command IN LISTS commands)
+  string(REPLACE "=" ";" pair ${command})
+  list(GET pair 0 program)
+  list(GET pair 1 name)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${QUENDRA_INSTALL_DIR})
+    file(CREATE_LINK /${QUENDRA_INSTALL_DIR}/${program} ${package_build_dir}/bin/${name} SYMBOLIC)
+    install(FILES ${package_build_dir}/bin/${name} DESTINATION usr/bin)
+  endif()
+endforeach()
+
+# Templates and charts as the build lays them out beside the program.
+foreach(table kr000000 kw000000)
+  install(FILES ${QUENDRA_RUNTIME_DIR}/krw/${table}.dbf ${QUENDRA_RUNTIME_DIR}/krw/${table}.mdx
+          DESTINATION ${QUENDRA_INSTALL_DIR}/krw)
+endforeach()
+install(FILES ${QUENDRA_RUNTIME_DIR}/templates/de/kw000000.dbf ${QUENDRA_RUNTIME_DIR}/templates/de/kw000000.mdx
+        DESTINATION ${QUENDRA_INSTALL_DIR}/templates/de)
+
+# The manuals are delivered by the administration; a checkout that has them in manuals/
+# ships them.
+file(GLOB manuals CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/manuals/*.pdf)
+if(manuals)
+  install(FILES ${manuals} DESTINATION ${QUENDRA_INSTALL_DIR})
+endif()
+
+set(app_id it.velmora.quendra)
+install(FILES ${package_dir}/${app_id}.desktop DESTINATION usr/share/applications)
+install(FILES ${package_dir}/${app_id}.metainfo.xml DESTINATION usr/share/metainfo)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${package_dir}/icons/quendra-${size}.png DESTINATION usr/share/icons/hicolor/${size}x${size}/apps
+          RENAME quendra.png)
+endforeach()
+install(FILES ${package_dir}/icons/quendra.svg DESTINATION usr/share/icons/hicolor/scalable/apps)
+
+set(man_pages)
+foreach(page quendra-db quendra-report)
+  set(compressed ${package_build_dir}/man/${page}.1.gz)
+  add_custom_command(
+    OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${package_build_dir}/man
+    COMMAND gzip -9nc ${package_dir}/man/${page}.1 > ${compressed}
+    DEPENDS ${package_dir}/man/${page}.1
+    VERBATIM)
+  list(APPEND man_pages ${compressed})
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${man_pages})
+install(FILES ${package_build_dir}/man/quendra-db.1.gz DESTINATION usr/share/man/man1)
+if(TARGET quendra-report)
+  install(FILES ${package_build_dir}/man/quendra-report.1.gz DESTINATION usr/share/man/man1)
+endif()
+
+install(CODE "
+  set(root \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${QUENDRA_INSTALL_DIR}\")
+  file(GLOB_RECURSE shipped LIST_DIRECTORIES true \"\${root}/*\")
+  foreach(entry IN LISTS shipped)
+    if(IS_DIRECTORY \"\${entry}\")
+      file(CHMOD \"\${entry}\" PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    endif()
+  endforeach()
+  file(CHMOD \"\${root}\" PERMISSIONS OWNER_READ OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME quendra)
+set(CPACK_PACKAGE_VERSION ${QUENDRA_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CONTACT "Amministrazione diocesana <amministrazione@velmora.invalid>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Quendra parrochiale: contabilità delle parrocchie")
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Prima nota dei movimenti di ogni esercizio con il piano dei conti della diocesi,\n"
+  "riporto dei saldi, stampa del giornale e del rendiconto annuale, esportazione in\n"
+  "una cartella di lavoro e trasmissione all'amministrazione diocesana.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The reports' "Arial" is Liberation Sans; Qt's own dialogs speak Italian with its
+# translations. Neither shows in the shared libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+include(CPack)
