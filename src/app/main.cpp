@@ -1,6 +1,7 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "export/TExcelExport.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
 #include "platform/QtPrompt.h"
@@ -14,6 +15,9 @@
 #include "platform/clock.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
+#include "printing/TFDrucken.h"
+#include "printing/TFilterauswahl.h"
+#include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/program_home.h"
@@ -50,10 +54,11 @@ int main(int argc, char** argv) {
     platform::Services services{prompt, clock, shell, &net};
 
     // The windows, once each, in the order of the start (the balance summary is made
-    // anew for each showing; the progress window belongs to TWebUpload). Still to come in
-    // their places: TFilterauswahl, TFDrucken, TJournalwahl, TExcelExport.
+    // anew for each showing; the progress window belongs to TWebUpload).
     journal::TMainform mainform(state, services);
     years::TOeffnen oeffnen(state, services, &mainform);
+    printing::TFilterauswahl filterauswahl(services, state.settings.scalePercent(), &mainform);
+    printing::TFDrucken drucken(state, services, filterauswahl, &mainform);
     accounts::Tkoanders koanders(state, services, &mainform);
     accounts::TKontenwahlfenster kontenwahl(state, services, &mainform);
     journal::TEinstellungen einstellungen(state, services, &mainform);
@@ -61,7 +66,9 @@ int main(int argc, char** argv) {
     journal::TDatumform datumform(state, services, &mainform);
     journal::TInfo info(state, services, &mainform);
     journal::TSuchen suchen(state, services, &mainform);
+    printing::TJournalwahl journalwahl(state.settings.scalePercent(), &mainform);
     journal::TCalculator calculator(state, services, &mainform);
+    spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
@@ -81,6 +88,10 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
+    drucken.setJournalwahl(journalwahl);
+    drucken.setUpdateCheck([&] { webUpload.upcontrolClick("nein"); });
+    drucken.setWorkbookExport([&] { excelExport.exec(); });
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);

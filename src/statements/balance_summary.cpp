@@ -93,21 +93,11 @@ private:
 
 std::string amount(double value) { return storage::formatNumber(value, storage::Picture::Amount); }
 
-// A path as a quoted text of the query language ("" stands for a quote inside).
-std::string quoted(const std::filesystem::path& path) {
-    std::string text = "\"";
-    for (const char c : path.string()) {
-        text += c;
-        if (c == '"') text += '"';
-    }
-    return text + "\"";
-}
-
 class SummaryBuilder {
 public:
     SummaryBuilder(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
                    const SummaryProgress& progress)
-        : from_("select * from " + quoted(journalPath)), chartPath_(chartPath), progress_(progress) {}
+        : from_("select * from " + storage::quotedTable(journalPath)), chartPath_(chartPath), progress_(progress) {}
 
     std::vector<SummaryLine> build() {
         add("A T T I V A", LineStyle::Heading);
