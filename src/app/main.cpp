@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
-    oeffnen.setHooks({[&] { webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
+    oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
     journal::MainformWindows windows;
     windows.accountPicker = [&](storage::Cursor& journal, bool opening) { kwn.showFor(journal, opening); };

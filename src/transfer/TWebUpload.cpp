@@ -196,7 +196,7 @@ void TWebUpload::IdFTP1Status(const QString& text) {
 bool TWebUpload::upcontrolClick(const QString& mode) {
     ProgressWindowBar bar(*progress_);
     const UpdateOutcome outcome = checkForUpdate(state_, services_, updateMode(mode.toStdString()), bar, repaintOnly);
-    return outcome == UpdateOutcome::Updated || outcome == UpdateOutcome::Failed;
+    return restartFollows(outcome);
 }
 
 void TWebUpload::richtlinie() { transfer::richtlinie(services_.net, state_, repaintOnly); }

@@ -170,9 +170,7 @@ struct TOeffnen::Impl {
         if (hooks.closeMainTables) hooks.closeMainTables();
     }
 
-    void updateCheck() const {
-        if (hooks.updateCheck) hooks.updateCheck();
-    }
+    bool updateRestarts() const { return hooks.updateCheck && hooks.updateCheck(); }
 
     std::optional<std::filesystem::path> chooseSavedJournal(QWidget* parent) const {
         if (hooks.chooseSavedJournal) return hooks.chooseSavedJournal();
@@ -462,7 +460,7 @@ void TOeffnen::EinlesenClick() {
 
 void TOeffnen::Button1Click() {
     Impl& d = *impl_;
-    d.updateCheck();
+    if (d.updateRestarts()) return done(QDialog::Rejected);
     const YearEntry* entry = d.selectedEntry();
     if (!entry) return d.tell(messages::kNoYear);
     d.rememberedSelection = d.selection();
@@ -517,7 +515,7 @@ void TOeffnen::Button5Click() {
 
 void TOeffnen::NeuesjahrClick() {
     Impl& d = *impl_;
-    d.updateCheck();
+    if (d.updateRestarts()) return done(QDialog::Rejected);
     d.carryMode = CarryMode::NewYear;
     d.showNewYearPanel(false);
 }

@@ -9,6 +9,7 @@
 
 #include "support/fixed_clock.h"
 #include "support/recording_shell.h"
+#include "support/file_contents.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -59,7 +60,7 @@ protected:
     // The dialog as the main window shows it, without blocking the test.
     TOeffnen& shown() {
         dialog = std::make_unique<TOeffnen>(state, services);
-        dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; }, [this] { return saveFolder; },
+        dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, [this] { return saveFolder; },
                           [this] { return savedJournal; }});
         dialog->show();
         return *dialog;
@@ -114,8 +115,15 @@ protected:
     test::ScriptedPrompt prompt;
     test::RecordingShell shell;
     platform::Services services{prompt, clock, shell};
+    // The update check as the program runs it: counted, and restarting when asked to.
+    bool updateCheck() {
+        ++updateChecks;
+        return updateRestarts;
+    }
+
     std::unique_ptr<TOeffnen> dialog;
     int updateChecks = 0;
+    bool updateRestarts = false;
     int tableCloses = 0;
     std::optional<std::filesystem::path> saveFolder;
     std::optional<std::filesystem::path> savedJournal;
@@ -145,7 +153,7 @@ TEST_F(YearDialog, OpeningTheChosenYearNamesItsFilesAndLeaves) {
         click("Button1");
     });
     dialog = std::make_unique<TOeffnen>(state, services);
-    dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; }, {}, {}});
+    dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, {}, {}});
     opened = dialog->showModal();
     EXPECT_TRUE(opened);
     EXPECT_EQ(state.settings.hauptdatei, "kr201501.dbf");
@@ -159,6 +167,24 @@ TEST_F(YearDialog, OpeningTheChosenYearNamesItsFilesAndLeaves) {
         click("Button1");
     });
     EXPECT_TRUE(dialog->showModal());
+}
+
+TEST_F(YearDialog, AnUpdateThatRestartsLeavesBeforeAYearIsTouched) {
+    year("201501", 3);
+    updateRestarts = true;
+    const auto before = test::namesIn(data.path());
+    for (const char* command : {"Button1", "Neuesjahr"}) {
+        QTimer::singleShot(0, [&] { click(command); });
+        dialog = std::make_unique<TOeffnen>(state, services);
+        dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, {}, {}});
+        EXPECT_FALSE(dialog->showModal()) << command << ": the program is ending";
+        EXPECT_FALSE(dialog->isVisible());
+    }
+    EXPECT_EQ(updateChecks, 2);
+    EXPECT_EQ(tableCloses, 0) << "the main window's tables stay as they are";
+    EXPECT_TRUE(state.settings.hauptdatei.empty());
+    EXPECT_EQ(test::namesIn(data.path()), before) << "no year opened, created or repaired";
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(YearDialog, WithoutYearsOpeningOnlyTellsAndTheDialogStays) {

@@ -122,11 +122,13 @@ void FileHandle::sync() const {
     if (::fsync(fd_) != 0) throw ioError(label_, "sincronizzazione");
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, unsigned mode) {
     const std::string label = fileLabel(path);
     std::filesystem::path temp = path;
     temp += ".tmp~";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A temporary file left by a crash keeps its own mode when reopened: made anew instead.
+    ::unlink(temp.c_str());
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
     if (fd < 0) throw ioError(label, "creazione");
     std::size_t done = 0;
     while (done < bytes.size()) {

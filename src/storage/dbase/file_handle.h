@@ -42,8 +42,9 @@ private:
 // The file name in upper case, for messages ("KR201501.DBF").
 std::string fileLabel(const std::filesystem::path& path);
 
-// Writes a whole new file atomically: temporary file beside it, fsync, rename.
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// Writes a whole new file atomically: temporary file beside it, fsync, rename. The file
+// gets mode (less what the umask takes) from its first byte on.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, unsigned mode = 0644);
 
 // An existing file in dir whose name equals name without regard to case; empty path
 // when there is none (tables written elsewhere may say KR201501.MDX or kr201501.mdx).
