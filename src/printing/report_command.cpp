@@ -160,10 +160,11 @@ ReportCommand parseReportCommand(const std::vector<std::string>& args, const std
     if (values.contains("--casse")) options.cashBoxes = commaList("--casse", values["--casse"], "[A-Z][0-9]{4}", "per esempio C0101");
     if (values.contains("--conti")) options.accounts = commaList("--conti", values["--conti"], "[A-Z][0-9]{2}", "per esempio A07");
     options.details = values.contains("--dettagli");
-    if (entry->accountChoiceMode && options.accounts.empty()) {
+    const ReportEntry* entry = findReport(command.report);
+    if (entry != nullptr && entry->accountChoiceMode && options.accounts.empty()) {
         throw ReportCommandError("Devi scegliere un contocorrente: --conti A07,...");
     }
-    if (entry->cashBoxMode && !entry->accountChoiceMode && options.cashBoxes.empty()) {
+    if (entry != nullptr && entry->cashBoxMode && !entry->accountChoiceMode && options.cashBoxes.empty()) {
         throw ReportCommandError("Devi scegliere una cassa: --casse C0101,...");
     }
 
