@@ -3,7 +3,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
-list(FILTER ui_sources EXCLUDE REGEX "/src/(app|tools)/")
+list(FILTER ui_sources EXCLUDE REGEX "/src/(app|tools|reporter)/")
 list(FILTER ui_sources INCLUDE REGEX "/[A-Z][^/]*\\.(cpp|h)$")
 add_library(quendra_ui STATIC ${ui_sources})
 target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupport)
@@ -18,4 +18,13 @@ if(app_sources)
   target_link_libraries(quendra2015 PRIVATE quendra_ui)
   target_compile_options(quendra2015 PRIVATE ${QUENDRA_WARNINGS})
   set_target_properties(quendra2015 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUENDRA_RUNTIME_DIR})
+endif()
+
+# quendra-report: any report, headless, to PDF.
+file(GLOB reporter_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/reporter/*.cpp)
+if(reporter_sources)
+  add_executable(quendra-report ${reporter_sources})
+  target_link_libraries(quendra-report PRIVATE quendra_ui)
+  target_compile_options(quendra-report PRIVATE ${QUENDRA_WARNINGS})
+  set_target_properties(quendra-report PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUENDRA_RUNTIME_DIR})
 endif()

@@ -1,6 +1,7 @@
 #include "accounts/TKWN.h"
 
 #include "accounts/account_picker.h"
+#include "journal/journal_entry.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
 #include "widgets/WindowScaling.h"
@@ -261,10 +262,11 @@ void TKWN::reloadLists() {
 bool TKWN::FormActivate(bool openingChecked) {
     closeSearchPanel();
     storage::Cursor& journal = *impl_->journal;
+    // Only the box's state is taken over: opening the picker must never mark a row.
+    impl_->eroeffnung->setChecked(openingChecked);
     try {
-        impl_->eroeffnung->setChecked(writeOpeningMark(journal, openingChecked));
         impl_->picker.emplace(impl_->state.chartPath(), journal.asText(storage::journal::kCod),
-                              journal.asText(storage::journal::kCodd), impl_->eroeffnung->isChecked());
+                              journal.asText(storage::journal::kCodd), openingChecked);
     } catch (const storage::DbError& error) {
         impl_->showError(error);
         return false;
@@ -387,7 +389,7 @@ void TKWN::EroeffnungClick() {
     const bool checked = impl_->eroeffnung->isChecked();
     bool marked = checked;
     try {
-        marked = writeOpeningMark(*impl_->journal, checked);
+        marked = journal::writeOpeningMark(*impl_->journal, checked);
     } catch (const storage::DbError& error) {
         impl_->showError(error);
         marked = impl_->journal->asInteger(storage::journal::kEroeffnung) == storage::journal::kOpeningMarker;

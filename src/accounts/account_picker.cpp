@@ -237,15 +237,4 @@ void writeChoice(storage::Cursor& journal, const PickerChoice& choice) {
     journal.post();
 }
 
-bool writeOpeningMark(storage::Cursor& journal, bool checked) {
-    const long long marker = journal.asInteger(storage::journal::kEroeffnung);
-    const long long wanted = checked ? storage::journal::kOpeningMarker : 0;
-    if (marker != wanted) {
-        journal.edit();
-        journal.setInteger(storage::journal::kEroeffnung, wanted);
-        journal.post();
-    }
-    return journal.asInteger(storage::journal::kEroeffnung) == storage::journal::kOpeningMarker;
-}
-
 }  // namespace quendra::accounts

@@ -110,11 +110,6 @@ private:
 // Writes the picker's choice into the journal cursor's current row and posts it.
 void writeChoice(storage::Cursor& journal, const PickerChoice& choice);
 
-// The "prima apertura" box was set or cleared: marks the current journal row as an
-// opening row (eroeffnung 2) or clears the mark, posting only when it changes. Returns
-// whether the row is now marked with 2.
-bool writeOpeningMark(storage::Cursor& journal, bool checked);
-
 inline constexpr std::string_view kAccountSearchNotFound = "causale non trovato";
 
 }  // namespace quendra::accounts

@@ -279,7 +279,7 @@ void ChartEditor::deleteCurrent() {
         return;
     }
     if (storage::isMainAccount(doomed.cod)) {
-        if (!prompt_.ask(platform::PromptKind::Confirmation, deleteMainAccountQuestion(doomed.text))) {
+        if (!prompt_.askBeforeLoss(platform::PromptKind::Confirmation, deleteMainAccountQuestion(doomed.text))) {
             showView(view_, doomed.cod);
             return;
         }

@@ -1,6 +1,7 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "export/TExcelExport.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
 #include "platform/QtPrompt.h"
@@ -14,6 +15,9 @@
 #include "platform/clock.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
+#include "printing/TFDrucken.h"
+#include "printing/TFilterauswahl.h"
+#include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/instance_lock.h"
@@ -21,6 +25,7 @@
 #include "storage/year_files.h"
 #include "transfer/TWebUpload.h"
 #include "transfer/curl_net.h"
+#include "widgets/ItalianTranslation.h"
 #include "years/TOeffnen.h"
 
 #include <QApplication>
@@ -31,6 +36,7 @@ using namespace quendra;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quendra parrochiale");
+    widgets::installItalianTranslation(app);
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName("it.velmora.quendra");
     QApplication::setWindowIcon(QIcon::fromTheme("quendra"));
@@ -59,10 +65,11 @@ int main(int argc, char** argv) {
     }
 
     // The windows, once each, in the order of the start (the balance summary is made
-    // anew for each showing; the progress window belongs to TWebUpload). Still to come in
-    // their places: TFilterauswahl, TFDrucken, TJournalwahl, TExcelExport.
+    // anew for each showing; the progress window belongs to TWebUpload).
     journal::TMainform mainform(state, services);
     years::TOeffnen oeffnen(state, services, &mainform);
+    printing::TFilterauswahl filterauswahl(services, state.settings.scalePercent(), &mainform);
+    printing::TFDrucken drucken(state, services, filterauswahl, &mainform);
     accounts::Tkoanders koanders(state, services, &mainform);
     accounts::TKontenwahlfenster kontenwahl(state, services, &mainform);
     journal::TEinstellungen einstellungen(state, services, &mainform);
@@ -70,10 +77,12 @@ int main(int argc, char** argv) {
     journal::TDatumform datumform(state, services, &mainform);
     journal::TInfo info(state, services, &mainform);
     journal::TSuchen suchen(state, services, &mainform);
+    printing::TJournalwahl journalwahl(state.settings.scalePercent(), &mainform);
     journal::TCalculator calculator(state, services, &mainform);
+    spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
 
-    oeffnen.setHooks({[&] { webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
+    oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
     journal::MainformWindows windows;
     windows.accountPicker = [&](storage::Cursor& journal, bool opening) { kwn.showFor(journal, opening); };
@@ -90,6 +99,11 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
+    drucken.setJournalwahl(journalwahl);
+    drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });
+    drucken.setTransmission([&] { webUpload.exec(); });
+    drucken.setWorkbookExport([&] { excelExport.exec(); });
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);

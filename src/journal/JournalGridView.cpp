@@ -27,6 +27,15 @@ void JournalGridView::setModel(QAbstractItemModel* model) {
     sizeColumns();
 }
 
+void JournalGridView::showRow(int row) {
+    const QModelIndex index = model()->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // A reset lays the rows out only when the event loop next runs; until then the
+    // scroll range is the old one and the last row could not be reached.
+    updateGeometries();
+    scrollTo(index);
+}
+
 void JournalGridView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
         emit deleteRequested();

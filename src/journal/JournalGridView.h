@@ -12,6 +12,9 @@ class JournalGridView : public QTableView {
 public:
     explicit JournalGridView(QWidget* parent = nullptr);
     void setModel(QAbstractItemModel* model) override;
+    // Makes the row current and selected and scrolls it wholly into view, also right
+    // after the model was reset (a new movement at the bottom).
+    void showRow(int row);
 
 signals:
     void deleteRequested();

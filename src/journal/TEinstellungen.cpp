@@ -1,5 +1,7 @@
 #include "journal/TEinstellungen.h"
 
+#include "journal/help.h"
+#include "widgets/HelpKey.h"
 #include "widgets/WindowScaling.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
@@ -31,6 +33,7 @@ TEinstellungen::TEinstellungen(MainState& state, platform::Services& services, Q
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("TEinstellungen");
     setWindowTitle("Einstellungen");
+    widgets::setHelpContext(this, kHelpSettings);
     setProperty("helpContext", kHelpContext);
 
     auto* heading = new QLabel("   impostazione pagina   ", this);

@@ -1,12 +1,14 @@
 #include "journal/TMainform.h"
 
 #include "widgets/ElidedLabel.h"
+#include "widgets/HelpKey.h"
 #include "journal/JournalGridModel.h"
 #include "journal/JournalGridView.h"
 #include "widgets/OverlayField.h"
 #include "widgets/WindowScaling.h"
 #include "journal/activation.h"
 #include "journal/entry_panel.h"
+#include "journal/help.h"
 #include "journal/journal_entry.h"
 #include "journal/title_line.h"
 #include "storage/amount_format.h"
@@ -31,6 +33,8 @@
 #include <QScopedValueRollback>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace quendra::journal {
 
@@ -125,6 +129,14 @@ TMainform::TMainform(MainState& state, platform::Services& services, QWidget* pa
     state_.dataDir = storage::dataDirectory(state_.programDir);
     state_.settings = storage::readSettings(state_.dataDir / storage::kSettingsFileName);
     enableWindows();
+    // The help key of every window is the main window's: it knows the program directory.
+    new widgets::HelpKey([this](std::optional<int> context) { showHelp(state_, services_, context); }, this);
+    widgets::setHelpContext(this, kHelpMainWindow);
+    widgets::setHelpContext(date_, kHelpDateField);
+    widgets::setHelpContext(text_, kHelpTextAndAmount);
+    widgets::setHelpContext(amount_, kHelpTextAndAmount);
+    widgets::setHelpContext(account_, kHelpAccountAndCashBox);
+    widgets::setHelpContext(cashBox_, kHelpAccountAndCashBox);
     resize(1000, 680);
     // The list's header and the menus take their fonts from the desktop's theme, not
     // from the window: they get the window's own so that they scale with it.
@@ -197,7 +209,7 @@ void TMainform::createPanel(QWidget* panel) {
 
     account_ = new widgets::OverlayField("DBEditcod", "Editkonto");
     account_->editField()->setInputMask(kCodeMask);
-    account_->setToolTip("Conto: codice 5-stellig (lettera e quattro cifre)");
+    account_->setToolTip("Conto: codice di cinque caratteri (una lettera e quattro cifre)");
     grid->addWidget(caption("codice", account_->dataField()), 1, 0);
     grid->addWidget(account_, 1, 1);
     auto* pickers = new QHBoxLayout;
@@ -227,7 +239,7 @@ void TMainform::createPanel(QWidget* panel) {
     connect(cashButton, &QPushButton::clicked, this, [this] { PickerButtonClick(); });
     cashBox_ = new widgets::OverlayField("DBEditcodd", "Editkasse");
     cashBox_->editField()->setInputMask(kCodeMask);
-    cashBox_->setToolTip("Cassa o banca: codice 5-stellig");
+    cashBox_->setToolTip("Cassa o banca: codice di cinque caratteri (una lettera e quattro cifre)");
     grid->addWidget(cashButton, 2, 0);
     grid->addWidget(cashBox_, 2, 1);
     cashBoxText_ = new widgets::ElidedLabel("DBTextkasse");
@@ -296,7 +308,15 @@ void TMainform::createPanel(QWidget* panel) {
         afterAmount();
     });
     connect(amount_, &widgets::OverlayField::left, this, [this] {
-        if (EditbetragExit()) amount_->finish();
+        if (!EditbetragExit()) return;
+        amount_->finish();
+        // Adding mode goes on however the amount is left, once the focus has moved; a
+        // command the user chose meanwhile takes its place (settleEdits).
+        if (!state_.addingMode) return;
+        nextMovementPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (std::exchange(nextMovementPending_, false) && state_.addingMode && !ending_) newMovementAndStartDate();
+        });
     });
     connect(entrata_, &QRadioButton::clicked, this, &TMainform::RadioEntrataClick);
     connect(uscita_, &QRadioButton::clicked, this, &TMainform::RadioUscitaClick);
@@ -499,15 +519,14 @@ void TMainform::showCurrentRow() {
     opening_->setChecked(panel.opening);
     emit sideChanged(int(panel.side));
 
+    // The selection model's signals reach the list, which repaints the rows they name;
+    // DBGrid1RowChosen finds the journal already on the row.
     const int row = model_->rowOf(year_->journal.recordNumber());
-    const QSignalBlocker blocker(grid_->selectionModel());
     if (row < 0) {
         grid_->clearSelection();
         return;
     }
-    const QModelIndex index = model_->index(row, 0);
-    grid_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    grid_->scrollTo(index);
+    grid_->showRow(row);
 }
 
 void TMainform::journalMoved() { showCurrentRow(); }
@@ -542,6 +561,7 @@ void TMainform::focusAmount() {
 }
 
 bool TMainform::settleEdits() {
+    nextMovementPending_ = false;
     if (date_->isEditing() && EditdatumExit()) date_->finish();
     if (account_->isEditing() && EditkontoExit()) account_->finish();
     if (cashBox_->isEditing() && EditkasseExit()) cashBox_->finish();
@@ -557,6 +577,7 @@ void TMainform::NuovoRecordClick() {
 }
 
 void TMainform::newMovementAndStartDate() {
+    nextMovementPending_ = false;
     EntryContext entry = context();
     bool added = false;
     guarded([&] { added = newMovement(entry); });
@@ -730,6 +751,10 @@ void TMainform::CheckPrimaAperturaClick() {
         opening_->setChecked(!wanted);
         return;
     }
+    if (year_->hasRow()) {
+        if (!guarded([&] { writeOpeningMark(year_->journal, wanted); })) return;
+        rowChangedInPlace();
+    }
     openAccountPicker(wanted);
 }
 
@@ -841,9 +866,9 @@ void TMainform::InfoClick() {
     if (windows_.info) windows_.info();
 }
 
-void TMainform::ManualeClick() { services_.shell.openDocument(state_.programDir / "quendra2015.pdf"); }
+void TMainform::ManualeClick() { openManual(state_, services_, transfer::kManual); }
 
-void TMainform::IndicazioniClick() { services_.shell.openDocument(state_.programDir / "pf_indicazioni.pdf"); }
+void TMainform::IndicazioniClick() { openManual(state_, services_, transfer::kGuidelines); }
 
 void TMainform::UpdateClick() {
     if (windows_.programUpdate) windows_.programUpdate();

@@ -178,6 +178,9 @@ private:
     std::unique_ptr<YearCursors> year_;
     bool activated_ = false;
     bool ending_ = false;
+    // The amount was left in adding mode: the next movement is asked for once the focus
+    // has settled.
+    bool nextMovementPending_ = false;
 
     widgets::ElidedLabel* title_;
     JournalGridView* grid_;

@@ -7,6 +7,8 @@
 #include "storage/index_repair.h"
 
 #include <cctype>
+#include <cmath>
+#include <optional>
 
 namespace quendra::journal {
 
@@ -76,6 +78,26 @@ void refuse(EntryContext& context, std::string_view typed, std::string_view why)
     context.services.prompt.message(platform::PromptKind::Error, text);
 }
 
+// Einnahme and Ausgabe are N(12,2): a negative amount gives one digit to its sign.
+constexpr double kLargestAmount = 999999999.99;
+constexpr double kSmallestAmount = -99999999.99;
+
+// Why an amount does not fit the field of its side, in the user's words; none when it fits.
+std::optional<std::string> amountOutOfRange(Side side, double amount) {
+    // Compared in cents, as the field stores it.
+    const double cents = std::round(amount * 100);
+    const std::string field = side == Side::Uscita ? "uscita" : "entrata";
+    if (cents > std::round(kLargestAmount * 100)) {
+        return "è troppo grande per il campo " + field + ": l'importo più grande è " +
+               storage::formatNumber(kLargestAmount, storage::Picture::Amount) + ".";
+    }
+    if (cents < std::round(kSmallestAmount * 100)) {
+        return "è troppo piccolo per il campo " + field + ": l'importo più piccolo è " +
+               storage::formatNumber(kSmallestAmount, storage::Picture::Amount) + ".";
+    }
+    return std::nullopt;
+}
+
 // The stored form of five typed characters: the sub-account marker first.
 std::string subAccount(const std::string& typed) {
     std::string code(1, storage::kSubAccountMarker);
@@ -121,8 +143,8 @@ bool newMovement(EntryContext& context) {
 bool deleteMovement(EntryContext& context) {
     platform::Prompt& prompt = context.services.prompt;
     bool deleted = false;
-    if (context.year.hasRow() && prompt.ask(platform::PromptKind::Information, std::string(kAskDelete)) &&
-        prompt.ask(platform::PromptKind::Information, std::string(kAskDeleteSure))) {
+    if (context.year.hasRow() && prompt.askBeforeLoss(platform::PromptKind::Information, std::string(kAskDelete)) &&
+        prompt.askBeforeLoss(platform::PromptKind::Information, std::string(kAskDeleteSure))) {
         context.year.journal.deleteRecord();
         deleted = true;
     }
@@ -205,8 +227,13 @@ StepResult storeAmount(EntryContext& context, std::string_view text) {
         const char cls = storage::classLetter(journal.asText(kr::kCod));
         side = cls == storage::kExpenseClass || cls == storage::kLiabilityClass ? Side::Uscita : Side::Entrata;
     }
+    if (side != Side::Uscita) side = Side::Entrata;
+    if (const std::optional<std::string> why = amountOutOfRange(side, *amount)) {
+        refuse(context, trimmed(text), *why);
+        return StepResult::Invalid;
+    }
     journal.edit();
-    putAmount(journal, side == Side::Uscita ? Side::Uscita : Side::Entrata, *amount);
+    putAmount(journal, side, *amount);
     journal.post();
     return StepResult::Stored;
 }
@@ -221,6 +248,16 @@ void decideSideAfterPicker(EntryContext& context) {
                                               ? Side::Uscita
                                               : Side::Entrata));
     journal.post();
+}
+
+bool writeOpeningMark(Cursor& journal, bool checked) {
+    const long long wanted = checked ? kr::kOpeningMarker : 0;
+    if (journal.asInteger(kr::kEroeffnung) != wanted) {
+        journal.edit();
+        journal.setInteger(kr::kEroeffnung, wanted);
+        journal.post();
+    }
+    return journal.asInteger(kr::kEroeffnung) == kr::kOpeningMarker;
 }
 
 void switchSide(EntryContext& context, Side side) {

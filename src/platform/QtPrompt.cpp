@@ -36,12 +36,16 @@ void QtPrompt::message(PromptKind kind, const std::string& text) {
     box.exec();
 }
 
-bool QtPrompt::ask(PromptKind kind, const std::string& text) {
+bool QtPrompt::ask(PromptKind kind, const std::string& text) { return askYesNo(kind, text, true); }
+
+bool QtPrompt::askBeforeLoss(PromptKind kind, const std::string& text) { return askYesNo(kind, text, false); }
+
+bool QtPrompt::askYesNo(PromptKind kind, const std::string& text, bool yesByDefault) {
     const StandardDialogTexts& t = standardDialogTexts(language_);
     QMessageBox box(iconOf(kind), captionOf(kind, t), QString::fromStdString(text), QMessageBox::NoButton, parent_);
     QPushButton* yes = box.addButton(QString::fromStdString(t.yes), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QString::fromStdString(t.no), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(yesByDefault ? yes : no);
     box.setEscapeButton(no);
     box.exec();
     return box.clickedButton() == yes;
@@ -53,6 +57,7 @@ bool QtPrompt::confirm(const std::string& text) {
                     QMessageBox::NoButton, parent_);
     QPushButton* ok = box.addButton(QString::fromStdString(t.ok), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QString::fromStdString(t.cancel), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
     box.setEscapeButton(cancel);
     box.exec();
     return box.clickedButton() == ok;

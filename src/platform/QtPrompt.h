@@ -14,9 +14,12 @@ public:
     void setLanguage(DialogLanguage language) { language_ = language; }
     void message(PromptKind kind, const std::string& text) override;
     bool ask(PromptKind kind, const std::string& text) override;
+    bool askBeforeLoss(PromptKind kind, const std::string& text) override;
     bool confirm(const std::string& text) override;
 
 private:
+    bool askYesNo(PromptKind kind, const std::string& text, bool yesByDefault);
+
     QWidget* parent_;
     DialogLanguage language_;
 };

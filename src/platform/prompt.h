@@ -15,7 +15,11 @@ public:
     virtual void message(PromptKind kind, const std::string& text) = 0;
     // A question with Yes and No: true only for Yes (closing the box is No).
     virtual bool ask(PromptKind kind, const std::string& text) = 0;
-    // A confirmation with OK and Cancel: true only for OK.
+    // A question whose Yes deletes or replaces something: as ask, but No is the default
+    // button, so that a hasty Enter loses nothing.
+    virtual bool askBeforeLoss(PromptKind kind, const std::string& text) = 0;
+    // A confirmation of a deletion with OK and Cancel: true only for OK; Cancel is the
+    // default button.
     virtual bool confirm(const std::string& text) = 0;
 };
 

@@ -4,8 +4,10 @@
 #include "storage/amount_format.h"
 #include "storage/chart_record.h"
 #include "storage/dbase/cursor.h"
+#include "storage/group_sums.h"
 #include "storage/journal_record.h"
 #include "storage/query/query.h"
+#include "years/year_tables.h"
 
 #include <cmath>
 #include <memory>
@@ -16,98 +18,21 @@ namespace quendra::statements {
 namespace {
 
 namespace journal = storage::journal;
+using storage::GroupSums;
+using storage::GroupWalk;
+using storage::Amounts;
+using SectionSums = storage::BlockTotals;
 
 // The bank debts: their balance is taken off the liquidity in "TOTALE Banche".
 constexpr std::string_view kBankDebtGroup = "P02";
 
-struct GroupSums {
-    std::string keyCode;
-    std::string prefix;
-    double openingIncome = 0;
-    double openingExpense = 0;
-    double income = 0;
-    double expense = 0;
-
-    double openingBalance() const { return openingIncome - openingExpense; }
-    double balance() const { return income - expense; }
-    // Sums are compared with 0 exactly, as the carry-forward does: a group either nets out
-    // to nothing or it is shown.
-    bool netsToZero() const { return openingBalance() == 0 && balance() == 0; }
-};
-
-enum class Amounts { Signed, Absolute };
-
-struct SectionSums {
-    double openingIncome = 0;
-    double openingExpense = 0;
-    double income = 0;
-    double expense = 0;
-
-    void add(const GroupSums& g, Amounts amounts) {
-        const auto value = [amounts](double v) { return amounts == Amounts::Absolute ? std::fabs(v) : v; };
-        openingIncome += value(g.openingIncome);
-        openingExpense += value(g.openingExpense);
-        income += value(g.income);
-        expense += value(g.expense);
-    }
-    double openingBalance() const { return openingIncome - openingExpense; }
-    double balance() const { return income - expense; }
-};
-
-// The rows of one section, sorted by the grouping code, read once: the group sums are
-// built while reading.
-class GroupWalk {
-public:
-    GroupWalk(storage::QueryResult& rows, std::string_view groupingField)
-        : rows_(rows),
-          code_(rows.fieldIndex(groupingField)),
-          income_(rows.fieldIndex(journal::kEinnahme)),
-          expense_(rows.fieldIndex(journal::kAusgabe)),
-          opening_(rows.fieldIndex(journal::kEroeffnung)) {
-        rows_.first();
-    }
-
-    std::optional<GroupSums> next() {
-        if (rows_.eof()) return std::nullopt;
-        GroupSums g;
-        g.keyCode = rows_.asText(code_);
-        g.prefix = std::string(storage::groupPrefix(g.keyCode));
-        while (!rows_.eof() && storage::groupPrefix(rows_.asText(code_)) == g.prefix) {
-            const double income = rows_.asNumber(income_);
-            const double expense = rows_.asNumber(expense_);
-            g.income += income;
-            g.expense += expense;
-            if (journal::isOpeningRow(rows_.asInteger(opening_))) {
-                g.openingIncome += income;
-                g.openingExpense += expense;
-            }
-            rows_.next();
-        }
-        return g;
-    }
-
-private:
-    storage::QueryResult& rows_;
-    std::size_t code_, income_, expense_, opening_;
-};
-
 std::string amount(double value) { return storage::formatNumber(value, storage::Picture::Amount); }
-
-// A path as a quoted text of the query language ("" stands for a quote inside).
-std::string quoted(const std::filesystem::path& path) {
-    std::string text = "\"";
-    for (const char c : path.string()) {
-        text += c;
-        if (c == '"') text += '"';
-    }
-    return text + "\"";
-}
 
 class SummaryBuilder {
 public:
     SummaryBuilder(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
                    const SummaryProgress& progress)
-        : from_("select * from " + quoted(journalPath)), chartPath_(chartPath), progress_(progress) {}
+        : from_("select * from " + storage::quotedTable(journalPath)), chartPath_(chartPath), progress_(progress) {}
 
     std::vector<SummaryLine> build() {
         add("A T T I V A", LineStyle::Heading);

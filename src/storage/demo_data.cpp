@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -97,39 +99,74 @@ const std::vector<std::string> kExpenseTexts = {"Bolletta energia elettrica", "R
                                                 "Candele e arredi", "Assicurazione", "Spese postali",
                                                 "Manutenzione organo", "Materiale catechesi"};
 
-std::vector<Row> movementsOfYear(const ChartCodes& codes, const DemoOptions& options, Dice& dice) {
+// What the cash boxes and bank accounts hold while the year is written, so that no
+// movement takes one below zero.
+class Purses {
+public:
+    void pay(const std::string& box, double amount) { balance_[box] += amount; }
+    bool covers(const std::string& box, double amount) const {
+        const auto found = balance_.find(box);
+        return found != balance_.end() && found->second >= amount;
+    }
+    // One of the boxes that can pay the amount, chosen by the dice; none when none can.
+    std::optional<std::string> payer(const std::vector<std::string>& boxes, double amount, Dice& dice) const {
+        std::vector<std::string> able;
+        for (const std::string& box : boxes) {
+            if (covers(box, amount)) able.push_back(box);
+        }
+        if (able.empty()) return std::nullopt;
+        return dice.pick(able);
+    }
+
+private:
+    std::map<std::string, double> balance_;
+};
+
+std::vector<Row> movementsOfYear(const ChartCodes& codes, const DemoOptions& options, Dice& dice, Purses& purses) {
     const Date first = Date::fromYmd(options.year, 1, 1);
     const int days = Date::fromYmd(options.year, 12, 31).julianDay() - first.julianDay() + 1;
+    std::vector<std::string> boxes = codes.cash;
+    boxes.insert(boxes.end(), codes.bank.begin(), codes.bank.end());
     std::vector<Row> rows;
+    Date previous = first;
     for (int i = 0; i < options.movements; ++i) {
         Row row;
+        // Dates never go back, so that the boxes hold what the rows before them left.
         row.date = first.addDays(int(std::int64_t(i) * days / std::max(1, options.movements)) + dice.below(3));
         if (row.date.year() != options.year) row.date = Date::fromYmd(options.year, 12, 31);
-        row.codd = dice.below(3) ? dice.pick(codes.cash) : dice.pick(codes.bank);
-        const int kind = dice.below(20);
-        if (kind < 7) {
-            row.cod = dice.pick(codes.income);
-            row.text = dice.pick(kIncomeTexts);
-            row.amount = dice.cents(5, 900);
-        } else if (kind < 18 || (codes.otherAssets.empty() && codes.bankLoans.empty())) {
+        if (row.date.julianDay() < previous.julianDay()) row.date = previous;
+        previous = row.date;
+        const int kind = dice.below(40);
+        std::optional<std::string> payer;
+        if (kind >= 20 && kind < 38) {
             row.cod = dice.pick(codes.expense);
             row.text = dice.pick(kExpenseTexts);
-            row.amount = dice.cents(2, 600);
-            row.side = journal::Side::Uscita;
-        } else if (kind == 18 && !codes.otherAssets.empty()) {
+            row.amount = dice.cents(2, 500);
+            payer = purses.payer(dice.below(3) ? codes.cash : codes.bank, row.amount, dice);
+            if (!payer) payer = purses.payer(boxes, row.amount, dice);
+        } else if (kind == 38 && !codes.otherAssets.empty()) {
             row.cod = dice.pick(codes.otherAssets);
-            row.codd = dice.pick(codes.bank);
             row.text = "Acquisto titoli";
-            row.amount = dice.cents(500, 3000);
-            row.side = journal::Side::Uscita;
-        } else if (!codes.bankLoans.empty()) {
-            row.cod = dice.pick(codes.bankLoans);
-            row.codd = dice.pick(codes.bank);
-            row.text = "Rata mutuo bancario";
+            row.amount = dice.cents(500, 2000);
+            payer = purses.payer(codes.bank, row.amount, dice);
+        } else if (kind == 39 && !codes.bankLoans.empty()) {
+            row.cod = codes.bankLoans.front();  // the loan of the opening
+            row.text = "Rata mutuo per il tetto";
             row.amount = dice.cents(300, 800);
+            payer = purses.payer(codes.bank, row.amount, dice);
+        }
+        if (payer) {
+            row.codd = *payer;
             row.side = journal::Side::Uscita;
+            purses.pay(row.codd, -row.amount);
         } else {
-            continue;
+            // Income, also where no box could have paid: a parish spends what it has.
+            row.cod = dice.pick(codes.income);
+            row.codd = dice.below(3) ? dice.pick(codes.cash) : dice.pick(codes.bank);
+            row.text = dice.pick(kIncomeTexts);
+            row.amount = dice.cents(5, 1200);
+            row.side = journal::Side::Entrata;
+            purses.pay(row.codd, row.amount);
         }
         rows.push_back(row);
     }
@@ -167,30 +204,38 @@ std::string makeDemoDataDirectory(const std::filesystem::path& dataDir, const st
     Dice dice(options.seed);
     const ChartCodes codes = readCodes(dataDir / chartName);
     const Date newYear = Date::fromYmd(options.year, 1, 1);
+    // Opening rows on the sides the balance summary reads: money in the boxes and a loan
+    // received are entrate, what was paid into an asset is an uscita.
     std::vector<Row> rows = {
         {newYear, codes.cash.front(), codes.cash.front(), "Apertura cassa", dice.cents(300, 2000),
          journal::Side::Entrata, true},
-        {newYear, codes.bank.front(), codes.bank.front(), "Apertura conto corrente", dice.cents(5000, 30000),
+        {newYear, codes.bank.front(), codes.bank.front(), "Apertura conto corrente", dice.cents(10000, 30000),
          journal::Side::Entrata, true},
     };
+    if (!codes.bankLoans.empty()) {
+        rows.push_back({newYear, codes.bankLoans.front(), codes.bankLoans.front(), "Mutuo per il tetto",
+                        dice.cents(5000, 10000), journal::Side::Entrata, true});
+    }
     if (!codes.otherAssets.empty()) {
         // Marked by hand in the picker, as a secretary does for a forgotten balance.
         rows.push_back({newYear.addDays(14), codes.otherAssets.front(), codes.otherAssets.front(),
-                        "Titoli in deposito", dice.cents(10000, 40000), journal::Side::Entrata, true});
+                        "Titoli in deposito", dice.cents(5000, 15000), journal::Side::Uscita, true});
     }
-    if (!codes.bankLoans.empty()) {
-        rows.push_back({newYear, codes.bankLoans.front(), codes.bankLoans.front(), "Mutuo per il tetto",
-                        dice.cents(20000, 60000), journal::Side::Uscita, true});
-    }
-    const std::vector<Row> movements = movementsOfYear(codes, options, dice);
+    Purses purses;
+    purses.pay(codes.cash.front(), rows[0].amount);
+    purses.pay(codes.bank.front(), rows[1].amount);
+    const std::vector<Row> movements = movementsOfYear(codes, options, dice, purses);
     rows.insert(rows.end(), movements.begin(), movements.end());
 
     {
         Cursor journal(dataDir / journalName, OpenMode::Exclusive);
         for (std::size_t i = 0; i < rows.size(); ++i) append(journal, int(i + 1), rows[i]);
-        // A few movements cancelled during the year leave gaps in the numbering.
-        for (std::uint32_t r = 7; r <= rows.size(); r += 97) {
-            if (journal.gotoRecord(r)) journal.deleteRecord();
+        // A few expenses cancelled during the year leave gaps in the numbering (and the
+        // boxes richer, never poorer).
+        for (std::size_t r = 6; r < rows.size(); r += 97) {
+            std::size_t expense = r;
+            while (expense < rows.size() && !startsWith(rows[expense].cod, " A")) ++expense;
+            if (expense < rows.size() && journal.gotoRecord(std::uint32_t(expense + 1))) journal.deleteRecord();
         }
     }
 

@@ -6,6 +6,8 @@
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/text_case.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -38,10 +40,18 @@ constexpr Key kFtpPort{kServer, "FtpPort"};
 constexpr Key kFtpUser{kServer, "FtpUser"};
 constexpr Key kFtpPassword{kServer, "FtpPassword"};
 constexpr Key kWebAddress{kServer, "WebAddress"};
+constexpr Key kFtpTls{kServer, "FtpTls"};
+constexpr Key kCaFile{kServer, "CaFile"};
+constexpr Key kUpdateKey{kServer, "UpdateKey"};
 
-constexpr Key kKnownKeys[] = {kHauptdatei, kKonto,   kTop,      kBottom,     kFrames,       kScale,     kScreenFont,
-                              kPrinterFont, kFtpHost, kFtpPort, kFtpUser, kFtpPassword, kWebAddress};
+constexpr Key kKnownKeys[] = {kHauptdatei, kKonto,   kTop,     kBottom,  kFrames,      kScale,      kScreenFont,
+                              kPrinterFont, kFtpHost, kFtpPort, kFtpUser, kFtpPassword, kWebAddress, kFtpTls,
+                              kCaFile,      kUpdateKey};
 constexpr std::string_view kKnownSections[] = {kDatei, kDrucker, kGraphik, kFont, kServer};
+
+constexpr std::string_view kTlsRequired = "richiesto";
+constexpr std::string_view kTlsIfOffered = "se-possibile";
+constexpr std::string_view kTlsOff = "no";
 
 constexpr int kDefaultFtpPort = 21;
 constexpr int kDefaultScale = 100;
@@ -238,6 +248,9 @@ std::string settingsText(const Settings& s) {
         out.entry(kFtpUser.name, s.server.ftpUser);
         out.entry(kFtpPassword.name, s.server.ftpPassword);
         out.entry(kWebAddress.name, s.server.webAddress);
+        out.entry(kFtpTls.name, ftpTlsText(s.server.ftpTlsMode()));
+        out.entry(kCaFile.name, s.server.caFile);
+        out.entry(kUpdateKey.name, s.server.updateKey);
         out.keptLines(s.others, kServer);
     }
     for (const IniSection& section : s.others) {
@@ -249,10 +262,45 @@ std::string settingsText(const Settings& s) {
     return out.text();
 }
 
+// The permissions of the file about to be written: a new one is private; an existing one
+// keeps its own, and one readable by others while it holds a password loses that.
+mode_t settingsFileMode(const std::filesystem::path& file, const Settings& settings) {
+    struct stat existing {};
+    if (::stat(file.c_str(), &existing) != 0) {
+        return 0600;
+    }
+    mode_t mode = existing.st_mode & 0777;
+    if (!settings.server.ftpPassword.empty()) {
+        mode &= 0700;
+    }
+    return mode;
+}
+
 }  // namespace
 
+std::string_view ftpTlsText(FtpTls mode) {
+    switch (mode) {
+    case FtpTls::IfOffered:
+        return kTlsIfOffered;
+    case FtpTls::Off:
+        return kTlsOff;
+    case FtpTls::Required:
+        break;
+    }
+    return kTlsRequired;
+}
+
 bool ServerSettings::empty() const {
-    return ftpHost.empty() && ftpPort.empty() && ftpUser.empty() && ftpPassword.empty() && webAddress.empty();
+    return ftpHost.empty() && ftpPort.empty() && ftpUser.empty() && ftpPassword.empty() && webAddress.empty() &&
+           ftpTls.empty() && caFile.empty() && updateKey.empty();
+}
+
+FtpTls ServerSettings::ftpTlsMode() const {
+    const std::string_view text = trim(ftpTls);
+    if (text.empty() || equalsIgnoreCaseAscii(text, kTlsIfOffered)) {
+        return FtpTls::IfOffered;
+    }
+    return equalsIgnoreCaseAscii(text, kTlsOff) ? FtpTls::Off : FtpTls::Required;
 }
 
 int ServerSettings::ftpPortNumber() const {
@@ -292,6 +340,10 @@ Settings readSettings(const std::filesystem::path& file) {
     s.server.ftpUser = textOr(sections, kFtpUser, "");
     s.server.ftpPassword = textOr(sections, kFtpPassword, "");
     s.server.webAddress = textOr(sections, kWebAddress, "");
+    const bool newFile = !std::filesystem::exists(file);
+    s.server.ftpTls = textOr(sections, kFtpTls, newFile ? kTlsRequired : "");
+    s.server.caFile = textOr(sections, kCaFile, "");
+    s.server.updateKey = textOr(sections, kUpdateKey, "");
     s.hadServerSection = findSection(sections, kServer) != nullptr;
     s.others = withoutKnownKeys(sections);
     return s;
@@ -304,7 +356,7 @@ void writeSettings(const std::filesystem::path& file, const Settings& settings) 
         throw DbError(DbError::Kind::BadValue, "Il file delle impostazioni \"" + file.string() + "\" non può contenere il carattere \"" +
                             firstUnencodable(text, CodePage::Windows1252) + "\".");
     }
-    writeFileAtomically(file, *bytes);
+    writeFileAtomically(file, *bytes, settingsFileMode(file, settings));
 }
 
 }  // namespace quendra::storage

@@ -9,6 +9,12 @@ namespace quendra::storage {
 
 inline constexpr std::string_view kSettingsFileName = "tovald.INI";
 
+// How the transmission's FTP connection is encrypted ([Server] FtpTls): "richiesto" (the
+// server must offer TLS, otherwise nothing is sent), "se-possibile" (TLS when the server
+// offers it), "no".
+enum class FtpTls { Required, IfOffered, Off };
+std::string_view ftpTlsText(FtpTls mode);
+
 // The central server of the diocesan administration, from the [Server] section. Values
 // are text as in the file; an empty host or address means "no connection".
 struct ServerSettings {
@@ -17,10 +23,16 @@ struct ServerSettings {
     std::string ftpUser;
     std::string ftpPassword;
     std::string webAddress;  // e.g. "https://www.velmora.example"
+    std::string ftpTls;      // see FtpTls; a new file gets "richiesto"
+    std::string caFile;      // certificates to trust besides the system's; empty: the system's
+    std::string updateKey;   // minisign public key (its base64 line) of the download area
 
     bool hasFtp() const { return !ftpHost.empty(); }
     bool hasWeb() const { return !webAddress.empty(); }
     bool empty() const;
+    // Empty or "se-possibile": IfOffered (the behaviour of files older than the key);
+    // "no": Off; anything else, a typing error included, Required.
+    FtpTls ftpTlsMode() const;
     // The port as a number: 21 when empty or not a port number.
     int ftpPortNumber() const;
     // webAddress + "/upload/amministrazione/" + file (a trailing "/" of the address is
@@ -66,13 +78,16 @@ struct Settings {
 };
 
 // Reads the file; a missing or unreadable file, section or key, and an empty value, give
-// the defaults without complaint. Section and key names compare case-blind. The file
+// the defaults without complaint (a missing file: FtpTls "richiesto", which the first
+// write puts into the new file). Section and key names compare case-blind. The file
 // is Windows-1252 (a UTF-8 file that starts with a byte-order mark is read as UTF-8).
 Settings readSettings(const std::filesystem::path& file);
 
 // Writes [Datei], [Drucker], [Graphik], [Font] in the fixed order, then [Server] when
 // the file had it or a value is set, then the lines and sections kept from reading.
-// The new file replaces the old one only once it is complete. Throws DbError with an
+// The new file replaces the old one only once it is complete. It is private (0600) when
+// new; an existing file keeps its permissions, except that one readable by others loses
+// them while it holds the FTP password. Throws DbError with an
 // Italian message (BadValue for a character Windows-1252 lacks, Io when writing fails).
 void writeSettings(const std::filesystem::path& file, const Settings& settings);
 

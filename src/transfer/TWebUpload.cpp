@@ -1,5 +1,6 @@
 #include "transfer/TWebUpload.h"
 
+#include "widgets/QtHelpers.h"
 #include "widgets/TProgress.h"
 #include "journal/main_state.h"
 #include "platform/services.h"
@@ -87,12 +88,6 @@ private:
     QPushButton* cancel_;
 };
 
-QLabel* label(const char* name, const char* text, QWidget* parent) {
-    auto* widget = new QLabel(QString::fromUtf8(text), parent);
-    widget->setObjectName(name);
-    return widget;
-}
-
 }  // namespace
 
 TWebUpload::TWebUpload(journal::MainState& state, platform::Services& services, QWidget* parent)
@@ -101,7 +96,8 @@ TWebUpload::TWebUpload(journal::MainState& state, platform::Services& services, 
     setWindowTitle("Web Upload");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
-    auto* instruction = label("LabelIstruzione", "Immettere suo indirizzo email e premere poi\nInizio trasmissione", this);
+    auto* instruction =
+        widgets::label("LabelIstruzione", "Immettere suo indirizzo email e premere poi\nInizio trasmissione", this);
     QFont bold = instruction->font();
     bold.setBold(true);
     instruction->setFont(bold);
@@ -134,10 +130,10 @@ TWebUpload::TWebUpload(journal::MainState& state, platform::Services& services, 
     form->setContentsMargins(12, 12, 12, 6);
     form->addWidget(instruction);
     form->addSpacing(10);
-    form->addWidget(label("LabelEmail", "Indirizzo email della Parrocchia", this));
+    form->addWidget(widgets::label("LabelEmail", "Indirizzo email della Parrocchia", this));
     form->addWidget(email_);
     form->addSpacing(6);
-    form->addWidget(label("LabelAnnotazioni", "annotazioni", this));
+    form->addWidget(widgets::label("LabelAnnotazioni", "annotazioni", this));
     form->addWidget(notes_, 1);
     form->addSpacing(6);
     form->addLayout(buttons);
@@ -200,7 +196,7 @@ void TWebUpload::IdFTP1Status(const QString& text) {
 bool TWebUpload::upcontrolClick(const QString& mode) {
     ProgressWindowBar bar(*progress_);
     const UpdateOutcome outcome = checkForUpdate(state_, services_, updateMode(mode.toStdString()), bar, repaintOnly);
-    return outcome == UpdateOutcome::Updated || outcome == UpdateOutcome::Failed;
+    return restartFollows(outcome);
 }
 
 void TWebUpload::richtlinie() { transfer::richtlinie(services_.net, state_, repaintOnly); }

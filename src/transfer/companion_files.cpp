@@ -8,11 +8,10 @@ std::filesystem::path localPath(const CompanionFile& file, const journal::MainSt
     return storage::resolveCaseBlind(file.inDataDir ? state.dataDir : state.programDir, file.name);
 }
 
-NetResult fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
-                             const StatusCallback& status) {
+SignedFetch fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
+                               const StatusCallback& status) {
     const std::filesystem::path target = localPath(file, state);
-    NetResult result = net.download(state.settings.server.downloadAddress(file.name), target, FileKind::Document,
-                                    status);
+    SignedFetch result = fetchSigned(net, state.settings.server, file.name, target, FileKind::Document, status);
     if (result.ok() && file.inDataDir) {
         std::error_code ignored;
         const std::string table = target.filename().string();

@@ -76,19 +76,40 @@ int reportProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_of
     }
 }
 
-void limitWaits(CURL* easy, const NetTimeouts& timeouts, long wholeSeconds, Progress& progress) {
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, timeouts.connect);
+void limitWaits(CURL* easy, const NetLimits& limits, long wholeSeconds, Progress& progress) {
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, limits.connect);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, timeouts.stall);
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, limits.stall);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT, wholeSeconds);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, reportProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);
 }
 
+// Certificates are verified (libcurl's default, set here so that it stays so); the
+// deployment's own file, when it names one, is trusted as well as the system's.
+void trustCertificates(CURL* easy, const std::string& caFile) {
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!caFile.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.c_str());
+}
+
+long tlsUse(storage::FtpTls tls) {
+    switch (tls) {
+    case storage::FtpTls::IfOffered:
+        return CURLUSESSL_TRY;
+    case storage::FtpTls::Off:
+        return CURLUSESSL_NONE;
+    case storage::FtpTls::Required:
+        break;
+    }
+    return CURLUSESSL_ALL;
+}
+
 // The host and the last path segment of a web address, for status texts and messages;
 // nullopt for anything but a well-formed http or https URL.
 struct Where {
+    std::string scheme;
     std::string host;
     std::string file;
 };
@@ -108,7 +129,7 @@ std::optional<Where> whereOf(const std::string& url) {
     if (schemeName != "http" && schemeName != "https") return std::nullopt;
     std::string file = pathText ? pathText.get() : "";
     file.erase(0, file.rfind('/') + 1);
-    return Where{hostText.get(), file};
+    return Where{schemeName, hostText.get(), file};
 }
 
 struct TextSink {
@@ -122,33 +143,55 @@ std::size_t appendText(char* data, std::size_t, std::size_t count, void* sink) {
     return count;
 }
 
-std::size_t appendFile(char* data, std::size_t, std::size_t count, void* file) {
-    return static_cast<ReplacingFile*>(file)->write(data, count) ? count : 0;
+struct FileSink {
+    ReplacingFile& file;
+    std::uintmax_t limit;
+    bool tooLarge = false;
+};
+
+std::size_t appendFile(char* data, std::size_t, std::size_t count, void* sink) {
+    auto& target = *static_cast<FileSink*>(sink);
+    if (target.file.size() + count > target.limit) {
+        target.tooLarge = true;
+        return 0;
+    }
+    return target.file.write(data, count) ? count : 0;
 }
 
+// Where the body of a GET goes; a sink that refuses data fails with failure.
+struct Sink {
+    curl_write_callback write;
+    void* data;
+    std::string failure;
+};
+
 // Runs a GET into the sink; the failure text, empty when the server answered 200 and
-// the body arrived whole. A sink that refuses data fails with writeFailure.
-std::string runGet(const NetTimeouts& timeouts, long wholeSeconds, const std::string& url, const Where& where,
-                   curl_write_callback write, void* sink, const std::string& writeFailure,
-                   const StatusCallback& status) {
+// the body arrived whole. answer gets the server's status code (0: none came).
+std::string runGet(const NetLimits& limits, long wholeSeconds, const WebFile& source, const Where& where,
+                   const Sink& sink, const StatusCallback& status, long& answer) {
     const Easy easy = newEasy();
     if (!easy) return transferFailureText(CURLE_OUT_OF_MEMORY, where.host, where.file);
     CURL* c = easy.get();
     Progress progress{status, "Connessione a " + where.host + " ...", "Scaricamento di " + where.file};
-    limitWaits(c, timeouts, wholeSeconds, progress);
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
+    limitWaits(c, limits, wholeSeconds, progress);
+    trustCertificates(c, source.caFile);
+    curl_easy_setopt(c, CURLOPT_URL, source.url.c_str());
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // What came encrypted never continues in the clear.
+    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, where.scheme == "https" ? "https" : "http,https");
     curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(c, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
     curl_easy_setopt(c, CURLOPT_USERAGENT, "Quendra");
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, write);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, sink);
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.fileBytes));
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, sink.write);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, sink.data);
     const CURLcode code = curl_easy_perform(c);
-    long answer = 0;
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer);
-    if (code == CURLE_WRITE_ERROR) return writeFailure;
+    if (code == CURLE_WRITE_ERROR) return sink.failure;
+    if (code == CURLE_UNSUPPORTED_PROTOCOL && answer >= 300 && answer < 400) {
+        return insecureRedirectText(where.host, where.file);
+    }
     if (code == CURLE_HTTP_RETURNED_ERROR || (code == CURLE_OK && answer != 200)) {
         return httpStatusText(answer, where.host, where.file);
     }
@@ -208,7 +251,7 @@ std::size_t readLocal(char* buffer, std::size_t size, std::size_t count, void* d
 
 }  // namespace
 
-CurlNet::CurlNet(NetTimeouts timeouts) : timeouts_(timeouts) {}
+CurlNet::CurlNet(NetLimits limits) : limits_(limits) {}
 
 NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload>& files,
                             const StatusCallback& status) {
@@ -216,11 +259,16 @@ NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload
     if (!easy) return {transferFailureText(CURLE_OUT_OF_MEMORY, server.host, "")};
     CURL* c = easy.get();
     Progress progress{status, "Connessione a " + server.host + " ...", ""};
-    limitWaits(c, timeouts_, timeouts_.file, progress);
+    limitWaits(c, limits_, limits_.file, progress);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    // With TLS asked for, AUTH TLS comes before the login, so the password never travels
+    // in the clear.
+    curl_easy_setopt(c, CURLOPT_USE_SSL, tlsUse(server.tls));
+    curl_easy_setopt(c, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+    trustCertificates(c, server.caFile);
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_SINGLECWD));
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, timeouts_.stall);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, limits_.stall);
     curl_easy_setopt(c, CURLOPT_READFUNCTION, readLocal);
     if (!server.user.empty()) {
         curl_easy_setopt(c, CURLOPT_USERNAME, server.user.c_str());
@@ -250,27 +298,32 @@ NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload
     return {};
 }
 
-TextResult CurlNet::httpGetText(const std::string& url, const StatusCallback& status) {
-    const std::optional<Where> where = whereOf(url);
+TextResult CurlNet::httpGetText(const WebFile& source, const StatusCallback& status) {
+    const std::optional<Where> where = whereOf(source.url);
     if (!where) return {"", invalidAddressText()};
     TextSink sink;
-    std::string error = runGet(timeouts_, timeouts_.text, url, *where, appendText, &sink,
-                               textTooLongText(where->host, where->file), status);
+    long answer = 0;
+    std::string error = runGet(limits_, limits_.text, source, *where,
+                               {appendText, &sink, textTooLongText(where->host, where->file)}, status, answer);
     if (error.empty() && sink.body.empty()) error = emptyBodyText(where->host, where->file);
-    if (!error.empty()) return {"", error};
-    return {std::move(sink.body), ""};
+    if (!error.empty()) return {"", error, answer};
+    return {std::move(sink.body), "", answer};
 }
 
-NetResult CurlNet::download(const std::string& url, const std::filesystem::path& target, FileKind kind,
-                            const StatusCallback& status) {
-    const std::optional<Where> where = whereOf(url);
+NetResult CurlNet::download(const WebFile& source, const std::filesystem::path& target, FileKind kind,
+                            const DownloadCheck& check, const StatusCallback& status) {
+    const std::optional<Where> where = whereOf(source.url);
     if (!where) return {invalidAddressText()};
     const std::string targetName = target.string();
     ReplacingFile file(target);
     if (!file.isOpen()) return {localWriteText(targetName)};
-    std::string error = runGet(timeouts_, timeouts_.file, url, *where, appendFile, &file, localWriteText(targetName),
-                               status);
+    FileSink sink{file, limits_.fileBytes};
+    long answer = 0;
+    std::string error = runGet(limits_, limits_.file, source, *where, {appendFile, &sink, localWriteText(targetName)},
+                               status, answer);
+    if (sink.tooLarge) error = fileTooLargeText(where->host, where->file);
     if (error.empty() && file.size() == 0) error = emptyBodyText(where->host, where->file);
+    if (error.empty() && check) error = check(file.temporaryPath());
     if (error.empty() && !file.commit(kind)) error = localWriteText(targetName);
     return {error};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/settings_file.h"
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -21,6 +23,7 @@ struct NetResult {
 struct TextResult {
     std::string body;
     std::string error;
+    long answer = 0;  // the web server's status code; 0 when none came
     bool ok() const { return error.empty(); }
 };
 
@@ -30,7 +33,20 @@ struct FtpServer {
     std::string user;  // empty: anonymous login
     std::string password;
     std::string directory;  // absolute, e.g. "/tovald"
+    storage::FtpTls tls = storage::FtpTls::Required;
+    std::string caFile = {};  // certificates trusted besides the system's; empty: the system's
 };
+
+// A file of a web server, and the certificates its https connection may trust besides
+// the system's (empty: the system's alone).
+struct WebFile {
+    std::string url;
+    std::string caFile;
+};
+
+// Looks at a download that arrived whole, before it replaces its target or is made
+// executable: empty when it may, otherwise the reason for the user.
+using DownloadCheck = std::function<std::string(const std::filesystem::path& arrived)>;
 
 struct FtpUpload {
     std::filesystem::path localFile;
@@ -40,25 +56,27 @@ struct FtpUpload {
 enum class FileKind { Document, Program };
 
 // FTP and HTTP for the transmission and the update. Every wait ends within bounded
-// time-outs. A body counts only when the server answered 200 and it is not empty and
-// arrived whole.
+// time-outs, and a download within a bounded size. A body counts only when the server
+// answered 200 and it is not empty and arrived whole. Certificates are always verified;
+// a redirect never leads from https to http.
 class Net {
 public:
     virtual ~Net() = default;
 
     // Logs in, changes to the server's directory and stores the files in order under
-    // their remote names (passive, binary). Stops at the first failure; the files stored
-    // before it stay on the server.
+    // their remote names (passive, binary), encrypted as server.tls asks. Stops at the
+    // first failure; the files stored before it stay on the server.
     virtual NetResult ftpStore(const FtpServer& server, const std::vector<FtpUpload>& files,
                                const StatusCallback& status) = 0;
 
     // GET of a small text (a few kilobytes at most).
-    virtual TextResult httpGetText(const std::string& url, const StatusCallback& status) = 0;
+    virtual TextResult httpGetText(const WebFile& source, const StatusCallback& status) = 0;
 
-    // GET into target. The body goes to a temporary file beside target and replaces it
-    // only when whole, so a failure leaves target as it was. A Program becomes executable.
-    virtual NetResult download(const std::string& url, const std::filesystem::path& target, FileKind kind,
-                               const StatusCallback& status) = 0;
+    // GET into target. The body goes to a private temporary file beside target and
+    // replaces it only when whole and accepted by check, so a failure leaves target as it
+    // was. A Program becomes executable, after the check.
+    virtual NetResult download(const WebFile& source, const std::filesystem::path& target, FileKind kind,
+                               const DownloadCheck& check, const StatusCallback& status) = 0;
 };
 
 }  // namespace quendra::transfer

@@ -35,10 +35,18 @@ std::string transferFailureText(int curlCode, const std::string& host, const std
     case CURLE_GOT_NOTHING:
         return "La connessione con il server " + host + " si è interrotta durante il trasferimento di " +
                quoted(file) + ".";
-    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_USE_SSL_FAILED:
+        return "Il server " + host +
+               " non offre la connessione cifrata (TLS) richiesta dalle impostazioni: non è stato inviato nulla.";
     case CURLE_PEER_FAILED_VERIFICATION:
+        return "Il certificato del server " + host +
+               " non è valido o non è riconosciuto: la connessione sicura non è stata stabilita.";
     case CURLE_SSL_CACERT_BADFILE:
+        return "Il file dei certificati indicato in tovald.INI (CaFile) non si può leggere.";
+    case CURLE_SSL_CONNECT_ERROR:
         return "La connessione sicura con il server " + host + " non è riuscita.";
+    case CURLE_FILESIZE_EXCEEDED:
+        return fileTooLargeText(host, file);
     case CURLE_URL_MALFORMAT:
     case CURLE_UNSUPPORTED_PROTOCOL:
         return invalidAddressText();
@@ -59,6 +67,15 @@ std::string emptyBodyText(const std::string& host, const std::string& file) {
 
 std::string textTooLongText(const std::string& host, const std::string& file) {
     return "Il server " + host + " ha inviato per " + quoted(file) + " un testo troppo lungo.";
+}
+
+std::string fileTooLargeText(const std::string& host, const std::string& file) {
+    return "Il server " + host + " ha inviato per " + quoted(file) + " un file troppo grande.";
+}
+
+std::string insecureRedirectText(const std::string& host, const std::string& file) {
+    return "Il server " + host + " ha rimandato " + quoted(file) +
+           " a un indirizzo non protetto (http): il file non è stato scaricato.";
 }
 
 std::string invalidAddressText() {

@@ -13,6 +13,9 @@ std::string transferFailureText(int curlCode, const std::string& host, const std
 std::string httpStatusText(long status, const std::string& host, const std::string& file);
 std::string emptyBodyText(const std::string& host, const std::string& file);
 std::string textTooLongText(const std::string& host, const std::string& file);
+std::string fileTooLargeText(const std::string& host, const std::string& file);
+// An https answer that sends the client on to a plain http address.
+std::string insecureRedirectText(const std::string& host, const std::string& file);
 std::string invalidAddressText();
 // No [Server] in tovald.INI (or no network at all): there is nothing to connect to.
 std::string noServerText();

@@ -2,6 +2,7 @@
 
 #include "transfer/blank_trim.h"
 #include "transfer/companion_files.h"
+#include "transfer/download_area.h"
 #include "transfer/net_messages.h"
 #include "transfer/package_update.h"
 #include "transfer/version_number.h"
@@ -14,7 +15,19 @@ namespace {
 
 using platform::PromptKind;
 
-// The program, then the templates and the documents, with the bar's steps between them.
+// The templates and the documents that belong to a new version, with the bar's steps.
+void fetchNewCompanionFiles(Net& net, const journal::MainState& state, UpdateProgress& progress,
+                            const StatusCallback& status) {
+    fetchCompanionFile(net, state, kJournalTemplateFile, status);
+    progress.advance(15);
+    fetchCompanionFile(net, state, kChartTemplateFile, status);
+    progress.advance(30);
+    fetchCompanionFile(net, state, kManual, status);
+    fetchCompanionFile(net, state, kGuidelines, status);
+    progress.advance(40);
+}
+
+// The program, then its companions.
 UpdateOutcome installUpdate(const journal::MainState& state, platform::Services& services, std::string_view published,
                             UpdateProgress& progress, const StatusCallback& status) {
     Net& net = *services.net;
@@ -26,36 +39,34 @@ UpdateOutcome installUpdate(const journal::MainState& state, platform::Services&
     std::error_code ignored;
     std::filesystem::remove(old, ignored);
     std::filesystem::copy_file(program, old, ignored);
-    const NetResult downloaded =
-        net.download(state.settings.server.downloadAddress(kProgramFileName), program, FileKind::Program, status);
+    const SignedFetch downloaded =
+        fetchSigned(net, state.settings.server, kProgramFileName, program, FileKind::Program, status);
     progress.advance(15);
-
-    UpdateOutcome outcome = UpdateOutcome::Updated;
-    std::string message;
-    if (downloaded.ok()) {
-        fetchCompanionFile(net, state, kJournalTemplateFile, status);
-        progress.advance(15);
-        fetchCompanionFile(net, state, kChartTemplateFile, status);
-        progress.advance(30);
-        fetchCompanionFile(net, state, kManual, status);
-        fetchCompanionFile(net, state, kGuidelines, status);
-        progress.advance(40);
-        message = updateDoneText(published);
-    } else {
-        std::filesystem::remove(old, ignored);  // the program was never touched
-        outcome = UpdateOutcome::Failed;
-        message = updateFailedText(published, state.settings.server);
+    if (!downloaded.ok()) std::filesystem::remove(old, ignored);  // the program was never touched
+    if (downloaded.outcome == FetchOutcome::NotAuthentic) {
+        progress.close();
+        services.prompt.message(PromptKind::Error, std::string(kNotAuthenticMessage));
+        return UpdateOutcome::NotAuthentic;
     }
+    if (downloaded.ok()) fetchNewCompanionFiles(net, state, progress, status);
     progress.close();
-    services.prompt.message(downloaded.ok() ? PromptKind::Information : PromptKind::Error, message);
+    if (downloaded.ok()) {
+        services.prompt.message(PromptKind::Information, updateDoneText(published));
+    } else {
+        services.prompt.message(PromptKind::Error, updateFailedText(published, state.settings.server));
+    }
     // Without any program file (started under another name, download failed) a restart
     // would only end the program.
     if (!std::filesystem::exists(program)) return UpdateOutcome::FailedWithoutProgram;
     services.shell.restartProgram(program);
-    return outcome;
+    return downloaded.ok() ? UpdateOutcome::Updated : UpdateOutcome::Failed;
 }
 
 }  // namespace
+
+bool restartFollows(UpdateOutcome outcome) {
+    return outcome == UpdateOutcome::Updated || outcome == UpdateOutcome::Failed;
+}
 
 UpdateMode updateMode(std::string_view mode) { return mode == "ja" ? UpdateMode::Interactive : UpdateMode::Quiet; }
 
@@ -94,8 +105,7 @@ UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services
         tell(PromptKind::Warning, noServerText());
         return UpdateOutcome::NoServer;
     }
-    const TextResult fetched =
-        services.net->httpGetText(state.settings.server.downloadAddress(kPublishedVersionFile), status);
+    const TextResult fetched = services.net->httpGetText(areaFile(state.settings.server, kPublishedVersionFile), status);
     const std::string published = trimBlanks(fetched.body);
     const std::optional<double> publishedNumber = fetched.ok() ? versionNumber(published) : std::nullopt;
     if (!publishedNumber) {

@@ -15,6 +15,8 @@ inline constexpr std::string_view kOldProgramFileName = "quendra2015.old";
 inline constexpr std::string_view kPublishedVersionFile = "ver.txt";
 inline constexpr std::string_view kInstallationPage = "vwi.htm";
 inline constexpr std::string_view kConnectionProblemMessage = "Ci sono dei problemi con la connessione internet ...";
+inline constexpr std::string_view kNotAuthenticMessage =
+    "L'aggiornamento scaricato non è autentico: il programma resta quello di prima.";
 
 // "ja" is the interactive check of the menu; every other mode is quiet except for the
 // offer of a newer version.
@@ -30,8 +32,13 @@ enum class UpdateOutcome {
     Updated,  // the program and its companions replaced, restart asked of the shell
     Failed,   // the program download failed; the old program stays, restart asked
     FailedWithoutProgram,  // the download failed and there is no program file: no restart
+    NotAuthentic,  // the program came without a valid signature: nothing replaced, no restart
     Announced,  // a system package: the newer version announced, templates and manuals refreshed
 };
+
+// True when the shell was asked to restart the program: whoever asked for the check
+// must not go on with the operation it was about to do.
+bool restartFollows(UpdateOutcome outcome);
 
 // The messages of the update, exactly as shown.
 std::string updateOfferText(std::string_view installed, std::string_view published);
@@ -42,8 +49,10 @@ std::string currentVersionText(std::string_view installed);
 // upcontrolClick: compares the version in state.versionText with the published one
 // and, when that is newer and the user agrees, replaces the program (keeping the old
 // one as quendra2015.old), the templates and the documents, tells the user and restarts
-// through the shell. A failed program download leaves the old program in place. A
-// read-only installation is never replaced (package_update.h).
+// through the shell. Every file is taken only with a valid signature of the update key.
+// A failed program download leaves the old program in place; an unsigned one also
+// leaves the program running. A read-only installation is never replaced
+// (package_update.h).
 UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 

@@ -23,6 +23,8 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     bool write(const char* data, std::size_t size);
     std::uintmax_t size() const { return size_; }
+    // Where the bytes written so far are, readable by this process alone.
+    const std::filesystem::path& temporaryPath() const { return temporary_; }
     // Flushes to disk, gives the file its permissions and renames it over the target.
     bool commit(FileKind kind);
 

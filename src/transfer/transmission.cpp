@@ -50,8 +50,8 @@ std::string checkPageUrl(std::string_view webAddress, std::string_view code, std
 }
 
 FtpServer transmissionServer(const storage::ServerSettings& server) {
-    return {server.ftpHost, server.ftpPortNumber(), server.ftpUser, server.ftpPassword,
-            std::string(kTransmissionDirectory)};
+    return {server.ftpHost,  server.ftpPortNumber(), server.ftpUser, server.ftpPassword,
+            std::string(kTransmissionDirectory), server.ftpTlsMode(), server.caFile};
 }
 
 TransmissionResult transmit(const TransmissionRequest& request, platform::Services& services,

@@ -27,9 +27,9 @@ bool acceptEmail(std::string_view email, platform::Prompt& prompt);
 std::string checkPageUrl(std::string_view webAddress, std::string_view code, std::string_view journalName,
                          std::string_view chartName);
 
-// The FTP side of the [Server] settings with the transmission's directory. Without a
-// user name the login is anonymous: the credentials belong to the deployment's settings
-// file, never to the program.
+// The FTP side of the [Server] settings with the transmission's directory, encryption
+// and certificates. Without a user name the login is anonymous: the credentials belong
+// to the deployment's settings file, never to the program.
 FtpServer transmissionServer(const storage::ServerSettings& server);
 
 struct TransmissionRequest {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QPushButton>
 #include <QString>
 
@@ -16,6 +17,13 @@ inline QPushButton* button(const char* name, const QString& text, QWidget* paren
     b->setObjectName(name);
     b->setAutoDefault(false);
     return b;
+}
+
+// A label that tests and the window's code find by name.
+inline QLabel* label(const char* name, const QString& text, QWidget* parent) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
 }
 
 }  // namespace quendra::widgets

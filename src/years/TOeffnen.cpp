@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <string_view>
@@ -80,6 +81,7 @@ QComboBox* makeYearBox(const QString& name, QWidget* parent) {
     box->setObjectName(name);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(34);
+    box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return box;
 }
 
@@ -168,9 +170,7 @@ struct TOeffnen::Impl {
         if (hooks.closeMainTables) hooks.closeMainTables();
     }
 
-    void updateCheck() const {
-        if (hooks.updateCheck) hooks.updateCheck();
-    }
+    bool updateRestarts() const { return hooks.updateCheck && hooks.updateCheck(); }
 
     std::optional<std::filesystem::path> chooseSavedJournal(QWidget* parent) const {
         if (hooks.chooseSavedJournal) return hooks.chooseSavedJournal();
@@ -232,6 +232,20 @@ struct TOeffnen::Impl {
         newYearPanel->show();
     }
 
+    // The dialog grows, within the screen, until the longest year entry fits on one line
+    // of the list (and so of the year boxes, which are wider); what is still longer wraps.
+    void widenForEntries() {
+        const QFontMetrics metrics(list->font());
+        int widest = 0;
+        for (const YearEntry& entry : entries) widest = std::max(widest, metrics.horizontalAdvance(qs(entry.text)));
+        const int itemMargins = 2 * list->spacing() + 2 * metrics.averageCharWidth();
+        const int missing = widest + itemMargins - list->viewport()->width();
+        if (missing <= 0) return;
+        const QScreen* screen = dialog.screen();
+        const int limit = screen ? screen->availableGeometry().width() : dialog.width();
+        dialog.resize(std::max(dialog.width(), std::min(dialog.width() + missing, limit)), dialog.height());
+    }
+
     void showParishFields(const std::filesystem::path& chart) {
         const ParishData data = readParishData(chart);
         editedChart = chart;
@@ -255,6 +269,12 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
     d.list = new QListWidget(this);
     d.list->setObjectName("ListBox1");
     d.list->setMinimumSize(470, 230);
+    // A line longer than the list goes on below, never past the edge.
+    d.list->setWordWrap(true);
+    d.list->setTextElideMode(Qt::ElideNone);
+    d.list->setResizeMode(QListView::Adjust);
+    d.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d.list->setSpacing(1);
     d.open = makeButton("aprire anno scelto", "Button1", this);
     d.parish = makeButton("cambio nome &parrocchia", "Button2", this);
     d.newYear = makeButton("&nuovo esercizio", "Neuesjahr", this);
@@ -363,10 +383,12 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
 
     auto* panelsArea = new QWidget(this);
     panelsArea->setObjectName("panels");
-    panelsArea->setMinimumHeight(230);
+    // Without a panel the list takes the whole height; a panel takes its room from it.
     auto* panels = new QHBoxLayout(panelsArea);
     panels->setContentsMargins(0, 0, 0, 0);
-    for (QFrame* panel : {d.newYearPanel, d.updatePanel, d.yearPanel}) panels->addWidget(panel, 0, Qt::AlignTop);
+    // The panels with year boxes take the whole width, so that a year entry shows whole.
+    for (QFrame* panel : {d.newYearPanel, d.updatePanel}) panels->addWidget(panel, 1, Qt::AlignTop);
+    panels->addWidget(d.yearPanel, 0, Qt::AlignTop);
     panels->addWidget(d.parishPanel, 1, Qt::AlignTop);
     panels->addStretch();
 
@@ -427,6 +449,7 @@ void TOeffnen::EinlesenClick() {
     d.entries = std::move(years.entries);
     d.list->clear();
     for (const YearEntry& entry : d.entries) d.list->addItem(qs(entry.text));
+    d.widenForEntries();
     d.list->setFocus();
     if (!d.entries.empty()) d.list->setCurrentRow(std::clamp(d.rememberedSelection, 0, int(d.entries.size()) - 1));
     for (const UnreadableYear& year : years.unreadable) {
@@ -437,7 +460,7 @@ void TOeffnen::EinlesenClick() {
 
 void TOeffnen::Button1Click() {
     Impl& d = *impl_;
-    d.updateCheck();
+    if (d.updateRestarts()) return done(QDialog::Rejected);
     const YearEntry* entry = d.selectedEntry();
     if (!entry) return d.tell(messages::kNoYear);
     d.rememberedSelection = d.selection();
@@ -481,7 +504,7 @@ void TOeffnen::Button5Click() {
     const YearEntry* entry = d.selectedEntry();
     if (!entry) return d.tell(messages::kNoYear);
     const std::string number = entry->yearNumber;
-    if (!d.services.prompt.ask(PromptKind::Confirmation, std::string(messages::kConfirmDelete))) return;
+    if (!d.services.prompt.askBeforeLoss(PromptKind::Confirmation, messages::confirmDeleteYear(number))) return;
     d.guarded([&] {
         d.closeMainTables();
         deleteYear(d.state.dataDir, number);
@@ -492,7 +515,7 @@ void TOeffnen::Button5Click() {
 
 void TOeffnen::NeuesjahrClick() {
     Impl& d = *impl_;
-    d.updateCheck();
+    if (d.updateRestarts()) return done(QDialog::Rejected);
     d.carryMode = CarryMode::NewYear;
     d.showNewYearPanel(false);
 }

@@ -23,8 +23,9 @@ namespace quendra::years {
 // that is not there: no update check, no tables to close, the Qt file choosers.
 struct YearDialogHooks {
     // The program update's quiet check (upcontrolClick with "nein"), run before a year
-    // is opened or created; it may replace the program and restart it.
-    std::function<void()> updateCheck;
+    // is opened or created; true when it restarts the program, which then leaves the
+    // dialog as "&esci" does, before anything of a year is touched.
+    std::function<bool()> updateCheck;
     // The main window closes its journal and chart cursors, before a year's files are
     // packed, deleted or carried into.
     std::function<void()> closeMainTables;

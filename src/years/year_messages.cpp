@@ -6,6 +6,12 @@ namespace quendra::years::messages {
 
 using storage::toUpperUtf8;
 
+std::string confirmDeleteYear(std::string_view yearNumber) {
+    const std::string number(yearNumber);
+    return "Vuoi veramente cancellare l'esercizio " + number.substr(0, 4) + "-" + number.substr(4) + " (KR" + number +
+           ".DBF e KW" + number + ".DBF)?";
+}
+
 std::string renamedOnImport(std::string_view newName) {
     return "Il file esiste già. Il nome del nuovo file è: " + toUpperUtf8(newName);
 }

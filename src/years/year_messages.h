@@ -14,7 +14,9 @@ inline constexpr std::string_view kCopyIntoDataDirectory =
 inline constexpr std::string_view kSaved = "Il file è stato salvato con successo";
 inline constexpr std::string_view kOldVersion = "Il file si riferisce ad una passata versione del programma.";
 inline constexpr std::string_view kImported = "L'importazione dell'esercizio  è stato eseguito con sucesso";
-inline constexpr std::string_view kConfirmDelete = "Vuoi veramente cancellare il file?";
+
+// "Vuoi veramente cancellare l'esercizio 2015-01 (KR201501.DBF e KW201501.DBF)?"
+std::string confirmDeleteYear(std::string_view yearNumber);
 
 // "Il file esiste già. Il nome del nuovo file è: KR201503.DBF"
 std::string renamedOnImport(std::string_view newName);

@@ -12,15 +12,6 @@ std::filesystem::path yearTablePath(const std::filesystem::path& dataDir, YearTa
     return resolveCaseBlind(dataDir, yearFileName(kind, yearNumber));
 }
 
-std::string quotedTable(const std::filesystem::path& table) {
-    std::string quoted = "\"";
-    for (const char c : table.string()) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 void ensureIndexUsable(YearTable kind, const std::filesystem::path& table) {
     try {
         ensureYearTableSound(kind, table.parent_path(), table.filename().string());

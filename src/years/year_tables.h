@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/query/query.h"
 #include "storage/year_files.h"
 
 #include <filesystem>
@@ -8,13 +9,13 @@
 
 namespace quendra::years {
 
+// The table's full path as a query names it (the query language's own quoting).
+using storage::quotedTable;
+
 // The journal or chart of a year number in dataDir, as spelt on disk ("kr201501.dbf"
 // when no spelling of it exists yet).
 std::filesystem::path yearTablePath(const std::filesystem::path& dataDir, storage::YearTable kind,
                                     std::string_view yearNumber);
-
-// The table's full path as a query names it: in double quotes, a quote inside doubled.
-std::string quotedTable(const std::filesystem::path& table);
 
 // Makes sure the table's production index can be used, rebuilding it with
 // indexreparatur when an exclusive open says it cannot. A table that is in use is left

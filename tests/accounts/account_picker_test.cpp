@@ -251,48 +251,16 @@ TEST_F(AccountPickerTest, AReleasedChartCanBeEditedExclusivelyAndIsReadAgain) {
     EXPECT_EQ(picker.account(), " A0101");
 }
 
-class OpeningMarkTest : public ::testing::Test {
-protected:
-    storage::Cursor journalWith(int eroeffnung) {
-        test::makeJournal(path_, {{1, test::ymd(2015, 1, 2), " A0101", " C0101", "x", 0, 10, 1, eroeffnung}});
-        storage::Cursor journal(path_, storage::OpenMode::Shared);
-        journal.first();
-        return journal;
-    }
-    long long storedMark() {
-        storage::Cursor reread(path_, storage::OpenMode::Shared);
-        reread.first();
-        return reread.asInteger(storage::journal::kEroeffnung);
-    }
-    test::TempDir dir_;
-    std::filesystem::path path_ = dir_ / "kr201501.dbf";
-};
-
-TEST_F(OpeningMarkTest, CheckingWritesTwoAndClearingWritesZero) {
-    storage::Cursor journal = journalWith(0);
-    EXPECT_TRUE(writeOpeningMark(journal, true));
-    EXPECT_EQ(storedMark(), 2);
-    EXPECT_TRUE(writeOpeningMark(journal, true));
-    EXPECT_EQ(storedMark(), 2);
-    EXPECT_FALSE(writeOpeningMark(journal, false));
-    EXPECT_EQ(storedMark(), 0);
-}
-
-TEST_F(OpeningMarkTest, ARowMarkedWithOneIsMarkedWithTwoOrClearedWhollyOff) {
+TEST(WriteChoice, StoresAccountAndCashBox) {
+    test::TempDir dir;
+    const std::filesystem::path path = dir / "kr201501.dbf";
+    test::makeJournal(path, {{1, test::ymd(2015, 1, 2), " A0101", " C0101", "x", 0, 10, 1, 0}});
     {
-        storage::Cursor journal = journalWith(1);
-        EXPECT_FALSE(writeOpeningMark(journal, false));
-        EXPECT_EQ(storedMark(), 0);
+        storage::Cursor journal(path, storage::OpenMode::Shared);
+        journal.first();
+        writeChoice(journal, {" P0101", " P0101"});
     }
-    storage::Cursor journal = journalWith(1);
-    EXPECT_TRUE(writeOpeningMark(journal, true));
-    EXPECT_EQ(storedMark(), 2);
-}
-
-TEST_F(OpeningMarkTest, WriteChoiceStoresAccountAndCashBox) {
-    storage::Cursor journal = journalWith(0);
-    writeChoice(journal, {" P0101", " P0101"});
-    storage::Cursor reread(path_, storage::OpenMode::Shared);
+    storage::Cursor reread(path, storage::OpenMode::Shared);
     reread.first();
     EXPECT_EQ(reread.asText(storage::journal::kCod), " P0101");
     EXPECT_EQ(reread.asText(storage::journal::kCodd), " P0101");

@@ -337,6 +337,7 @@ TEST_F(ChartEditing, DeletingAMainAccountAsksAndTakesAllItsSubAccountsAlong) {
     EXPECT_EQ(prompt_.texts(), (std::vector<std::string>{
                                    "Vuoi veramente cancellare il conto SPESE VARIE insieme con i sottoconti? "}));
     EXPECT_EQ(prompt_.shown.back().kind, platform::PromptKind::Confirmation);
+    EXPECT_TRUE(prompt_.shown.back().noByDefault) << "Enter keeps the account";
     EXPECT_EQ(stored().size(), 8u);
     EXPECT_EQ(currentCod(editor), "HE0200");
 

@@ -137,19 +137,21 @@ TEST(Activation, AlignsAndUpdatesTheChart) {
     EXPECT_EQ(test::readChartByCode(fixture.chartPath()).at(" A0102").texth, "Contributo sostentamento Clero");
 }
 
-// A central server that has every file and remembers what was asked of it.
+// A central server whose download area holds no signatures; it remembers what was asked.
 class RecordingNet : public transfer::Net {
 public:
     transfer::NetResult ftpStore(const transfer::FtpServer&, const std::vector<transfer::FtpUpload>&,
                                  const transfer::StatusCallback&) override {
         return {};
     }
-    transfer::TextResult httpGetText(const std::string&, const transfer::StatusCallback&) override { return {}; }
-    transfer::NetResult download(const std::string& url, const fs::path& target, transfer::FileKind,
-                                 const transfer::StatusCallback&) override {
-        urls.push_back(url);
-        touch(target);
-        return {};
+    transfer::TextResult httpGetText(const transfer::WebFile& source, const transfer::StatusCallback&) override {
+        urls.push_back(source.url);
+        return {"", "non trovato", 404};
+    }
+    transfer::NetResult download(const transfer::WebFile& source, const fs::path&, transfer::FileKind,
+                                 const transfer::DownloadCheck&, const transfer::StatusCallback&) override {
+        ADD_FAILURE() << "an unsigned file was downloaded: " << source.url;
+        return {"no"};
     }
     std::vector<std::string> urls;
 };
@@ -159,13 +161,15 @@ TEST(Activation, FetchesTheCompanionFilesWhenOneIsMissing) {
     RecordingNet net;
     fixture.services.net = &net;
     fixture.state.settings.server.webAddress = "http://127.0.0.1:9";
+    fixture.state.settings.server.updateKey = "RWSfGu7OjGT3vWSwWmAM3FNL6K+byDy9wX7g389FLRDRm0O1By15S0bP";
     touch(fixture.home.path() / "pf_indicazioni.pdf");
     touch(fixture.dataDir / "KR000000.DBF");
     touch(fixture.dataDir / "kw000000.dbf");
     ASSERT_EQ(activate(fixture.context, {}), ActivationResult::Ready);
-    ASSERT_EQ(net.urls.size(), 4u) << "one missing manual brings all four again";
-    EXPECT_EQ(net.urls[1], "http://127.0.0.1:9/upload/amministrazione/quendra2015.pdf");
+    ASSERT_EQ(net.urls.size(), 4u) << "one missing manual brings all four again, each signature first";
+    EXPECT_EQ(net.urls[1], "http://127.0.0.1:9/upload/amministrazione/quendra2015.pdf.minisig");
 
+    touch(fixture.home.path() / "quendra2015.pdf");
     activate(fixture.context, {});
     EXPECT_EQ(net.urls.size(), 4u) << "nothing is fetched when all are there";
 }

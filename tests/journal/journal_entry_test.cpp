@@ -262,11 +262,38 @@ TEST_F(JournalEntry, AmountThatIsNoNumberLeavesTheRowAndSaysSoInItalian) {
     EXPECT_EQ(fixture.prompt.shown[2].text, "\"dieci\" non è un importo valido: scriva per esempio 1.250,00.");
 }
 
-TEST_F(JournalEntry, AmountTooLargeForTheFieldIsATableErrorAndChangesNothing) {
+TEST_F(JournalEntry, AmountTooLargeForTheFieldIsRefusedInTheUsersWords) {
     goToNumber(fixture.year, 1);
-    EXPECT_THROW(storeAmount(context, "1.000.000.000.000,00"), storage::DbError);
-    fixture.year.journal.cancel();
+    EXPECT_EQ(storeAmount(context, "9999999999"), StepResult::Invalid);
+    EXPECT_EQ(storeAmount(context, "-100.000.000"), StepResult::Invalid);
+    EXPECT_EQ(storeAmount(context, "999.999.999,999"), StepResult::Invalid) << "rounds to 1.000.000.000,00";
+    EXPECT_EQ(fixture.prompt.texts(),
+              (std::vector<std::string>{
+                  "\"9999999999\" è troppo grande per il campo uscita: l'importo più grande è 999.999.999,99.",
+                  "\"-100.000.000\" è troppo piccolo per il campo uscita: l'importo più piccolo è -99.999.999,99.",
+                  "\"999.999.999,999\" è troppo grande per il campo uscita: l'importo più grande è 999.999.999,99."}));
     EXPECT_EQ(row(1).ausgabe, 120);
+
+    goToNumber(fixture.year, 2);
+    EXPECT_EQ(storeAmount(context, "999.999.999,99"), StepResult::Stored);
+    EXPECT_EQ(row(2).einnahme, 999999999.99);
+    EXPECT_EQ(storeAmount(context, "-99.999.999,99"), StepResult::Stored);
+    EXPECT_EQ(row(2).einnahme, -99999999.99);
+}
+
+TEST_F(JournalEntry, OpeningMarkClickWritesTwoOrClearsAHandMarkedOne) {
+    goToNumber(fixture.year, 1);
+    EXPECT_TRUE(writeOpeningMark(fixture.year.journal, true));
+    EXPECT_EQ(row(1).eroeffnung, 2);
+    EXPECT_TRUE(writeOpeningMark(fixture.year.journal, true));
+    EXPECT_FALSE(writeOpeningMark(fixture.year.journal, false));
+    EXPECT_EQ(row(1).eroeffnung, 0);
+
+    fixture.year.journal.edit();
+    fixture.year.journal.setInteger("eroeffnung", 1);
+    fixture.year.journal.post();
+    EXPECT_FALSE(writeOpeningMark(fixture.year.journal, false));
+    EXPECT_EQ(row(1).eroeffnung, 0);
 }
 
 TEST_F(JournalEntry, SwitchingAStoredUscitaToEntrataMovesTheAmount) {

@@ -22,7 +22,9 @@ constexpr std::string_view kDefaultsText =
     "[Datei]\r\nHauptdatei=\r\nKonto=\r\n\r\n"
     "[Drucker]\r\nSeite-oben=150\r\nSeite-unten=2700\r\nGr_linie=1\r\n\r\n"
     "[Graphik]\r\nSkala=100\r\n\r\n"
-    "[Font]\r\nBildschirmfont=15\r\nDruckfont=15\r\n";
+    "[Font]\r\nBildschirmfont=15\r\nDruckfont=15\r\n\r\n"
+    "[Server]\r\nFtpHost=\r\nFtpPort=\r\nFtpUser=\r\nFtpPassword=\r\nWebAddress=\r\nFtpTls=richiesto\r\nCaFile=\r\n"
+    "UpdateKey=\r\n";
 
 TEST(SettingsFile, MissingFileGivesTheDefaults) {
     TempDir dir;
@@ -35,7 +37,8 @@ TEST(SettingsFile, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.screenFont, "15");
     EXPECT_EQ(s.printerFont, "15");
     EXPECT_EQ(s.scale, "100");
-    EXPECT_TRUE(s.server.empty());
+    EXPECT_EQ(s.server.ftpTls, "richiesto") << "a new file asks for an encrypted transmission";
+    EXPECT_FALSE(s.server.hasFtp() || s.server.hasWeb());
     EXPECT_TRUE(s.others.empty());
 }
 
@@ -141,7 +144,7 @@ TEST(SettingsFile, UnknownSectionsKeysAndCommentsSurviveAfterOurs) {
 
 TEST(SettingsFile, ServerSectionOnlyWhenPresentOrSet) {
     TempDir dir;
-    const auto file = dir / "tovald.INI";
+    const auto file = writeFile(dir / "tovald.INI", "[Datei]\nHauptdatei=kr201501.dbf\n");
     Settings s = readSettings(file);
     writeSettings(file, s);
     EXPECT_EQ(readFile(file).find("[Server]"), std::string::npos);
@@ -180,7 +183,9 @@ TEST(SettingsFile, ServerValuesAndPort) {
     EXPECT_EQ(port.ftpPortNumber(), 21);
 
     writeSettings(file, s);
-    EXPECT_NE(readFile(file).find("FtpPassword=a=b\r\nWebAddress=\r\nProxy=none\r\n"), std::string::npos);
+    EXPECT_NE(readFile(file).find("FtpPassword=a=b\r\nWebAddress=\r\nFtpTls=se-possibile\r\nCaFile=\r\nUpdateKey=\r\n"
+                                  "Proxy=none\r\n"),
+              std::string::npos);
 }
 
 TEST(SettingsFile, TextIsWindows1252OnDisk) {
@@ -216,6 +221,65 @@ TEST(SettingsFile, CharacterOutsideWindows1252IsRefusedAndTheOldFileStays) {
 TEST(SettingsFile, UnwritableDirectoryIsReported) {
     TempDir dir;
     EXPECT_THROW(writeSettings(dir / "missing" / "tovald.INI", Settings()), DbError);
+}
+
+TEST(SettingsFile, FtpTlsIsRequiredUnlessSaidOtherwise) {
+    TempDir dir;
+    const auto file = writeFile(dir / "tovald.INI", "[Server]\nFtpHost=ftp.velmora.example\n");
+    EXPECT_EQ(readSettings(file).server.ftpTlsMode(), FtpTls::IfOffered) << "files older than the key keep working";
+    ServerSettings server;
+    const std::pair<std::string, FtpTls> cases[] = {
+        {"richiesto", FtpTls::Required}, {" Se-Possibile ", FtpTls::IfOffered}, {"no", FtpTls::Off},
+        {"NO", FtpTls::Off},             {"si", FtpTls::Required},              {"nessuno", FtpTls::Required},
+    };
+    for (const auto& [text, mode] : cases) {
+        server.ftpTls = text;
+        EXPECT_EQ(server.ftpTlsMode(), mode) << text;
+    }
+    Settings s = readSettings(file);
+    s.server.ftpTls = "si";
+    s.server.caFile = "/etc/quendra/velmora.pem";
+    s.server.updateKey = "RWSfGu7OjGT3vWSwWmAM3FNL6K+byDy9wX7g389FLRDRm0O1By15S0bP";
+    writeSettings(file, s);
+    const Settings again = readSettings(file);
+    EXPECT_EQ(again.server.ftpTls, "richiesto") << "a typing error is written as what it means";
+    EXPECT_EQ(again.server.caFile, s.server.caFile);
+    EXPECT_EQ(again.server.updateKey, s.server.updateKey) << "base64 with '=' and '+' survives";
+}
+
+unsigned modeOf(const std::filesystem::path& file) {
+    return static_cast<unsigned>(std::filesystem::status(file).permissions() & std::filesystem::perms::mask);
+}
+
+TEST(SettingsFile, TheFileIsPrivateAndNeverMadeMoreOpen) {
+    TempDir dir;
+    const auto file = dir / "tovald.INI";
+    Settings s = readSettings(file);
+    s.server.ftpPassword = "31-prova-58";
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0600u) << "a new file";
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0600u);
+
+    std::filesystem::permissions(file, std::filesystem::perms(0644));
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0600u) << "readable by others while it holds the password";
+
+    std::filesystem::permissions(file, std::filesystem::perms(0400));
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0400u) << "never widened";
+
+    s.server.ftpPassword.clear();
+    std::filesystem::permissions(file, std::filesystem::perms(0640));
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0640u) << "without a password a shared file stays shared";
+
+    writeFile(dir / "tovald.INI.tmp~", "rimasto da un arresto");
+    std::filesystem::permissions(dir / "tovald.INI.tmp~", std::filesystem::perms(0666));
+    s.server.ftpPassword = "31-prova-58";
+    writeSettings(file, s);
+    EXPECT_EQ(modeOf(file), 0600u) << "a leftover temporary file lends its mode to nothing";
+    EXPECT_EQ(readSettings(file).server.ftpPassword, "31-prova-58");
 }
 
 }  // namespace

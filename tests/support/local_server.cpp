@@ -1,5 +1,7 @@
 #include "support/local_server.h"
 
+#include "support/run_program.h"
+
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -41,7 +43,8 @@ std::string firstLine(int fd, pid_t child) {
 
 }  // namespace
 
-LocalServer::LocalServer(const std::string& script, const std::vector<std::string>& args) {
+LocalServer::LocalServer(const std::string& script, const std::vector<std::string>& args, std::string scheme)
+    : scheme_(std::move(scheme)) {
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
     posix_spawn_file_actions_t actions;
@@ -83,19 +86,33 @@ void LocalServer::stop() {
     pid_ = -1;
 }
 
-std::string LocalServer::webAddress() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string LocalServer::webAddress() const { return scheme_ + "://127.0.0.1:" + std::to_string(port_); }
 
-LocalServer ftpServer(const std::filesystem::path& root, const std::string& user, const std::string& password) {
-    return LocalServer("ftp_server.py", {root.string(), user, password});
+TestCertificate makeCertificate(const std::filesystem::path& dir) {
+    TestCertificate made{dir / "certificato.pem", dir / "chiave.pem"};
+    const ProgramResult result = runProgram(
+        "/usr/bin/openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                             "-days", "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
+                             "-keyout", made.key.string(), "-out", made.certificate.string()});
+    if (result.exitCode != 0) throw std::runtime_error("openssl failed: " + result.err);
+    return made;
 }
 
-LocalServer httpServer(const std::filesystem::path& root, const std::vector<std::string>& dropped) {
+LocalServer ftpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+                      const FtpServerOptions& options) {
+    std::vector<std::string> args{root.string(), user, password};
+    if (options.tls) args.insert(args.end(), {"--tls", options.tls->certificate, options.tls->key});
+    if (!options.commandLog.empty()) args.insert(args.end(), {"--log", options.commandLog});
+    return LocalServer("ftp_server.py", args);
+}
+
+LocalServer httpServer(const std::filesystem::path& root, const WebServerOptions& options) {
     std::vector<std::string> args{root.string()};
-    for (const std::string& name : dropped) {
-        args.push_back("--drop");
-        args.push_back(name);
-    }
-    return LocalServer("http_server.py", args);
+    for (const std::string& name : options.dropped) args.insert(args.end(), {"--drop", name});
+    for (const auto& [name, target] : options.redirects) args.insert(args.end(), {"--redirect", name, target});
+    if (options.portal) args.push_back("--portal");
+    if (options.tls) args.insert(args.end(), {"--tls", options.tls->certificate, options.tls->key});
+    return LocalServer("http_server.py", args, options.tls ? "https" : "http");
 }
 
 int unusedPort() {

@@ -15,6 +15,7 @@ public:
     struct Shown {
         platform::PromptKind kind;
         std::string text;
+        bool noByDefault = false;  // a question whose default button keeps things as they are
     };
 
     void answer(bool yes) { answers_.push_back(yes); }
@@ -25,8 +26,12 @@ public:
         shown.push_back({kind, text});
         return next();
     }
+    bool askBeforeLoss(platform::PromptKind kind, const std::string& text) override {
+        shown.push_back({kind, text, true});
+        return next();
+    }
     bool confirm(const std::string& text) override {
-        shown.push_back({platform::PromptKind::Confirmation, text});
+        shown.push_back({platform::PromptKind::Confirmation, text, true});
         return next();
     }
 

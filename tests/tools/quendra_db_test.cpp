@@ -153,6 +153,25 @@ TEST_F(QuendraDbTest, InfoShowsHeaderFieldsTagsAndCounts) {
     }
 }
 
+TEST_F(QuendraDbTest, InfoReadsATwoDigitUpdateYearAsThisCentury) {
+    loadSample();
+    const auto updatedIn = [&](char yearByte) {
+        std::string bytes = readBytes(table_);
+        bytes[1] = yearByte;
+        bytes[2] = 12;
+        bytes[3] = 9;
+        writeBytes(table_, bytes);
+        const std::string out = info();
+        const std::size_t at = out.find("ultimo aggiornamento: ");
+        return at == std::string::npos ? out : out.substr(at, out.find('\n', at) - at);
+    };
+    EXPECT_EQ(updatedIn(26), "ultimo aggiornamento: 2026-12-09") << "written as year % 100";
+    EXPECT_EQ(updatedIn(0), "ultimo aggiornamento: 2000-12-09");
+    EXPECT_EQ(updatedIn(126), "ultimo aggiornamento: 2026-12-09") << "written as year - 1900";
+    EXPECT_EQ(updatedIn(80), "ultimo aggiornamento: 1980-12-09");
+    EXPECT_EQ(updatedIn(99), "ultimo aggiornamento: 1999-12-09");
+}
+
 TEST_F(QuendraDbTest, CheckIsCleanAfterLoadAndAfterDeletions) {
     loadSample();
     EXPECT_EQ(check(0), "nessun problema\n");

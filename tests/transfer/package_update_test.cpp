@@ -9,6 +9,7 @@
 #include "support/file_contents.h"
 #include "support/local_server.h"
 #include "support/scripted_services.h"
+#include "support/signing_key.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ public:
     int value = 0;
 };
 
-// The user's data folder of a packaged 4.77, and a download area
+// The user's data folder of a packaged 4.77, and a signed download area
 // that offers 4.8 with a new program.
 class PackageUpdate : public ::testing::Test {
 protected:
@@ -44,7 +45,10 @@ protected:
         writeFile(state.dataDir / "kw000000.mdx", "indice vecchio");
         writeFile(area / "ver.txt", "4.8");
         writeFile(area / "quendra2015", "#!/bin/sh\necho nuovo\n");
-        for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo " + std::string(file.name));
+        for (const CompanionFile& file : kCompanionFiles) {
+            signer.sign(writeFile(area / file.name, "nuovo " + std::string(file.name)));
+        }
+        state.settings.server.updateKey = signer.publicKey();
     }
 
     UpdateOutcome check(const std::string& mode) { return checkForUpdate(state, seams.services, updateMode(mode), bar, {}); }
@@ -62,6 +66,7 @@ protected:
     test::TempDir webRoot;
     fs::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
+    test::SigningKey signer;
     journal::MainState state;
     CurlNet net;
     test::ScriptedServices seams{&net, storage::Date::fromYmd(2026, 3, 2)};
@@ -109,15 +114,17 @@ TEST_F(PackageUpdate, YesRefreshesTemplatesAndManualsInTheUsersFolderAndOpensThe
 TEST_F(PackageUpdate, FilesThatDidNotArriveAreNamedAndTheOldOnesKept) {
     fs::remove(area / "kw000000.dbf");
     fs::remove(area / "pf_indicazioni.pdf");
+    writeFile(area / "quendra2015.pdf", "manuale contraffatto");
     prompt.answer(true);
     EXPECT_EQ(check("nein"), UpdateOutcome::Announced);
     EXPECT_EQ(readFile(localPath(kChartTemplateFile, state)), "vecchio");
     EXPECT_TRUE(fs::exists(state.dataDir / "kw000000.mdx")) << "its table stayed, so does its index";
     EXPECT_EQ(readFile(localPath(kJournalTemplateFile, state)), "nuovo kr000000.dbf");
+    EXPECT_EQ(readFile(localPath(kManual, state)), "vecchio") << "a manual that does not match its signature";
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].kind, platform::PromptKind::Warning);
     EXPECT_EQ(prompt.shown[1].text.substr(0, prompt.shown[1].text.find('\n')),
-              "Purtroppo, non è stato possibile aggiornare: pf_indicazioni.pdf, kw000000.dbf.");
+              "Purtroppo, non è stato possibile aggiornare: pf_indicazioni.pdf, quendra2015.pdf, kw000000.dbf.");
     EXPECT_EQ(shell.urls, std::vector<std::string>{page()});
     expectNoProgramTouched();
 }

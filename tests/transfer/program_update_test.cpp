@@ -2,20 +2,24 @@
 
 #include "transfer/companion_files.h"
 #include "transfer/curl_net.h"
+#include "transfer/download_area.h"
 #include "transfer/net_messages.h"
 #include "transfer/version_number.h"
 
+#include "support/file_contents.h"
 #include "support/fixed_clock.h"
 #include "support/local_server.h"
 #include "support/recording_shell.h"
 #include "support/scripted_prompt.h"
+#include "support/signing_key.h"
 #include "support/temp_dir.h"
-#include "support/file_contents.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace quendra::transfer {
@@ -33,7 +37,7 @@ public:
     std::string steps;
 };
 
-// Counts the downloads a real Net is asked for.
+// Counts what a real Net is asked for, and looks at each download when it is checked.
 class CountingNet : public Net {
 public:
     explicit CountingNet(Net& inner) : inner_(inner) {}
@@ -41,15 +45,26 @@ public:
                        const StatusCallback& status) override {
         return inner_.ftpStore(server, files, status);
     }
-    TextResult httpGetText(const std::string& url, const StatusCallback& status) override {
-        return inner_.httpGetText(url, status);
+    TextResult httpGetText(const WebFile& source, const StatusCallback& status) override {
+        if (source.url.ends_with(".minisig")) ++signatures;
+        return inner_.httpGetText(source, status);
     }
-    NetResult download(const std::string& url, const std::filesystem::path& target, FileKind kind,
-                       const StatusCallback& status) override {
+    NetResult download(const WebFile& source, const std::filesystem::path& target, FileKind kind,
+                       const DownloadCheck& check, const StatusCallback& status) override {
         ++downloads;
-        return inner_.download(url, target, kind, status);
+        const auto looking = [&](const std::filesystem::path& arrived) {
+            struct stat info {};
+            ::stat(arrived.c_str(), &info);
+            modesAtCheck.push_back(info.st_mode & 0777);
+            targetsAtCheck.push_back(readFile(target));
+            return check(arrived);
+        };
+        return inner_.download(source, target, kind, looking, status);
     }
+    int signatures = 0;  // one for each file tried
     int downloads = 0;
+    std::vector<unsigned> modesAtCheck;
+    std::vector<std::string> targetsAtCheck;
 
 private:
     Net& inner_;
@@ -58,7 +73,8 @@ private:
 constexpr const char* kNewProgram = "#!/bin/sh\necho nuovo quendra\n";
 constexpr const char* kOldProgram = "vecchio programma";
 
-// An installed program 4.77 with its companions, and a download area on a web server.
+// An installed program 4.77 with its companions, and a signed download area on a web
+// server.
 class Update : public ::testing::Test {
 protected:
     Update() {
@@ -66,12 +82,19 @@ protected:
         state.dataDir = home / "krw";
         state.versionText = "Vers. 4.77";
         state.settings.server.webAddress = web.webAddress();
+        state.settings.server.updateKey = signer.publicKey();
         writeFile(state.programDir / "quendra2015", kOldProgram);
+        std::filesystem::permissions(state.programDir / "quendra2015", std::filesystem::perms(0755));
         for (const CompanionFile& file : kCompanionFiles) writeFile(localPath(file, state), "vecchio");
         writeFile(state.dataDir / "kr000000.mdx", "indice vecchio");
         writeFile(state.dataDir / "kw000000.mdx", "indice vecchio");
-        writeFile(area / "quendra2015", kNewProgram);
-        for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo " + std::string(file.name));
+        publish("quendra2015", kNewProgram);
+        for (const CompanionFile& file : kCompanionFiles) publish(file.name, "nuovo " + std::string(file.name));
+    }
+
+    void publish(std::string_view name, std::string_view bytes, const test::SigningKey* by = nullptr) {
+        const auto file = writeFile(area / name, bytes);
+        (by ? *by : signer).sign(file);
     }
 
     UpdateOutcome check(const std::string& published, const std::string& mode) {
@@ -81,6 +104,7 @@ protected:
 
     void expectNothingReplaced() const {
         EXPECT_EQ(readFile(state.programDir / "quendra2015"), kOldProgram);
+        EXPECT_EQ(::access((state.programDir / "quendra2015").c_str(), X_OK), 0) << "the old program still runs";
         for (const CompanionFile& file : kCompanionFiles) EXPECT_EQ(readFile(localPath(file, state)), "vecchio");
         EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kr000000.mdx"));
     }
@@ -89,6 +113,7 @@ protected:
     test::TempDir webRoot;
     std::filesystem::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
+    test::SigningKey signer;
     journal::MainState state;
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
@@ -173,6 +198,101 @@ TEST_F(Update, YesReplacesProgramTemplatesAndDocumentsAndRestarts) {
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text, "Update versione (4.8) eseguito con sucesso.\nIl programma viene riavviato.");
     EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{program});
+    ASSERT_EQ(net.targetsAtCheck.size(), 5u);
+    EXPECT_EQ(net.targetsAtCheck[0], kOldProgram) << "verified before it replaced the program";
+    EXPECT_EQ(net.modesAtCheck[0], 0600u) << "verified before it could run";
+}
+
+TEST_F(Update, AProgramWithoutAValidSignatureChangesNothingAndDoesNotRestart) {
+    const test::SigningKey stranger;
+    const std::string portalPage = "<html><body>Accedi alla rete Wi-Fi</body></html>";
+    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"tampered", [&] { writeFile(area / "quendra2015", "#!/bin/sh\nrm -rf ~\n"); }},
+        {"unsigned", [&] { std::filesystem::remove(area / "quendra2015.minisig"); }},
+        {"another key", [&] { publish("quendra2015", kNewProgram, &stranger); }},
+        {"captive portal",
+         [&] {
+             writeFile(area / "quendra2015", portalPage);
+             writeFile(area / "quendra2015.minisig", portalPage);
+         }},
+        {"signed for another file",
+         [&] {
+             std::filesystem::copy_file(area / "quendra2015.pdf", area / "quendra2015",
+                                        std::filesystem::copy_options::overwrite_existing);
+             std::filesystem::copy_file(area / "quendra2015.pdf.minisig", area / "quendra2015.minisig",
+                                        std::filesystem::copy_options::overwrite_existing);
+         }},
+    };
+    for (const auto& [name, spoil] : cases) {
+        publish("quendra2015", kNewProgram);
+        spoil();
+        prompt.shown.clear();
+        progress.steps.clear();
+        prompt.answer(true);
+        EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::NotAuthentic) << name;
+        EXPECT_FALSE(restartFollows(UpdateOutcome::NotAuthentic));
+        expectNothingReplaced();
+        EXPECT_EQ(prompt.texts().back(), kNotAuthenticMessage) << name;
+        EXPECT_EQ(prompt.shown.back().kind, platform::PromptKind::Error);
+        EXPECT_EQ(progress.steps, "show +30 +15 close") << name;
+        EXPECT_TRUE(shell.restarted.empty()) << name;
+        EXPECT_EQ(test::namesIn(state.programDir),
+                  (std::vector<std::string>{"krw", "pf_indicazioni.pdf", "quendra2015", "quendra2015.pdf"}))
+            << name << ": no old copy, no partial file";
+    }
+}
+
+TEST_F(Update, WithoutAKeyNothingIsFetched) {
+    for (const std::string key : {"", "RWQ-non-una-chiave"}) {
+        state.settings.server.updateKey = key;
+        prompt.shown.clear();
+        prompt.answer(true);
+        EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::NotAuthentic);
+        EXPECT_EQ(prompt.texts().back(), kNotAuthenticMessage);
+        EXPECT_FALSE(richtlinie(&net, state, {}));
+    }
+    EXPECT_EQ(net.signatures + net.downloads, 0);
+    expectNothingReplaced();
+    EXPECT_TRUE(shell.restarted.empty());
+}
+
+TEST_F(Update, ALegacySignatureAndAKeyFromItsFileAreTaken) {
+    signer.sign(area / "quendra2015", true);
+    state.settings.server.updateKey = signer.publicKeyFile();
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated);
+    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
+}
+
+TEST_F(Update, TemplatesAndDocumentsAreTakenOnlySigned) {
+    const test::SigningKey stranger;
+    writeFile(area / "quendra2015.pdf", "manuale contraffatto");
+    std::filesystem::remove(area / "kr000000.dbf.minisig");
+    publish("kw000000.dbf", "nuovo kw000000.dbf", &stranger);
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated) << "the program itself was signed";
+    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
+    EXPECT_EQ(readFile(localPath(kManual, state)), "vecchio");
+    EXPECT_EQ(readFile(localPath(kJournalTemplateFile, state)), "vecchio");
+    EXPECT_EQ(readFile(localPath(kChartTemplateFile, state)), "vecchio");
+    EXPECT_EQ(readFile(localPath(kGuidelines, state)), "nuovo pf_indicazioni.pdf");
+    EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kr000000.mdx")) << "a template kept keeps its index";
+    EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kw000000.mdx"));
+}
+
+TEST_F(Update, ACaptivePortalReplacesNothing) {
+    const auto portal = test::httpServer(webRoot.path(), {.portal = true});
+    state.settings.server.webAddress = portal.webAddress();
+    prompt.answer(true);
+    EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::ConnectionProblem) << "its page is no version";
+    EXPECT_FALSE(richtlinie(&net, state, {}));
+    const SignedFetch program = fetchSigned(net, state.settings.server, "quendra2015", state.programDir / "quendra2015",
+                                            FileKind::Program, {});
+    EXPECT_EQ(program.outcome, FetchOutcome::NotAuthentic);
+    EXPECT_EQ(program.error,
+              "Il file \"quendra2015\" del server centrale non ha una firma valida: non è stato installato.");
+    EXPECT_EQ(net.downloads, 0) << "a page in place of the signature ends the fetch before the file";
+    expectNothingReplaced();
 }
 
 TEST_F(Update, AFailedProgramDownloadKeepsTheOldProgramAndRestartsIt) {
@@ -198,7 +318,7 @@ TEST_F(Update, AFailedProgramDownloadKeepsTheOldProgramAndRestartsIt) {
 }
 
 TEST_F(Update, AProgramCutOffHalfWayIsNeverInstalled) {
-    const auto cutting = test::httpServer(webRoot.path(), {"quendra2015"});
+    const auto cutting = test::httpServer(webRoot.path(), {.dropped = {"quendra2015"}});
     state.settings.server.webAddress = cutting.webAddress();
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Failed);
@@ -259,11 +379,20 @@ TEST_F(Update, WithoutAConnectionTheStartWaitsForOneRoundOnly) {
     for (const CompanionFile& file : kCompanionFiles) std::filesystem::remove(localPath(file, state));
     state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
     refreshMissingCompanionFiles(&net, state, {});
-    EXPECT_EQ(net.downloads, 4);
+    EXPECT_EQ(net.signatures, 4);
+    EXPECT_EQ(net.downloads, 0);
     state.settings.server.webAddress = "";
     refreshMissingCompanionFiles(&net, state, {});
     refreshMissingCompanionFiles(nullptr, state, {});
-    EXPECT_EQ(net.downloads, 4) << "without a server nothing is tried";
+    EXPECT_EQ(net.signatures, 4) << "without a server nothing is tried";
+}
+
+TEST_F(Update, ALostConnectionIsAFailureNotAForgery) {
+    state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
+    const SignedFetch fetched =
+        fetchSigned(net, state.settings.server, "quendra2015.pdf", localPath(kManual, state), FileKind::Document, {});
+    EXPECT_EQ(fetched.outcome, FetchOutcome::Failed);
+    EXPECT_EQ(fetched.error, "Il server 127.0.0.1 non accetta la connessione.");
 }
 
 TEST_F(Update, RichtlinieNeverReplacesAGoodFileWithAFailedOne) {

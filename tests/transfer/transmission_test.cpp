@@ -152,6 +152,32 @@ TEST_F(Transmission, ARefusedLoginIsReportedAndTheCheckPageStillOpens) {
     for (const std::string& text : status) EXPECT_EQ(text.find("31-prova-58"), std::string::npos) << text;
 }
 
+TEST_F(Transmission, RequiredTlsWithoutAnEncryptingServerSendsNothing) {
+    const auto log = home / "comandi.log";
+    const auto ftp = test::ftpServer(ftpRoot.path(), "administrator", "31-prova-58", {.commandLog = log});
+    server.ftpPort = std::to_string(ftp.port());
+    server.ftpTls = "richiesto";
+    ASSERT_EQ(send(request()), TransmissionResult::NotSent);
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    ASSERT_FALSE(status.empty());
+    EXPECT_EQ(status.back(), "Il server 127.0.0.1 non offre la connessione cifrata (TLS) richiesta dalle impostazioni: "
+                             "non è stato inviato nulla.");
+    EXPECT_TRUE(namesIn(ftpRoot / "tovald").empty());
+    EXPECT_EQ(readFile(log).find("PASS"), std::string::npos) << "the password never left";
+    EXPECT_EQ(shell.urls.size(), 1u) << "the check page opens as after any failed transfer";
+}
+
+TEST_F(Transmission, RequiredTlsWithTheCentralOfficesCertificateSends) {
+    const test::TestCertificate certificate = test::makeCertificate(home.path());
+    const auto ftp = test::ftpServer(ftpRoot.path(), "administrator", "31-prova-58", {.tls = &certificate});
+    server.ftpPort = std::to_string(ftp.port());
+    server.ftpTls = "richiesto";
+    server.caFile = certificate.certificate.string();
+    ASSERT_EQ(send(request()), TransmissionResult::Sent);
+    EXPECT_EQ(namesIn(ftpRoot / "tovald").size(), 3u);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST_F(Transmission, WithNoServerListeningTheUserIsToldAndTheCheckPageOpens) {
     server.ftpPort = std::to_string(test::unusedPort());
     ASSERT_EQ(send(request()), TransmissionResult::NotSent);

@@ -9,6 +9,7 @@
 
 #include "support/fixed_clock.h"
 #include "support/recording_shell.h"
+#include "support/file_contents.h"
 #include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 
@@ -19,6 +20,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -56,7 +60,7 @@ protected:
     // The dialog as the main window shows it, without blocking the test.
     TOeffnen& shown() {
         dialog = std::make_unique<TOeffnen>(state, services);
-        dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; }, [this] { return saveFolder; },
+        dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, [this] { return saveFolder; },
                           [this] { return savedJournal; }});
         dialog->show();
         return *dialog;
@@ -111,8 +115,15 @@ protected:
     test::ScriptedPrompt prompt;
     test::RecordingShell shell;
     platform::Services services{prompt, clock, shell};
+    // The update check as the program runs it: counted, and restarting when asked to.
+    bool updateCheck() {
+        ++updateChecks;
+        return updateRestarts;
+    }
+
     std::unique_ptr<TOeffnen> dialog;
     int updateChecks = 0;
+    bool updateRestarts = false;
     int tableCloses = 0;
     std::optional<std::filesystem::path> saveFolder;
     std::optional<std::filesystem::path> savedJournal;
@@ -142,7 +153,7 @@ TEST_F(YearDialog, OpeningTheChosenYearNamesItsFilesAndLeaves) {
         click("Button1");
     });
     dialog = std::make_unique<TOeffnen>(state, services);
-    dialog->setHooks({[this] { ++updateChecks; }, [this] { ++tableCloses; }, {}, {}});
+    dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, {}, {}});
     opened = dialog->showModal();
     EXPECT_TRUE(opened);
     EXPECT_EQ(state.settings.hauptdatei, "kr201501.dbf");
@@ -156,6 +167,24 @@ TEST_F(YearDialog, OpeningTheChosenYearNamesItsFilesAndLeaves) {
         click("Button1");
     });
     EXPECT_TRUE(dialog->showModal());
+}
+
+TEST_F(YearDialog, AnUpdateThatRestartsLeavesBeforeAYearIsTouched) {
+    year("201501", 3);
+    updateRestarts = true;
+    const auto before = test::namesIn(data.path());
+    for (const char* command : {"Button1", "Neuesjahr"}) {
+        QTimer::singleShot(0, [&] { click(command); });
+        dialog = std::make_unique<TOeffnen>(state, services);
+        dialog->setHooks({[this] { return updateCheck(); }, [this] { ++tableCloses; }, {}, {}});
+        EXPECT_FALSE(dialog->showModal()) << command << ": the program is ending";
+        EXPECT_FALSE(dialog->isVisible());
+    }
+    EXPECT_EQ(updateChecks, 2);
+    EXPECT_EQ(tableCloses, 0) << "the main window's tables stay as they are";
+    EXPECT_TRUE(state.settings.hauptdatei.empty());
+    EXPECT_EQ(test::namesIn(data.path()), before) << "no year opened, created or repaired";
+    EXPECT_TRUE(prompt.shown.empty());
 }
 
 TEST_F(YearDialog, WithoutYearsOpeningOnlyTellsAndTheDialogStays) {
@@ -455,7 +484,8 @@ TEST_F(YearDialog, DeletingAsksFirstAndThenRemovesTheChosenYear) {
 
     prompt.answer(true);
     click("Button5");
-    EXPECT_EQ(prompt.texts().back(), messages::kConfirmDelete);
+    EXPECT_EQ(prompt.texts().back(), "Vuoi veramente cancellare l'esercizio 2015-01 (KR201501.DBF e KW201501.DBF)?");
+    EXPECT_TRUE(prompt.shown.back().noByDefault) << "Enter must keep the year";
     EXPECT_FALSE(std::filesystem::exists(data / "kr201501.dbf"));
     EXPECT_FALSE(std::filesystem::exists(data / "kw201501.dbf"));
     EXPECT_EQ(listed().size(), 1u);
@@ -509,6 +539,44 @@ TEST_F(YearDialog, ScalesWithTheSkalaSetting) {
     state.settings.scale = "150";
     shown();
     EXPECT_GT(list()->minimumWidth(), normal);
+}
+
+// A text fits its rectangle, wrapped at word boundaries where needed.
+bool fits(const QFontMetrics& metrics, const QRect& rect, const QString& text) {
+    const QRect needed = metrics.boundingRect(QRect(0, 0, rect.width(), 10000), Qt::TextWordWrap, text);
+    return needed.width() <= rect.width() && needed.height() <= rect.height();
+}
+
+TEST_F(YearDialog, EveryYearEntryShowsWholeAtTheDefaultScaleAndAt130) {
+    test::makeYear(data.path(), "202601", rows(402),
+                   test::smallChart("Parrocchia San Michele Arcangelo", "Borgo Velmora", "Decanato di Varnelia"));
+    year("202501", 3);
+    for (const char* scale : {"100", "130"}) {
+        SCOPED_TRACE(scale);
+        state.settings.scale = scale;
+        shown();
+        QListWidget* years = list();
+        EXPECT_FALSE(years->horizontalScrollBar()->isVisible());
+        for (int i = 0; i < years->count(); ++i) {
+            const QRect line = years->visualItemRect(years->item(i));
+            EXPECT_TRUE(years->viewport()->rect().contains(line)) << i;
+            EXPECT_TRUE(fits(years->fontMetrics(), line.adjusted(3, 0, -3, 0), years->item(i)->text()))
+                << years->item(i)->text().toStdString();
+        }
+        screenshot((std::string("list_") + scale).c_str());
+
+        years->setCurrentRow(0);
+        click("Neuesjahr");
+        find<QRadioButton>("njradioClose")->click();
+        QComboBox* source = find<QComboBox>("njsource");
+        QStyleOptionComboBox option;
+        option.initFrom(source);
+        const QRect textArea =
+            source->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, source);
+        EXPECT_LE(source->fontMetrics().horizontalAdvance(source->currentText()), textArea.width())
+            << source->currentText().toStdString();
+        screenshot((std::string("closeyear_") + scale).c_str());
+    }
 }
 
 }  // namespace

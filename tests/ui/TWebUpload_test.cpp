@@ -14,6 +14,7 @@
 #include "support/local_server.h"
 #include "support/recording_shell.h"
 #include "support/scripted_prompt.h"
+#include "support/signing_key.h"
 #include "support/temp_dir.h"
 #include "support/file_contents.h"
 
@@ -44,13 +45,13 @@ public:
         if (duringTransfer) duringTransfer();
         return inner_.ftpStore(server, files, status);
     }
-    TextResult httpGetText(const std::string& url, const StatusCallback& status) override {
-        return inner_.httpGetText(url, status);
+    TextResult httpGetText(const WebFile& source, const StatusCallback& status) override {
+        return inner_.httpGetText(source, status);
     }
-    NetResult download(const std::string& url, const std::filesystem::path& target, FileKind kind,
-                       const StatusCallback& status) override {
+    NetResult download(const WebFile& source, const std::filesystem::path& target, FileKind kind,
+                       const DownloadCheck& check, const StatusCallback& status) override {
         if (duringTransfer) duringTransfer();
-        return inner_.download(url, target, kind, status);
+        return inner_.download(source, target, kind, check, status);
     }
     std::function<void()> duringTransfer;
     int stores = 0;
@@ -88,8 +89,21 @@ protected:
         child<QPlainTextEdit>("Memo1")->setPlainText(notes);
     }
 
+    // The download area under webRoot with a new program and companions, all signed; the
+    // settings hold the key.
+    std::filesystem::path signedArea() {
+        const auto area = webRoot / "upload" / "amministrazione";
+        writeFile(area / "quendra2015", "#!/bin/sh\n");
+        for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo");
+        for (const auto& entry : std::filesystem::directory_iterator(area)) signer.sign(entry.path());
+        state.settings.server.updateKey = signer.publicKey();
+        return area;
+    }
+
     test::TempDir home;
     test::TempDir ftpRoot;
+    test::TempDir webRoot;
+    test::SigningKey signer;
     journal::MainState state;
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
@@ -195,11 +209,8 @@ TEST_F(WebUploadWindow, ALocalFailureIsShownAndTheWindowCanBeUsedAgain) {
 }
 
 TEST_F(WebUploadWindow, TheUpdateShowsItsProgressAndRestarts) {
-    test::TempDir webRoot;
-    const auto area = webRoot / "upload" / "amministrazione";
+    const auto area = signedArea();
     writeFile(area / "ver.txt", "4.8\n");
-    writeFile(area / "quendra2015", "#!/bin/sh\n");
-    for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo");
     const auto web = test::httpServer(webRoot.path());
     state.settings.server.webAddress = web.webAddress();
     widgets::TProgress& progress = *window.progressWindow();
@@ -223,11 +234,21 @@ TEST_F(WebUploadWindow, TheUpdateShowsItsProgressAndRestarts) {
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{"lavori già con la versione più recente (vers. 4.77)"});
 }
 
+TEST_F(WebUploadWindow, AnUnsignedUpdateLetsTheCallerGoOn) {
+    const auto area = signedArea();
+    writeFile(area / "ver.txt", "4.8\n");
+    writeFile(area / "quendra2015", "#!/bin/sh\necho altro\n");
+    const auto web = test::httpServer(webRoot.path());
+    state.settings.server.webAddress = web.webAddress();
+    prompt.answer(true);
+    EXPECT_FALSE(window.upcontrolClick("nein")) << "nothing restarts: the year may be opened";
+    EXPECT_EQ(prompt.texts().back(), "L'aggiornamento scaricato non è autentico: il programma resta quello di prima.");
+    EXPECT_TRUE(shell.restarted.empty());
+    EXPECT_FALSE(window.progressWindow()->isVisible());
+}
+
 TEST_F(WebUploadWindow, TheStartUpFetchesMissingCompanionFiles) {
-    test::TempDir webRoot;
-    for (const CompanionFile& file : kCompanionFiles) {
-        writeFile(webRoot / "upload" / "amministrazione" / file.name, "nuovo");
-    }
+    signedArea();
     const auto web = test::httpServer(webRoot.path());
     state.settings.server.webAddress = web.webAddress();
     window.refreshMissingFiles();

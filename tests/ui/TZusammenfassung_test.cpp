@@ -2,10 +2,10 @@
 
 #include "journal/main_state.h"
 #include "platform/services.h"
-#include "platform/shell.h"
 #include "statements/balance_summary.h"
 #include "storage/dbase/error.h"
 
+#include "support/recording_shell.h"
 #include "support/chart_fixture.h"
 #include "support/fixed_clock.h"
 #include "support/journal_fixture.h"
@@ -31,14 +31,6 @@ namespace {
 
 using test::ChartRow;
 using test::Movement;
-
-class NoShell : public platform::Shell {
-public:
-    void openDocument(const std::filesystem::path&) override {}
-    void openUrl(const std::string&) override {}
-    void restartProgram(const std::filesystem::path&) override {}
-    void quit() override {}
-};
 
 Movement row(const std::string& cod, const std::string& codd, double einnahme, double ausgabe, int eroeffnung = 0) {
     return {0, test::ymd(2015, 5, 4), cod, codd, "", einnahme, ausgabe, einnahme > 0 ? 2 : 1, eroeffnung};
@@ -98,7 +90,7 @@ protected:
     journal::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{storage::Date::fromYmd(2015, 6, 1)};
-    NoShell shell_;
+    test::RecordingShell shell_;
     platform::Services services_{prompt_, clock_, shell_};
 };
 

@@ -70,7 +70,10 @@ public:
         header.version = static_cast<unsigned char>(bytes_[0]);
         if ((header.version & 0x07) != 0x03) fail("versione " + std::to_string(header.version) + " non supportata");
         if (bytes_[15] != 0) fail("la tabella è cifrata");
-        header.lastUpdate = Date::tryFromYmd(1900 + static_cast<unsigned char>(bytes_[1]),
+        // Years count from 1900, but some programs write only the last two digits: a
+        // byte below 80 (1980, the first dBase) is a year of this century.
+        const int yearByte = static_cast<unsigned char>(bytes_[1]);
+        header.lastUpdate = Date::tryFromYmd(yearByte < 80 ? 2000 + yearByte : 1900 + yearByte,
                                              static_cast<unsigned char>(bytes_[2]),
                                              static_cast<unsigned char>(bytes_[3]))
                                 .value_or(Date{});

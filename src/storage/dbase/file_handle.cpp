@@ -2,10 +2,10 @@
 
 #include "storage/dbase/error.h"
 #include "storage/dbase/file_events.h"
+#include "storage/dbase/system_error.h"
 #include "storage/dbase/text_case.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,7 +20,7 @@ constexpr off_t kWriteLockByte = off_t(1) << 60;
 
 DbError ioError(const std::string& label, const char* what) {
     return DbError(DbError::Kind::Io,
-                   "Errore di accesso al file \"" + label + "\" (" + what + "): " + std::strerror(errno));
+                   "Errore di accesso al file \"" + label + "\" (" + what + "): " + systemErrorText(errno));
 }
 
 DbError notRegular(const std::string& label) {
@@ -140,7 +140,7 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 std::uint64_t FileHandle::size() const {
     struct stat st {};
-    if (::fstat(fd_, &st) != 0) throw ioError(label_, "stat");
+    if (::fstat(fd_, &st) != 0) throw ioError(label_, "dimensione");
     return std::uint64_t(st.st_size);
 }
 
@@ -214,12 +214,14 @@ bool FileHandle::writeLockedElsewhere() const {
     return range.l_type != F_UNLCK;
 }
 
-AsideFile::AsideFile(const std::filesystem::path& finalPath, std::string_view bytes)
+AsideFile::AsideFile(const std::filesystem::path& finalPath, std::string_view bytes, unsigned mode)
     : final_(finalPath), temp_(finalPath) {
     temp_ += ".tmp~";
     const std::string label = fileLabel(finalPath);
     report(FileEvent::Kind::Write, temp_, 0, bytes);
-    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // A temporary file left by a crash would keep its own mode when reopened: made anew instead.
+    ::unlink(temp_.c_str());
+    const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode));
     if (fd < 0) throw ioError(label, "creazione");
     try {
         writeAll(fd, bytes, label);
@@ -246,8 +248,8 @@ void AsideFile::install() {
     installed_ = true;
 }
 
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    AsideFile(path, bytes).install();
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, unsigned mode) {
+    AsideFile(path, bytes, mode).install();
 }
 
 void syncDirectory(const std::filesystem::path& dir) {

@@ -65,14 +65,14 @@ private:
 std::string fileLabel(const std::filesystem::path& path);
 
 // Writes a whole new file atomically: temporary file beside it, fsync, rename, fsync of
-// the directory.
-void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+// the directory. The file gets mode (less what the umask takes) from its first byte on.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, unsigned mode = 0644);
 
 // A file written beside its final name and made durable; install() renames it into
 // place. Destroyed without install(), it leaves nothing behind.
 class AsideFile {
 public:
-    AsideFile(const std::filesystem::path& finalPath, std::string_view bytes);
+    AsideFile(const std::filesystem::path& finalPath, std::string_view bytes, unsigned mode = 0644);
     ~AsideFile();
     AsideFile(const AsideFile&) = delete;
     AsideFile& operator=(const AsideFile&) = delete;

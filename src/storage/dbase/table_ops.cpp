@@ -1,6 +1,7 @@
 #include "storage/dbase/table_ops.h"
 
 #include "storage/dbase/error.h"
+#include "storage/dbase/system_error.h"
 #include "storage/dbase/dbf_header.h"
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/index_build.h"

@@ -53,6 +53,15 @@ Cursor openTable(std::string_view sql, const Statement& s) {
 
 }  // namespace
 
+std::string quotedTable(const std::filesystem::path& table) {
+    std::string quoted = "\"";
+    for (const char c : table.string()) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    return quoted + "\"";
+}
+
 std::unique_ptr<QueryResult> runSelect(std::string_view sql, const QueryParams& params) {
     const Statement s = parseQuery(sql);
     if (s.kind == Statement::Kind::Delete) throw queryError(sql, 0, "attesa una select");

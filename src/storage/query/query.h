@@ -4,7 +4,9 @@
 #include "storage/query/result.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace quendra::storage {
@@ -18,6 +20,9 @@ namespace quendra::storage {
 // count as 0; the empty date comes before every date; deleted rows never take part.
 // Errors are DbError with an Italian message and the position in the text; a table that
 // cannot be opened gives the engine's error with the position of its name.
+
+// A table's full path as a query names it: in double quotes, a quote inside doubled.
+std::string quotedTable(const std::filesystem::path& table);
 
 // select * … or select sum(…) …
 std::unique_ptr<QueryResult> runSelect(std::string_view sql, const QueryParams& params = {});

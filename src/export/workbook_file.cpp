@@ -1,0 +1,141 @@
+#include "export/workbook_file.h"
+
+#include "export/export_error.h"
+
+#include <xlsxwriter.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace quendra::spreadsheet {
+
+namespace {
+
+std::string systemCause(int error) {
+    switch (error) {
+    case ENOSPC: return "spazio su disco esaurito";
+    case EDQUOT: return "quota del disco superata";
+    case EACCES:
+    case EPERM: return "accesso negato";
+    case EROFS: return "il disco è di sola lettura";
+    case ENOENT: return "la cartella non esiste";
+    case ENOTDIR: return "nel percorso c'è un file al posto di una cartella";
+    case EISDIR:
+    case ENOTEMPTY: return "al posto del file c'è una cartella";
+    case ENAMETOOLONG: return "il nome è troppo lungo";
+    case EIO: return "errore di lettura o scrittura sul disco";
+    case EMFILE:
+    case ENFILE: return "troppi file aperti";
+    default: return "errore di sistema " + std::to_string(error);
+    }
+}
+
+std::string libraryCause(lxw_error error, int systemError) {
+    switch (error) {
+    case LXW_ERROR_MEMORY_MALLOC_FAILED: return "memoria insufficiente";
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED: return "un testo è più lungo dei 32.767 caratteri di una cella";
+    case LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE: return "un foglio supererebbe le 1.048.576 righe";
+    default: return systemError != 0 ? systemCause(systemError) : "errore interno n. " + std::to_string(int(error));
+    }
+}
+
+[[noreturn]] void fail(const std::filesystem::path& target, const std::string& cause) {
+    throw ExportError("Impossibile salvare la cartella di lavoro \"" + target.string() + "\": " + cause + ".");
+}
+
+// The temporary file beside the target; removed on the way out unless kept.
+class AsideFile {
+public:
+    explicit AsideFile(const std::filesystem::path& target) {
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".XXXXXX";
+        std::string pattern = (target.parent_path() / name).string();
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0) fail(target, systemCause(errno));
+        ::close(fd);
+        path_ = pattern;
+    }
+    ~AsideFile() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    AsideFile(const AsideFile&) = delete;
+    AsideFile& operator=(const AsideFile&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Flushes the file to disk and renames it over the target; errno on failure.
+    int replace(const std::filesystem::path& target) {
+        const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return errno;
+        const bool synced = ::fsync(fd) == 0;
+        const int syncError = errno;
+        ::close(fd);
+        if (!synced) return syncError;
+        if (::rename(path_.c_str(), target.c_str()) != 0) return errno;
+        path_.clear();
+        if (const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return 0;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes every cell row by row, which the constant-memory mode requires; the first
+// failure is kept.
+lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
+    for (std::size_t row = 1; row <= sheet.lastRow(); ++row) {
+        const std::vector<CellValue>& cells = sheet.row(row);
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            const CellValue& cell = cells[column];
+            const auto r = lxw_row_t(row - 1);
+            const auto c = lxw_col_t(column);
+            lxw_error result = LXW_NO_ERROR;
+            if (const auto* text = std::get_if<std::string>(&cell)) {
+                result = worksheet_write_string(worksheet, r, c, text->c_str(), nullptr);
+            } else if (const auto* number = std::get_if<double>(&cell)) {
+                result = worksheet_write_number(worksheet, r, c, *number, nullptr);
+            }
+            if (result != LXW_NO_ERROR) return result;
+        }
+    }
+    return LXW_NO_ERROR;
+}
+
+}  // namespace
+
+void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
+    if (!target.parent_path().empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(target.parent_path(), error);
+        // A file where a folder should be makes the library say "exists".
+        if (error) fail(target, systemCause(error.value() == EEXIST ? ENOTDIR : error.value()));
+    }
+    AsideFile aside(target);
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook* workbook = workbook_new_opt(aside.path().c_str(), &options);
+    if (workbook == nullptr) fail(target, libraryCause(LXW_ERROR_MEMORY_MALLOC_FAILED, 0));
+
+    lxw_error written = LXW_NO_ERROR;
+    for (const Sheet* sheet : book.sheets()) {
+        lxw_worksheet* worksheet = workbook_add_worksheet(workbook, sheet->name().c_str());
+        written = worksheet == nullptr ? LXW_ERROR_CREATING_TMPFILE : writeSheet(worksheet, *sheet);
+        if (written != LXW_NO_ERROR) break;
+    }
+    errno = 0;
+    // Closing writes the file; it is also what frees the workbook, so it runs on failure too.
+    const lxw_error closed = workbook_close(workbook);
+    const int closeErrno = errno;
+    if (written != LXW_NO_ERROR) fail(target, libraryCause(written, 0));
+    if (closed != LXW_NO_ERROR) fail(target, libraryCause(closed, closeErrno));
+    if (const int error = aside.replace(target); error != 0) fail(target, systemCause(error));
+}
+
+}  // namespace quendra::spreadsheet

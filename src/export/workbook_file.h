@@ -1,0 +1,14 @@
+#pragma once
+
+#include "export/workbook.h"
+
+#include <filesystem>
+
+namespace quendra::spreadsheet {
+
+// Saves the workbook as an .xlsx file, making its folder when missing. The file is
+// written under a temporary name beside the target and renamed over it only when
+// whole, so a failure leaves an older file as it was. Throws ExportError.
+void saveWorkbook(const Workbook& book, const std::filesystem::path& target);
+
+}  // namespace quendra::spreadsheet

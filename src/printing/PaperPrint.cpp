@@ -1,0 +1,41 @@
+#include "printing/PaperPrint.h"
+
+#include "printing/QtCanvas.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+namespace quendra::printing {
+
+void configurePrinter(QPrinter& printer, const QString& pdfFile) {
+    if (!pdfFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+    }
+    printer.setDocName(QString::fromUtf8(kPrintJobTitle));
+    printer.setCreator(QStringLiteral("Quendra"));
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                      QPageLayout::Millimeter));
+}
+
+bool printReport(const ReportEntry& entry, const ReportOptions& options, const ReportYear& year, PrintState& state,
+                 QPrinter& printer, const platform::Clock& clock) {
+    state.target = printer.outputFormat() == QPrinter::PdfFormat ? OutputTarget::Pdf : OutputTarget::Printer;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    QtCanvas canvas(painter, CanvasGeometry::paper(printer.resolution()), &printer);
+    NoWaitPager pager;
+    PageEngine engine(state, canvas, pager, year, clock);
+    try {
+        runReport(entry, engine, options);
+    } catch (...) {
+        painter.end();
+        throw;
+    }
+    return painter.end();
+}
+
+}  // namespace quendra::printing

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "printing/print_state.h"
+#include "printing/report_catalog.h"
+
+#include <QString>
+
+class QPrinter;
+
+namespace quendra::printing {
+
+// The job title every print job carries.
+inline constexpr const char* kPrintJobTitle = "Stampa quendra della parrocchia";
+// When the printer (or the PDF file) cannot begin a document.
+inline constexpr const char* kCannotPrint = "Impossibile avviare la stampa.";
+
+// A4 portrait, 5-mm margins (the printable area's origin), the job title; PDF when a
+// file is given.
+void configurePrinter(QPrinter& printer, const QString& pdfFile = {});
+
+// Runs the report onto the printer (paper or PDF) with the paper geometry. The state's
+// kind and modes are the caller's (prepareState); the target becomes printer or PDF.
+// Throws what the report throws (the engine's DbError with an Italian message); false
+// when the printer cannot begin a document.
+bool printReport(const ReportEntry& entry, const ReportOptions& options, const ReportYear& year, PrintState& state,
+                 QPrinter& printer, const platform::Clock& clock);
+
+}  // namespace quendra::printing

@@ -1,0 +1,142 @@
+#include "printing/summary_form.h"
+
+#include "printing/form_parts.h"
+#include "printing/print_text.h"
+#include "printing/summary_figures.h"
+
+#include <array>
+#include <string>
+
+namespace quendra::printing {
+
+namespace {
+
+std::array<std::string, kSummarySectionCount> sectionHeadings(const std::string& year) {
+    return {"Situazione al 01/01/" + year + " (Saldo anno precedente)",
+            "Entrate",
+            "Uscite",
+            "Altre liquidità",
+            "Attività (Titoli ecc.)",
+            "Passività (Prestiti bancanari, fondi, debiti ecc.)"};
+}
+
+class SummaryDrawing {
+public:
+    SummaryDrawing(PageEngine& engine, SummaryForm form)
+        : engine_(engine), canvas_(engine.canvas()), s_(engine.state()), c_(engine.state().columns), form_(form) {}
+
+    void draw() {
+        canvas_.setFont(Font{"Arial", engine_.sized(11), false});
+        w100_ = canvas_.textWidth("100.000.000.000");
+        engine_.clearListArea();
+        const std::string& year = engine_.year().year();
+        if (details()) {
+            drawFormHeading(engine_, "(Modulo 3 di 4)", "CONTO SOTTOCONTO DETTAGLI anno - " + year);
+        } else {
+            drawFormHeading(engine_, "(Modulo 1 di 4)", "RIEPILOGO");
+        }
+        steps(2);
+
+        const SummaryFigures figures = summaryFigures(engine_.year().journalPath);
+        const auto headings = sectionHeadings(year);
+        for (std::size_t section = 0; section < kSummarySectionCount; ++section) {
+            steps(2);
+            canvas_.setBold(true);
+            text(c_.leftEdge, headings[section]);
+            canvas_.setBold(false);
+            for (const MainAccountFigure& account : figures.sections[section].accounts) mainAccount(account);
+            sectionEnd(section, figures.sections[section]);
+            if (section == 2) total("SALDO entrate/uscite", figures.saldo, 1, 0);
+            if (section == 3) total("TOTALE liquidità", figures.totalLiquidity, 0, 2);
+            if (section == 5) total("TOTALE stato patrimoniale", figures.totalProperty, 0, 2);
+        }
+    }
+
+private:
+    bool details() const { return form_ == SummaryForm::Details; }
+    void steps(int n) { s_.y += n * engine_.zeile(); }
+    int labelWidth() const { return c_.incomeEdge - c_.leftEdge - w100_; }
+
+    // A line at the current y, after the page check.
+    void text(int x, const std::string& t) {
+        if (engine_.contr()) canvas_.drawText(x, s_.y, t);
+    }
+    void line(const std::string& label, int amountEdge, const std::string& amount) {
+        if (!engine_.contr()) return;
+        canvas_.drawText(c_.leftEdge, s_.y, label);
+        if (!amount.empty()) engine_.drawRight(amountEdge, s_.y, amount);
+    }
+
+    void mainAccount(const MainAccountFigure& account) {
+        if (details()) {
+            steps(2);
+            canvas_.setBold(true);
+            text(c_.leftEdge, withoutBlanks(account.prefix) + " - " + engine_.codtext(account.prefix));
+            canvas_.setBold(false);
+            for (const SubAccountFigure& sub : account.subAccounts) {
+                if (!sub.difference) continue;
+                const std::string label =
+                    dotted(canvas_, withoutBlanks(sub.code) + " " + engine_.codtext1(sub.code), labelWidth());
+                steps(1);
+                line(label, c_.incomeEdge, euro(*sub.difference));
+            }
+        }
+        if (!account.difference) return;
+        const std::string amount = euro(*account.difference);
+        canvas_.setBold(true);
+        if (details()) {
+            // On the line of the last sub-account.
+            if (engine_.contr()) engine_.drawRight(c_.expenseEdge, s_.y, amount);
+            canvas_.setBold(false);
+            return;
+        }
+        // The main account's own key before its name (the line stays bold).
+        const std::string label =
+            dotted(canvas_, withoutBlanks(account.prefix) + " " + engine_.codtext(account.lastCode), labelWidth());
+        steps(1);
+        line(label, c_.incomeEdge, amount);
+    }
+
+    void sectionEnd(std::size_t section, const SectionFigures& figures) {
+        if (figures.sum) {
+            const std::string label = dotted(canvas_, "SOMMA", labelWidth());
+            steps(1);
+            canvas_.setBold(true);
+            const bool incomeColumn = !details() && section < 3;
+            line(label, incomeColumn ? c_.incomeEdge : c_.expenseEdge, euro(*figures.sum));
+            canvas_.setBold(false);
+        }
+        if (section == 0) {
+            steps(2);
+            const int edge = details() ? c_.expenseEdge : c_.incomeEdge;
+            std::string stars;
+            while (c_.leftEdge + canvas_.textWidth(stars) < edge) stars += "* ";
+            text(c_.leftEdge, stars);
+        }
+        steps(1);
+    }
+
+    // A bold total at the expense edge: `before` steps, the line, two steps after.
+    void total(const std::string& label, double amount, int stepsBeforeLabel, int stepsBeforeLine) {
+        steps(stepsBeforeLabel);
+        canvas_.setBold(true);
+        const std::string dottedLabel = dotted(canvas_, label, labelWidth());
+        steps(stepsBeforeLine);
+        line(dottedLabel, c_.expenseEdge, euro(amount));
+        canvas_.setBold(false);
+        steps(2);
+    }
+
+    PageEngine& engine_;
+    Canvas& canvas_;
+    PrintState& s_;
+    const Columns& c_;
+    SummaryForm form_;
+    int w100_ = 0;
+};
+
+}  // namespace
+
+void drawSummaryForm(PageEngine& engine, SummaryForm form) { SummaryDrawing(engine, form).draw(); }
+
+}  // namespace quendra::printing

@@ -1,0 +1,131 @@
+#include "printing/report_command.h"
+
+#include "printing/report_catalog.h"
+#include "support/file_contents.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <variant>
+
+using namespace quendra;
+using namespace quendra::printing;
+
+namespace {
+
+struct DataDir {
+    test::TempDir dir;
+
+    DataDir() {
+        test::writeFile(dir / "krw/tovald.INI", "[Datei]\nHauptdatei=KR202601.dbf\nKonto=KW202601.dbf\n");
+        test::writeFile(dir / "krw/kr202601.dbf", "x");
+        test::writeFile(dir / "krw/kw202601.dbf", "x");
+        test::writeFile(dir / "krw/kr202502.dbf", "x");
+        test::writeFile(dir / "krw/kw202502.dbf", "x");
+    }
+    std::filesystem::path data() const { return dir / "krw"; }
+};
+
+std::string errorOf(const std::vector<std::string>& args, const std::filesystem::path& dataDir) {
+    try {
+        parseReportCommand(args, dataDir);
+    } catch (const ReportCommandError& error) {
+        return error.what();
+    }
+    return "(nessun errore)";
+}
+
+}  // namespace
+
+TEST(ReportCommand, DataDirectoryAndItsCurrentYearAreTheDefaults) {
+    DataDir d;
+    const auto command = parseReportCommand({"piano", "--pdf", "out.pdf"}, d.data());
+    EXPECT_EQ(command.report, "piano");
+    EXPECT_EQ(command.year.yearNumber, "202601");
+    EXPECT_EQ(command.year.journalPath, d.data() / "kr202601.dbf");
+    EXPECT_EQ(command.year.yearSlash(), "2026/01");
+    EXPECT_EQ(command.pdf, "out.pdf");
+    EXPECT_FALSE(command.filePair);
+
+    const auto other = parseReportCommand({"--data", d.data().string(), "--year", "202502", "piano", "--pdf", "x.pdf",
+                                           "--da", "01.04.2025", "--a", "240", "--testo", "luce", "--casse",
+                                           "c0101,C0201", "--conti", "A07", "--dettagli"},
+                                          "/nowhere");
+    EXPECT_EQ(other.year.chartPath, d.data() / "kw202502.dbf");
+    EXPECT_EQ(std::get<storage::Date>(*other.options.from), storage::Date::fromYmd(2025, 4, 1));
+    EXPECT_EQ(std::get<long long>(*other.options.to), 240);
+    EXPECT_EQ(other.options.text, "luce");
+    EXPECT_EQ(other.options.cashBoxes, (std::vector<std::string>{"C0101", "C0201"}));
+    EXPECT_EQ(other.options.accounts, (std::vector<std::string>{"A07"}));
+    EXPECT_TRUE(other.options.details);
+}
+
+TEST(ReportCommand, FilePairTakesTheYearFromTheJournalName) {
+    DataDir d;
+    test::writeFile(d.dir / "in/San-Vito_KR202601.DBF", "x");
+    test::writeFile(d.dir / "in/piano.dbf", "x");
+    const auto command = parseReportCommand(
+        {"--journal", (d.dir / "in/San-Vito_KR202601.DBF").string(), "--chart", (d.dir / "in/piano.dbf").string(),
+         "piano", "--pdf", "p.pdf"},
+        "/nowhere");
+    EXPECT_TRUE(command.filePair);
+    EXPECT_EQ(command.year.yearNumber, "202601");
+    EXPECT_EQ(command.year.chartPath, d.dir / "in/piano.dbf");
+    EXPECT_EQ(errorOf({"--journal", (d.dir / "in/piano.dbf").string(), "--chart", (d.dir / "in/piano.dbf").string(),
+                       "piano", "--pdf", "p.pdf"},
+                      "/nowhere"),
+              "Esercizio non riconoscibile dal nome piano.dbf: indicare --year");
+}
+
+TEST(ReportCommand, BadCommandLinesGiveOneItalianLine) {
+    DataDir d;
+    const auto data = d.data();
+    EXPECT_EQ(errorOf({"piano"}, data), "Manca --pdf FILE: il file PDF da scrivere");
+    EXPECT_EQ(errorOf({"--pdf", "x.pdf"}, data), "Manca il nome della stampa (vedere --help)");
+    EXPECT_EQ(errorOf({"bilanciox", "--pdf", "x.pdf"}, data), "Stampa sconosciuta: bilanciox (vedere --help)");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--colore", "rosso"}, data), "Opzione sconosciuta: --colore (vedere --help)");
+    EXPECT_EQ(errorOf({"piano", "--pdf"}, data), "Manca il valore dell'opzione --pdf");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--da", "32.13.2024"}, data),
+              "Valore non valido per --da: \"32.13.2024\" (un numero o una data gg.mm.aaaa)");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--casse", "C01"}, data),
+              "Valore non valido per --casse: \"C01\" (per esempio C0101)");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--year", "2026"}, data),
+              "Valore non valido per --year: \"2026\" (anno e numero, per esempio 202601)");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--year", "202403"}, data),
+              "File non trovato: " + (data / "kr202403.dbf").string());
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf"}, d.dir / "altrove"),
+              "Cartella dei dati non trovata: " + (d.dir / "altrove").string());
+    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--journal", "a.dbf"}, data), "--journal e --chart vanno indicati insieme");
+    for (const ReportEntry& entry : reportCatalog()) {
+        if (entry.run == nullptr) {
+            EXPECT_EQ(errorOf({std::string(entry.name), "--pdf", "x.pdf"}, data),
+                      "La stampa " + std::string(entry.name) + " non è ancora disponibile");
+        }
+    }
+}
+
+TEST(ReportCommand, HelpListsEveryReport) {
+    const auto command = parseReportCommand({"--help"}, "/nowhere");
+    EXPECT_TRUE(command.help);
+    const std::string help = reportCommandHelp();
+    for (const ReportEntry& entry : reportCatalog()) {
+        EXPECT_NE(help.find("  " + std::string(entry.name)), std::string::npos) << entry.name;
+    }
+    EXPECT_EQ(proposedPdfName(*findReport("piano"), "202601"), "piano-conti-2026-01.pdf");
+}
+
+TEST(ReportCommand, WorkbookTakesTheYearAndAnXlsxFileOnly) {
+    DataDir d;
+    const auto command = parseReportCommand({"--year", "202502", "cartella", "--xlsx", "anno.xlsx"}, d.data());
+    EXPECT_TRUE(command.workbook());
+    EXPECT_EQ(command.xlsx, "anno.xlsx");
+    EXPECT_EQ(command.year.journalPath, d.data() / "kr202502.dbf");
+    EXPECT_EQ(command.year.chartPath, d.data() / "kw202502.dbf");
+
+    const auto data = d.data();
+    EXPECT_EQ(errorOf({"cartella"}, data), "Manca --xlsx FILE: la cartella di lavoro da scrivere");
+    EXPECT_EQ(errorOf({"cartella", "--xlsx", "a.xlsx", "--pdf", "a.pdf"}, data), "--pdf non si usa con cartella");
+    EXPECT_EQ(errorOf({"cartella", "--xlsx", "a.xlsx", "--da", "1"}, data), "--da non si usa con cartella");
+    EXPECT_EQ(errorOf({"piano", "--pdf", "a.pdf", "--xlsx", "a.xlsx"}, data), "--xlsx si usa solo con cartella");
+    EXPECT_NE(reportCommandHelp().find("cartella --xlsx FILE"), std::string::npos);
+}
