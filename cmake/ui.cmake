@@ -3,7 +3,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 file(GLOB_RECURSE ui_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/src/*.h)
-list(FILTER ui_sources EXCLUDE REGEX "/src/(app|tools|reporter)/")
+list(FILTER ui_sources EXCLUDE REGEX "/src/(app|tools)/")
 list(FILTER ui_sources INCLUDE REGEX "/[A-Z][^/]*\\.(cpp|h)$")
 add_library(quendra_ui STATIC ${ui_sources})
 target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupport)
@@ -21,7 +21,7 @@ if(app_sources)
 endif()
 
 # quendra-report: any report, headless, to PDF.
-file(GLOB reporter_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/reporter/*.cpp)
+file(GLOB reporter_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/report/*.cpp)
 if(reporter_sources)
   add_executable(quendra-report ${reporter_sources})
   target_link_libraries(quendra-report PRIVATE quendra_ui)
