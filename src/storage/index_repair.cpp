@@ -7,6 +7,7 @@
 #include "storage/dbase/table_ops.h"
 #include "storage/dbase/table_registry.h"
 #include "storage/dbase/text_case.h"
+#include "storage/year_structure.h"
 #include "storage/year_table_tags.h"
 
 #include <algorithm>
@@ -66,6 +67,9 @@ bool yearTableSound(YearTable kind, const std::filesystem::path& table) {
     try {
         const Cursor probe(table, OpenMode::Exclusive);
         const OpenTable& open = *probe.table();
+        // Wrong fields would give wrong figures, and no index repair mends them.
+        const std::vector<std::string> wrong = yearStructureProblems(kind, open.fields(), fileLabel(table));
+        if (!wrong.empty()) throw DbError(DbError::Kind::BadFile, wrong.front());
         std::vector<bool> tagged(open.fields().size(), false);
         for (std::size_t i = 0; i < open.tagCount(); ++i) tagged[open.tagAt(i).fieldIndex()] = true;
         for (std::size_t f = 0; f < tagged.size(); ++f) {

@@ -36,7 +36,8 @@ void indexreparatur(YearTable kind, const std::filesystem::path& dataDir, std::s
 
 // True when the year table opens exclusively and carries every tag its kind needs, each
 // on its field and announced in the header. False for what indexreparatur cures; other
-// failures (a table in use, a file that is no table) are thrown.
+// failures (a table in use, a file that is no table, fields that are not the kind's) are
+// thrown.
 bool yearTableSound(YearTable kind, const std::filesystem::path& table);
 
 // Runs indexreparatur on a year table that is not sound (MissingYearFile when absent).

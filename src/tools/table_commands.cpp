@@ -4,6 +4,7 @@
 #include "storage/dbase/mdx_file.h"
 #include "storage/dbase/open_table.h"
 #include "storage/dbase/table_check.h"
+#include "storage/year_structure.h"
 #include "storage/dbase/table_ops.h"
 #include "tools/command_args.h"
 #include "tools/csv.h"
@@ -235,7 +236,11 @@ int runLoad(const CommandArgs& args) {
 
 int runCheck(const CommandArgs& args) {
     const ParsedArgs parsed = parseArgs(args, {}, {}, 1);
-    const std::vector<std::string> problems = checkTable(parsed.positional[0]);
+    const std::filesystem::path path = parsed.positional[0];
+    std::vector<std::string> problems = checkTable(path);
+    if (const auto kind = yearTableKindOf(path.filename().string()); kind && problems.empty()) {
+        problems = yearStructureProblems(*kind, Cursor(path, OpenMode::Shared).fields(), fileLabel(path));
+    }
     for (const std::string& p : problems) std::cout << p << "\n";
     if (problems.empty()) std::cout << "nessun problema\n";
     return problems.empty() ? 0 : 1;
