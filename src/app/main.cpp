@@ -14,13 +14,13 @@
 #include "journal/TSuchen.h"
 #include "platform/clock.h"
 #include "journal/main_state.h"
+#include "journal/single_instance.h"
 #include "platform/services.h"
 #include "printing/TFDrucken.h"
 #include "printing/TFilterauswahl.h"
 #include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
 #include "statements/TZusammenfassung.h"
-#include "storage/instance_lock.h"
 #include "storage/program_home.h"
 #include "storage/year_files.h"
 #include "transfer/TWebUpload.h"
@@ -58,11 +58,8 @@ int main(int argc, char** argv) {
     platform::Services services{prompt, clock, shell, &net};
 
     const std::filesystem::path dataDir = storage::dataDirectory(state.programDir);
-    const auto instance = storage::InstanceLock::tryAcquire(dataDir);
-    if (!instance) {
-        prompt.message(platform::PromptKind::Error, storage::alreadyRunningMessage(dataDir));
-        return 1;
-    }
+    const auto instance = journal::claimDataDirectory(dataDir, prompt);
+    if (!instance) return 1;
 
     // The windows, once each, in the order of the start (the balance summary is made
     // anew for each showing; the progress window belongs to TWebUpload).

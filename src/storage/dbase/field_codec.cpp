@@ -83,6 +83,16 @@ char logicalLetter(std::string_view raw) {
 
 }  // namespace
 
+namespace {
+
+std::string notA(std::string_view text, std::string_view kind) {
+    std::string problem = "\"";
+    problem.append(text).append("\", che non è ").append(kind);
+    return problem;
+}
+
+}  // namespace
+
 std::string fieldValueProblem(const FieldDef& field, std::string_view raw) {
     const std::string_view text = trim(raw);
     switch (field.type) {
@@ -90,13 +100,13 @@ std::string fieldValueProblem(const FieldDef& field, std::string_view raw) {
     case FieldType::Numeric:
     case FieldType::Float:
         if (text.empty() || parseNumber(text)) return {};
-        return "\"" + std::string(text) + "\", che non è un numero";
+        return notA(text, "un numero");
     case FieldType::Date:
         if (text.empty() || Date::parseDbf(raw)) return {};
-        return "\"" + std::string(text) + "\", che non è una data";
+        return notA(text, "una data");
     case FieldType::Logical:
         if (text.empty() || text == "?" || logicalLetter(text) != '?') return {};
-        return "\"" + std::string(text) + "\", che non è un valore logico";
+        return notA(text, "un valore logico");
     }
     return {};
 }
@@ -117,7 +127,7 @@ DbError inRow(const std::filesystem::path& table, std::uint32_t recno, const DbE
 }
 
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page) {
-    requireValid(field, raw);
+    if (field.type != FieldType::Character) requireValid(field, raw);
     switch (field.type) {
     case FieldType::Character: return decodeToUtf8(trimRight(raw), page);
     case FieldType::Numeric:
@@ -138,13 +148,16 @@ std::optional<double> readableNumber(const FieldDef& field, std::string_view raw
 
 double decodeNumber(const FieldDef& field, std::string_view raw) {
     if (field.type == FieldType::Date || field.type == FieldType::Logical) return 0;
+    // Parsed once on the common path; only a value that fails is parsed again for its reason.
+    if (const std::optional<double> value = readableNumber(field, raw)) return *value;
     requireValid(field, raw);
-    return readableNumber(field, raw).value_or(0);
+    return 0;
 }
 
 Date decodeDate(const FieldDef& field, std::string_view raw) {
+    if (const std::optional<Date> date = Date::parseDbf(raw)) return *date;
     requireValid(field, raw);
-    return Date::parseDbf(raw).value_or(Date{});
+    return Date{};
 }
 
 bool decodeLogical(std::string_view raw) { return logicalLetter(raw) == 'T'; }

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <ctime>
 #include <set>
+#include <utility>
 
 namespace quendra::storage {
 
@@ -103,7 +104,7 @@ std::size_t TagIndex::upperBound(std::string_view sortKey, std::uint32_t recno) 
     return std::size_t(it - entries_.begin());
 }
 
-std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive) {
+std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive, IndexOnLoad index) {
     std::shared_ptr<OpenTable> table(new OpenTable());
     table->path_ = path;
     table->exclusive_ = exclusive;
@@ -128,7 +129,7 @@ std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
         if (!table->isDeleted(r)) ++table->visible_;
     }
-    table->indexPending_ = header.productionIndex;
+    table->indexPending_ = header.productionIndex && index == IndexOnLoad::Check;
     if (exclusive) table->ensureIndex();
     return table;
 }
@@ -368,8 +369,7 @@ DeferredSync::~DeferredSync() {
 void DeferredSync::finish() {
     finished_ = true;
     if (--deferredSyncDepth > 0) return;
-    std::set<OpenTable*> pending;
-    pending.swap(unsyncedTables());
+    const std::set<OpenTable*> pending = std::exchange(unsyncedTables(), {});
     for (OpenTable* table : pending) table->file_.sync();
 }
 

@@ -120,9 +120,14 @@ public:
 
     bool exclusive() const { return exclusive_; }
 
+    // Whether an exclusive load reads and checks the production index at once; the
+    // operations that replace the index skip reading the one they throw away.
+    enum class IndexOnLoad { Check, Skip };
+
     // Reads a table file. Exclusive takes an exclusive OS lock. A production index that
     // cannot be used leaves the table in physical order (see indexProblem()).
-    static std::shared_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive);
+    static std::shared_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive,
+                                           IndexOnLoad index = IndexOnLoad::Check);
 
     ~OpenTable();
 

@@ -86,10 +86,11 @@ std::string visibleRows(Cursor& source) {
     return rows;
 }
 
-// An exclusive load that tolerates a broken index, for the operations that rebuild it.
+// An exclusive load for the operations that rebuild the index: the old one, broken or
+// not, is never read.
 std::shared_ptr<OpenTable> loadForRebuild(const std::filesystem::path& path) {
     refuseIfOpen(path);
-    return OpenTable::load(path, true);
+    return OpenTable::load(path, true, OpenTable::IndexOnLoad::Skip);
 }
 
 std::uint32_t le32(const std::string& b, std::size_t at) {

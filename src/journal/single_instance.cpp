@@ -1,0 +1,11 @@
+#include "journal/single_instance.h"
+
+namespace quendra::journal {
+
+std::optional<storage::InstanceLock> claimDataDirectory(const std::filesystem::path& dataDir, platform::Prompt& prompt) {
+    std::optional<storage::InstanceLock> lock = storage::InstanceLock::tryAcquire(dataDir);
+    if (!lock) prompt.message(platform::PromptKind::Error, storage::alreadyRunningMessage(dataDir));
+    return lock;
+}
+
+}  // namespace quendra::journal
