@@ -178,6 +178,25 @@ TEST_F(IndexProblems, IndexBehindTheRowsIsStale) {
     EXPECT_TRUE(c.findKey(std::string(" P0101")));
 }
 
+TEST_F(IndexProblems, PackOverAStaleIndexDropsTheDeletedRowAndRebuildsTheDeclaredTags) {
+    // Another program deleted a row and changed a key, leaving the index behind.
+    Cursor probe(path, OpenMode::Shared);
+    const auto& header = probe.table()->header();
+    const std::streamoff second = std::streamoff(header.recordOffset(2));
+    const std::streamoff firstCode = std::streamoff(header.recordOffset(1) + header.fieldOffsets[2]);
+    probe.close();
+    overwrite(path, second, "*");
+    overwrite(path, firstCode, " P0101");
+    EXPECT_EQ(exclusiveFailure(), DbError::Kind::IndexStale);
+    packTable(path);
+    EXPECT_TRUE(checkTable(path).empty());
+    Cursor c(path, OpenMode::Exclusive);
+    EXPECT_EQ(c.recordCount(), 3u);
+    EXPECT_EQ(c.tagNames(), (std::vector<std::string>{"NUMMER", "COD", "DATUM", "CODD"}));
+    c.setOrder("cod");
+    EXPECT_TRUE(c.findKey(std::string(" P0101")));
+}
+
 TEST_F(IndexProblems, ByteTwentyEightWithoutIndexAndIndexWithoutByteAreReportedByCheck) {
     overwrite(path, 28, std::string(1, '\0'));
     EXPECT_FALSE(checkTable(path).empty());
