@@ -2,7 +2,6 @@
 
 #include "platform/services.h"
 #include "printing/selection_queries.h"
-#include "storage/query/query.h"
 #include "widgets/QtHelpers.h"
 #include "widgets/WindowScaling.h"
 
@@ -103,10 +102,7 @@ void TFilterauswahl::fillLists() {
     available_->clear();
     chosen_->clear();
     try {
-        const auto rows = storage::runSelect(availableRowsQuery(kind, chartPath_));
-        for (rows->first(); !rows->eof(); rows->next()) {
-            available_->addItem(qs(availableLine(kind, *rows)));
-        }
+        for (const std::string& line : availableLines(kind, chartPath_)) available_->addItem(qs(line));
     } catch (const std::exception& error) {
         services_.prompt.message(platform::PromptKind::Error, error.what());
     }

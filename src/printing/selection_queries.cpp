@@ -47,8 +47,6 @@ void copyRow(const storage::RowReader& from, storage::Cursor& to) {
     to.post();
 }
 
-}  // namespace
-
 std::string availableRowsQuery(SelectionKind kind, const std::filesystem::path& chartPath) {
     return "select * from " + years::quotedTable(chartPath) +
            (kind == SelectionKind::Accounts ? R"( where (cod like "H%" ))"
@@ -64,6 +62,15 @@ std::string availableLine(SelectionKind kind, const storage::RowReader& row) {
     }
     return std::string(chars(cod, 2, 5)) + " - " + trimRight(row.asText(kw::kTextH)) + " / " +
            trimRight(row.asText(kw::kText));
+}
+
+}  // namespace
+
+std::vector<std::string> availableLines(SelectionKind kind, const std::filesystem::path& chartPath) {
+    const auto rows = storage::runSelect(availableRowsQuery(kind, chartPath));
+    std::vector<std::string> lines;
+    for (rows->first(); !rows->eof(); rows->next()) lines.push_back(availableLine(kind, *rows));
+    return lines;
 }
 
 std::string lineKey(SelectionKind kind, const std::string& line) {

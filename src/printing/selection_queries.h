@@ -8,10 +8,6 @@
 #include <string>
 #include <vector>
 
-namespace quendra::storage {
-class RowReader;
-}
-
 namespace quendra::printing {
 
 // What the selection dialog offers: main accounts ("estratto &conto a scelta") or the
@@ -22,10 +18,9 @@ enum class SelectionKind { Accounts, CashBoxes };
 inline constexpr std::size_t kMaxChosenLines = 181;
 inline constexpr std::string_view kScratchTable = "temp.dbf";
 
-// The chart rows of the available list, in code order.
-std::string availableRowsQuery(SelectionKind kind, const std::filesystem::path& chartPath);
-// The list line of such a row: "A07 - Culto" or "C0101 - Cassa / Cassa parrocchiale".
-std::string availableLine(SelectionKind kind, const storage::RowReader& chartRow);
+// The lines of the available list, one per chart row in code order: "A07 - Culto" or
+// "C0101 - Cassa / Cassa parrocchiale".
+std::vector<std::string> availableLines(SelectionKind kind, const std::filesystem::path& chartPath);
 // The key of a chosen line: its first three ("A07") or five ("C0101") characters.
 std::string lineKey(SelectionKind kind, const std::string& line);
 

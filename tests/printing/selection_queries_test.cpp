@@ -45,13 +45,6 @@ struct Year {
     }
 };
 
-std::vector<std::string> availableLines(SelectionKind kind, const std::filesystem::path& chart) {
-    const auto rows = storage::runSelect(availableRowsQuery(kind, chart));
-    std::vector<std::string> out;
-    for (rows->first(); !rows->eof(); rows->next()) out.push_back(availableLine(kind, *rows));
-    return out;
-}
-
 }  // namespace
 
 TEST(SelectionQueries, AvailableListsShowMainAccountsOrAssetAndLiabilitySubAccounts) {

@@ -81,10 +81,6 @@ char logicalLetter(std::string_view raw) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 std::string notA(std::string_view text, std::string_view kind) {
     std::string problem = "\"";
     problem.append(text).append("\", che non è ").append(kind);

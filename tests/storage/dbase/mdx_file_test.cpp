@@ -360,6 +360,17 @@ struct Model {
                                                 [&](const MdxEntry& x) { return entryBefore(type, x, e); }) -
                            entries.begin());
     }
+
+    // The same edit on the file's tag and on the model.
+    void insert(MdxFile& mdx, std::size_t tag, const MdxEntry& e) {
+        const std::size_t pos = positionOf(e);
+        mdx.insert(tag, pos, e.key, e.recno);
+        entries.insert(entries.begin() + std::ptrdiff_t(pos), e);
+    }
+    void erase(MdxFile& mdx, std::size_t tag, std::size_t pos) {
+        mdx.erase(tag, pos);
+        entries.erase(entries.begin() + std::ptrdiff_t(pos));
+    }
 };
 
 DbError::Kind openKind(const std::filesystem::path& path) {
@@ -519,14 +530,9 @@ TEST_F(MdxFileTest, AnotherLegalLayoutOpensAndCanBeMaintained) {
             const std::size_t t = random() % tags.size();
             Model& m = models[t];
             if (m.entries.empty() || random() % 3 != 0) {
-                const MdxEntry e{randomKey(m.type, tags[t].info.keyLength, 500, random), std::uint32_t(1000 + i)};
-                const std::size_t pos = m.positionOf(e);
-                mdx->insert(t, pos, e.key, e.recno);
-                m.entries.insert(m.entries.begin() + std::ptrdiff_t(pos), e);
+                m.insert(*mdx, t, {randomKey(m.type, tags[t].info.keyLength, 500, random), std::uint32_t(1000 + i)});
             } else {
-                const std::size_t pos = random() % m.entries.size();
-                mdx->erase(t, pos);
-                m.entries.erase(m.entries.begin() + std::ptrdiff_t(pos));
+                m.erase(*mdx, t, random() % m.entries.size());
             }
         }
     }
@@ -572,13 +578,9 @@ TEST_F(MdxFileTest, RandomInsertsAndErasesMatchAModelAcrossReopens) {
             if (m.entries.empty() || int(random() % 100) < insertPercent) {
                 MdxEntry e{randomKey(m.type, tags[t].keyLength, 300, random), nextRecno++};
                 if (random() % 4 == 0 && !m.entries.empty()) e.key = m.entries[random() % m.entries.size()].key;
-                const std::size_t pos = m.positionOf(e);
-                mdx->insert(t, pos, e.key, e.recno);
-                m.entries.insert(m.entries.begin() + std::ptrdiff_t(pos), e);
+                m.insert(*mdx, t, e);
             } else {
-                const std::size_t pos = random() % m.entries.size();
-                mdx->erase(t, pos);
-                m.entries.erase(m.entries.begin() + std::ptrdiff_t(pos));
+                m.erase(*mdx, t, random() % m.entries.size());
             }
         }
         for (std::size_t t = 0; t < tags.size(); ++t) expectSameEntries(mdx->entries(t), models[t].entries, "in memory");
