@@ -406,8 +406,6 @@ void TMainform::enableWindows() {
     }
 }
 
-storage::Cursor& TMainform::journalCursor() { return year_->journal; }
-
 void TMainform::closeYearTables() {
     year_->closeAll();
     reloadList();

@@ -76,7 +76,6 @@ public:
     ~TMainform() override;
 
     void setWindows(MainformWindows windows);
-    storage::Cursor& journalCursor();
     // Closes the cursors on the year's tables (the year dialog does so before it packs,
     // deletes or carries into them); the activation or the caller opens them again.
     void closeYearTables();

@@ -11,7 +11,6 @@ namespace quendra::platform {
 class QtPrompt : public Prompt {
 public:
     explicit QtPrompt(QWidget* parent = nullptr, DialogLanguage language = DialogLanguage::Italian);
-    void setLanguage(DialogLanguage language) { language_ = language; }
     void message(PromptKind kind, const std::string& text) override;
     bool ask(PromptKind kind, const std::string& text) override;
     bool askBeforeLoss(PromptKind kind, const std::string& text) override;

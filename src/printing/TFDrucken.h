@@ -68,9 +68,6 @@ public:
 
     const PrintState& printState() const { return state_; }
 
-    // The annual-report group: the items of "RadioGroup1" and "Reportstart".
-    QGroupBox* annualReportGroup() const { return groupBox8_; }
-
 public slots:
     void FormActivate();
     void GroupBox3Enter();

@@ -25,7 +25,6 @@ public:
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
 
-    bool readOnly() const { return readOnly_; }
     const std::filesystem::path& path() const { return path_; }
     std::uint64_t size() const;
     // The whole file; DbError(BadFile) when it is larger than maxBytes, before any memory
