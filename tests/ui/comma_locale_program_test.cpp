@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <regex>
 #include <sstream>
 
 using namespace quendra;
@@ -38,7 +39,8 @@ protected:
         EXPECT_EQ(made.exitCode, 0) << made.err;
         const auto text = dir_ / "out.txt";
         EXPECT_EQ(run("/usr/bin/pdftotext", {"-layout", pdf.string(), text.string()}).exitCode, 0);
-        return test::readFile(text);
+        // Listings carry the time they were printed, to the second.
+        return std::regex_replace(test::readFile(text), std::regex(R"(\(Data: [^)]*\))"), "(Data)");
     }
 
     std::string workbook(const char* locale) {
@@ -59,9 +61,9 @@ protected:
 };
 
 TEST_P(ProgramsInCommaLocale, ReportsAreTheSameTextAsUnderC) {
-    for (const char* name : {"giornale", "bilancio", "liquidita"}) {
+    for (const char* name : {"giornale", "bilancio", "movimenti"}) {
         const std::string underC = report(name, "C");
-        EXPECT_NE(underC.find(",00"), std::string::npos) << name << " shows no amount";
+        EXPECT_TRUE(std::regex_search(underC, std::regex("[0-9]\\.[0-9]{3},[0-9]{2}"))) << name << " shows no amount";
         EXPECT_EQ(report(name, GetParam()), underC) << name;
     }
 }
