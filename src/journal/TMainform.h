@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "journal/THilfe.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,7 +41,6 @@ struct YearCursors;
 struct EntryContext;
 class JournalGridModel;
 class JournalGridView;
-class THilfe;
 
 // The other windows as the main window calls them. main() fills in those that exist; an
 // empty function leaves its menu item or button disabled.

@@ -97,6 +97,11 @@ ReportYear yearOf(const journal::MainState& main) {
             storage::yearNumberOf(main.settings.hauptdatei).value_or(std::string()), main.settings};
 }
 
+// Where the PDF went, and whether to open it.
+std::string pdfWrittenQuestion(const std::filesystem::path& pdf) {
+    return "La stampa è stata salvata nel file\n" + pdf.string() + "\n\nAprirla adesso?";
+}
+
 }  // namespace
 
 TFDrucken::TFDrucken(journal::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,

@@ -155,13 +155,6 @@ int PageEngine::zeile() {
 
 bool PageEngine::journalCarries() const { return state_.kind == ReportKind::Journal && !state_.journalFinished; }
 
-void PageEngine::keepTogether(int height) {
-    PrintState& s = state_;
-    if (!s.onPaper()) return;
-    const int limit = s.bottom - s.ruleOffset;
-    if (s.y + height < limit && s.top + height >= limit) s.y = limit - 1;
-}
-
 bool PageEngine::contr() {
     PrintState& s = state_;
     if (s.onPaper()) {

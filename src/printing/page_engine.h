@@ -84,10 +84,6 @@ public:
     // The primitives, under the names the reports know them by.
     int zeile();
     bool contr();
-    // Paper: when a block of this height (a negative y distance, as zeile() steps) does
-    // not fit below y but fits on a page, the next contr() starts a new page, so that
-    // the block's closing lines never stand alone on the last sheet.
-    void keepTogether(int height);
     void Kopfformulare();
     void drucktitel();
     void kopf();

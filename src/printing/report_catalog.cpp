@@ -45,10 +45,6 @@ std::string proposedPdfName(const ReportEntry& entry, std::string_view yearNumbe
     return std::string(entry.fileStem) + "-" + number.substr(0, 4) + "-" + number.substr(4, 2) + ".pdf";
 }
 
-std::string pdfWrittenQuestion(const std::filesystem::path& pdf) {
-    return "La stampa è stata salvata nel file\n" + pdf.string() + "\n\nAprirla adesso?";
-}
-
 void prepareState(const ReportEntry& entry, const ReportOptions& options, PrintState& state) {
     state.kind = entry.kind;
     state.cashBoxMode = entry.cashBoxMode;

@@ -12,7 +12,6 @@
 #include "printing/page_engine.h"
 #include "printing/report_options.h"
 
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,9 +37,6 @@ const ReportEntry* findReport(std::string_view name);
 
 // "piano-conti-2026-01.pdf".
 std::string proposedPdfName(const ReportEntry& entry, std::string_view yearNumber);
-
-// Says where a PDF was written and asks whether to open it.
-std::string pdfWrittenQuestion(const std::filesystem::path& pdf);
 
 // Puts the report's kind and modes and the options' selection into the state.
 void prepareState(const ReportEntry& entry, const ReportOptions& options, PrintState& state);

@@ -44,7 +44,7 @@ public:
         constexpr std::size_t closing = kSummarySectionCount - 2;
         for (std::size_t section = 0; section < kSummarySectionCount; ++section) {
             if (section == closing) {
-                engine_.keepTogether(heightOf([&] {
+                keepTogether(heightOf([&] {
                     for (std::size_t rest = closing; rest < kSummarySectionCount; ++rest)
                         drawSection(rest, headings[rest], figures);
                 }));
@@ -64,6 +64,14 @@ private:
         if (section == 2) total("SALDO entrate/uscite", figures.saldo, 1, 0);
         if (section == 3) total("TOTALE liquidità", figures.totalLiquidity, 0, 2);
         if (section == 5) total("TOTALE stato patrimoniale", figures.totalProperty, 0, 2);
+    }
+
+    // Paper: a block that does not fit below y but fits on a sheet starts the next sheet
+    // (the next page check breaks), so that its closing lines never stand alone.
+    void keepTogether(int height) {
+        if (!s_.onPaper()) return;
+        const int limit = s_.bottom - s_.ruleOffset;
+        if (s_.y + height < limit && s_.top + height >= limit) s_.y = limit - 1;
     }
 
     // How far below y the part draws its last line; nothing is drawn.

@@ -68,6 +68,10 @@ QFrame* makePanel(const QString& name, QWidget* parent) {
     return panel;
 }
 
+// Under the empty list of a first start.
+const QString kNoYearYetHint =
+    QStringLiteral("Nessun esercizio ancora: premere \"nuovo esercizio\", poi \"prima apertura nuovo esercizio\".");
+
 // Saved years go where the user keeps documents, never into the hidden data folder.
 QString documentsFolder() { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
 
@@ -280,7 +284,7 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
     d.list->setResizeMode(QListView::Adjust);
     d.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d.list->setSpacing(1);
-    d.emptyHint = new QLabel(qs(messages::kNoYearYetHint), this);
+    d.emptyHint = new QLabel(kNoYearYetHint, this);
     d.emptyHint->setObjectName("EmptyListHint");
     d.emptyHint->setWordWrap(true);
     d.emptyHint->hide();

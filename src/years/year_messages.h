@@ -7,9 +7,6 @@
 namespace quendra::years::messages {
 
 inline constexpr std::string_view kNoYear = "Manca l'esercizio. Devi aprire un nuovo esercizio!";
-// Under the empty year list of a first start.
-inline constexpr std::string_view kNoYearYetHint =
-    "Nessun esercizio ancora: premere \"nuovo esercizio\", poi \"prima apertura nuovo esercizio\".";
 inline constexpr std::string_view kEnterYear = "Inserici 'anno!";
 inline constexpr std::string_view kYearNeedsFourDigits = "L'anno deve avere quattro cifre (ad es. 2015).";
 inline constexpr std::string_view kCopyIntoDataDirectory =

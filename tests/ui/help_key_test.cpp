@@ -7,6 +7,8 @@
 #include "journal/help.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
+#include "widgets/HelpKey.h"
+#include "widgets/QtHelpers.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -126,7 +128,9 @@ TEST_F(HelpKey, EveryHelpContextLandsOnItsSection) {
         ASSERT_NE(browser, nullptr);
         const ManualPlace place = manualPlace(c.context);
         EXPECT_FALSE(browser->document()->isEmpty()) << c.place;
-        if (!place.anchor.empty()) EXPECT_TRUE(hasAnchor(browser->document(), widgets::qs(place.anchor))) << c.place;
+        if (!place.anchor.empty()) {
+            EXPECT_TRUE(hasAnchor(browser->document(), widgets::qs(place.anchor))) << c.place;
+        }
     }
     EXPECT_TRUE(fixture.prompt.shown.empty());
 }
@@ -166,7 +170,7 @@ TEST_F(HelpKey, AMissingManualIsToldNotHidden) {
 
 // Every link between the manual's pages leads to a page and an anchor that exist.
 TEST(Manual, EveryLinkLandsOnAPageAndAnchorThatExist) {
-    const QRegularExpression link(R"(href="([^":#]+\.html)(?:#([^"]+))?")");
+    const QRegularExpression link(R"re(href="([^":#]+\.html)(?:#([^"]+))?")re");
     int links = 0;
     for (const auto& entry : fs::directory_iterator(QUENDRA_MANUAL_SOURCE)) {
         if (entry.path().extension() != ".html") continue;
@@ -180,7 +184,7 @@ TEST(Manual, EveryLinkLandsOnAPageAndAnchorThatExist) {
                     << entry.path() << " -> " << m.captured(0).toStdString();
             }
         }
-        for (auto it = QRegularExpression(R"(src="([^"]+)")").globalMatch(text); it.hasNext();) {
+        for (auto it = QRegularExpression(R"re(src="([^"]+)")re").globalMatch(text); it.hasNext();) {
             EXPECT_TRUE(fs::exists(fs::path(QUENDRA_MANUAL_SOURCE) / it.next().captured(1).toStdString()))
                 << entry.path();
         }

@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -75,7 +76,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "uso: manual_screenshots CARTELLA\n");
         return 2;
     }
-    outDir = QString::fromLocal8Bit(argv[1]);
+    // Absolute: opening a year makes its data directory the working directory.
+    outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
 
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2026, 4, 20)};
@@ -127,6 +129,14 @@ int main(int argc, char** argv) {
         print.resize(1100, 720);
         print.exec();
     };
+    // The rest only need to look available.
+    windows.datePicker = [](storage::Date&) { return false; };
+    windows.calculator = [] { return std::optional<double>(); };
+    windows.info = [] {};
+    windows.restoreSavedYear = windows.deleteYear = [] { return true; };
+    windows.saveYearCopy = windows.chartEditor = windows.chartImport = [] {};
+    windows.balanceSummary = windows.programUpdate = windows.workbookExport = [] {};
+    print.setWorkbookExport([] {});
     form.setWindows(windows);
     form.resize(1100, 720);
     form.FormActivate();
