@@ -26,6 +26,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
@@ -142,6 +143,16 @@ int main(int argc, char** argv) {
     form.FormActivate();
     form.show();
     save(&form, "principale");
+
+    // The help key on the account field: the manual at its section.
+    fs::copy(QUENDRA_MANUAL_SOURCE, home.path() / "manuale", fs::copy_options::recursive);
+    QWidget* account = form.findChild<QWidget*>("DBEditcod");
+    account->setFocus();
+    QTest::keyClick(account, Qt::Key_F1);
+    if (auto* help = form.findChild<QWidget*>("THilfe")) {
+        save(help, "guida");
+        help->close();
+    }
 
     grabModal("scelta-conti", [&] { child<QPushButton>(&form, "ButtonConto")->click(); });
     grabModal("ricerca", [&] { child<QPushButton>(&form, "ButtonSearch")->click(); });

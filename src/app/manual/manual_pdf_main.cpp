@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <cstdio>
 
@@ -29,9 +30,11 @@ QString bodyOf(const QString& html) {
 }
 
 // Within one document a link to another page becomes a link to its anchor, and the
-// way back to the contents goes.
-QString joined(const QString& body) {
+// way back to the contents goes. Pictures get whole paths: printing works on a copy of
+// the document that knows no base address.
+QString joined(const QString& body, const QDir& folder) {
     QString text = body;
+    text.replace(QRegularExpression(R"re(src="([^":]+)")re"), "src=\"" + QUrl::fromLocalFile(folder.absolutePath()).toString() + "/\\1\"");
     text.remove(QRegularExpression(R"(<p><a href="index\.html">Sommario</a></p>)"));
     text.replace(QRegularExpression(R"(href="[^"#]+\.html#)"), R"(href="#)");
     text.replace(QRegularExpression(R"(href="([^"#]+)\.html")"), R"(href="#\1")");
@@ -63,12 +66,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         html += "<a name=\"" + name + "\"></a>" +
-                joined(bodyOf(page)).replace("<h1>", "<h1 style=\"page-break-before: always\">");
+                joined(bodyOf(page), folder).replace("<h1>", "<h1 style=\"page-break-before: always\">");
     }
     html += "</body></html>";
 
     QTextDocument document;
-    document.setBaseUrl(QUrl::fromLocalFile(folder.absolutePath() + "/"));
     document.setDefaultFont(QFont("DejaVu Sans", 10));
     document.setHtml(html);
     QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
