@@ -105,11 +105,13 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Amministrazione diocesana <amministrazione@velmora.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Quendra parrochiale: contabilità delle parrocchie")
+# The summary must not start with the package's name.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "contabilità delle parrocchie (Quendra parrochiale)")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Prima nota dei movimenti di ogni esercizio con il piano dei conti della diocesi,\n"
-  "riporto dei saldi, stampa del giornale e del rendiconto annuale, esportazione in\n"
-  "una cartella di lavoro e trasmissione all'amministrazione diocesana.")
+  "Prima nota dei movimenti di ogni esercizio con il piano dei conti\n"
+  "della diocesi, riporto dei saldi, stampa del giornale e del rendiconto\n"
+  "annuale, esportazione in una cartella di lavoro e trasmissione\n"
+  "all'amministrazione diocesana. Con il manuale in italiano.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -157,7 +157,7 @@ TEST_F(UnpackedPackage, TheDocumentsAreDebiansAndTheManualIsThereAsPdf) {
 
 TEST(DebianPackageLint, LintianFindsNoErrors) {
     if (std::string(QUENDRA_LINTIAN).empty()) GTEST_SKIP() << "lintian missing";
-    const test::ProgramResult lint = runProgram(QUENDRA_LINTIAN, {"--no-tag-display-limit", packageFile().string()});
+    const test::ProgramResult lint = runProgram(QUENDRA_LINTIAN, {"--tag-display-limit", "0", packageFile().string()});
     EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
     EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
 }
