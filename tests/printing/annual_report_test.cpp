@@ -109,7 +109,7 @@ TEST_F(AnnualReport, DetailsFormOnPaper) {
 
 // Wherever the page ends, the closing total comes with the two sections before it.
 TEST(AnnualReportPages, TheDetailsFormsClosingLinesNeverStandAlone) {
-    for (int bottom = -1400; bottom >= -2800; bottom -= 20) {
+    for (int bottom = -1400; bottom >= -2800; bottom -= 35) {
         PrintRig rig{test::parishAccounts()};
         rig.state.kind = ReportKind::AnnualReport;
         test::makeNumberedJournal(rig.year.journalPath, kYear);
