@@ -42,6 +42,24 @@ if(manuals)
   install(FILES ${manuals} DESTINATION ${QUENDRA_INSTALL_DIR})
 endif()
 
+# Our own manual, beside the program, where the help window finds it.
+if(TARGET manual)
+  install(DIRECTORY ${QUENDRA_RUNTIME_DIR}/manuale DESTINATION ${QUENDRA_INSTALL_DIR})
+endif()
+
+# The package's own documents: the copyright in the machine-readable format and the
+# changelog, compressed without a time stamp so that a rebuild gives the same bytes.
+set(changelog ${package_build_dir}/changelog.Debian.gz)
+add_custom_command(
+  OUTPUT ${changelog}
+  COMMAND gzip -9nc ${package_dir}/changelog > ${changelog}
+  DEPENDS ${package_dir}/changelog
+  VERBATIM)
+add_custom_target(package_changelog ALL DEPENDS ${changelog})
+install(FILES ${package_dir}/copyright ${changelog} DESTINATION usr/share/doc/quendra)
+# The program and its files live in /opt/quendra on purpose (cmake/package.cmake's head).
+install(FILES ${package_dir}/lintian-overrides DESTINATION usr/share/lintian/overrides RENAME quendra)
+
 set(app_id it.velmora.quendra)
 install(FILES ${package_dir}/${app_id}.desktop DESTINATION usr/share/applications)
 install(FILES ${package_dir}/${app_id}.metainfo.xml DESTINATION usr/share/metainfo)
@@ -82,14 +100,18 @@ install(CODE "
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quendra)
 set(CPACK_PACKAGE_VERSION ${QUENDRA_VERSION})
+# The package's own revision (packaging/changelog names the same).
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Amministrazione diocesana <amministrazione@velmora.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Quendra parrochiale: contabilità delle parrocchie")
+# The summary must not start with the package's name.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "contabilità delle parrocchie (Quendra parrochiale)")
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Prima nota dei movimenti di ogni esercizio con il piano dei conti della diocesi,\n"
-  "riporto dei saldi, stampa del giornale e del rendiconto annuale, esportazione in\n"
-  "una cartella di lavoro e trasmissione all'amministrazione diocesana.")
+  "Prima nota dei movimenti di ogni esercizio con il piano dei conti\n"
+  "della diocesi, riporto dei saldi, stampa del giornale e del rendiconto\n"
+  "annuale, esportazione in una cartella di lavoro e trasmissione\n"
+  "all'amministrazione diocesana. Con il manuale in italiano.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
     drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });
     drucken.setTransmission([&] { webUpload.exec(); });
     drucken.setWorkbookExport([&] { excelExport.exec(); });
+    windows.workbookExport = [&] { excelExport.exec(); };
     mainform.setWindows(std::move(windows));
 
     QObject::connect(&kwn, &accounts::TKWN::sideChosen, &mainform, &journal::TMainform::sideChosen);

@@ -4,6 +4,7 @@
 #include "widgets/HelpKey.h"
 #include "journal/JournalGridModel.h"
 #include "journal/JournalGridView.h"
+#include "journal/THilfe.h"
 #include "widgets/OverlayField.h"
 #include "widgets/WindowScaling.h"
 #include "journal/activation.h"
@@ -130,7 +131,7 @@ TMainform::TMainform(MainState& state, platform::Services& services, QWidget* pa
     state_.settings = storage::readSettings(state_.dataDir / storage::kSettingsFileName);
     enableWindows();
     // The help key of every window is the main window's: it knows the program directory.
-    new widgets::HelpKey([this](std::optional<int> context) { showHelp(state_, services_, context); }, this);
+    new widgets::HelpKey([this](std::optional<int> context) { showHelp(context); }, this);
     widgets::setHelpContext(this, kHelpMainWindow);
     widgets::setHelpContext(date_, kHelpDateField);
     widgets::setHelpContext(text_, kHelpTextAndAmount);
@@ -361,6 +362,7 @@ void TMainform::createMenu() {
     QMenu* file = menuBar()->addMenu("File");
     menuAction(file, "cambiare l'anno", "ActionChangeYear", &TMainform::CambiareAnnoClick);
     menuAction(file, "salvataggio anno attuale", "ActionSaveYear", &TMainform::SalvataggioClick);
+    menuAction(file, "esportazione cartella di lavoro (Excel)", "ActionWorkbookExport", &TMainform::EsportazioneClick);
     menuAction(file, "RIORGANIZZAZIONE", "ActionReorganize", &TMainform::RiorganizzazioneClick);
     menuAction(file, "fine", "ActionQuit", &TMainform::FineClick);
     QMenu* extra = menuBar()->addMenu("Extra");
@@ -371,8 +373,9 @@ void TMainform::createMenu() {
     menuAction(nullptr, "Impostazioni", "ActionSettings", &TMainform::ImpostazioniClick);
     menuAction(nullptr, "Calcolatrice", "ActionCalculator", &TMainform::CalcolatriceClick);
     QMenu* help = menuBar()->addMenu("Aiuto");
-    menuAction(help, "info", "ActionInfo", &TMainform::InfoClick);
+    menuAction(help, "guida del programma (F1)", "ActionGuide", &TMainform::GuidaClick);
     menuAction(help, "manuale", "ActionManual", &TMainform::ManualeClick);
+    menuAction(help, "info", "ActionInfo", &TMainform::InfoClick);
     menuAction(nullptr, "UPDATE", "ActionUpdate", &TMainform::UpdateClick);
 }
 
@@ -397,6 +400,7 @@ void TMainform::enableWindows() {
     enable("ActionCalculator", bool(w.calculator));
     enable("ActionInfo", bool(w.info));
     enable("ActionUpdate", bool(w.programUpdate));
+    enable("ActionWorkbookExport", bool(w.workbookExport));
     enable("ButtonPrint", bool(w.printWindow));
     enable("ButtonSearch", bool(w.search));
     enable("ButtonBalance", bool(w.balanceSummary));
@@ -864,9 +868,38 @@ void TMainform::InfoClick() {
     if (windows_.info) windows_.info();
 }
 
-void TMainform::ManualeClick() { openManual(state_, services_, transfer::kManual); }
+void TMainform::ManualeClick() {
+    if (!openManual(state_, services_, transfer::kManual)) GuidaClick();
+}
 
-void TMainform::IndicazioniClick() { openManual(state_, services_, transfer::kGuidelines); }
+void TMainform::IndicazioniClick() {
+    if (!openManual(state_, services_, transfer::kGuidelines)) GuidaClick();
+}
+
+void TMainform::GuidaClick() { showManualPage(qs(kManualContents), {}); }
+
+void TMainform::showHelp(std::optional<int> context) {
+    if (openHelpFile(state_, services_, context)) return;
+    const ManualPlace place = manualPlace(context);
+    showManualPage(qs(place.page), qs(place.anchor));
+}
+
+void TMainform::showManualPage(const QString& page, const QString& anchor) {
+    const std::filesystem::path file = manualFolder(state_) / page.toStdString();
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(file, ignored)) {
+        services_.prompt.message(platform::PromptKind::Information, builtInManualMissingMessage(state_));
+        return;
+    }
+    if (!help_) help_ = new THilfe(this);
+    help_->showPage(QString::fromStdString(file.string()), anchor);
+}
+
+void TMainform::EsportazioneClick() {
+    if (!windows_.workbookExport) return;
+    if (!settleEdits()) return;
+    windows_.workbookExport();
+}
 
 void TMainform::UpdateClick() {
     if (windows_.programUpdate) windows_.programUpdate();

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include "journal/THilfe.h"
 
 #include <functional>
 #include <memory>
@@ -64,6 +67,8 @@ struct MainformWindows {
     // Creates the balance summary anew, shows it modally and destroys it.
     std::function<void()> balanceSummary;
     std::function<void()> programUpdate;
+    // The workbook export (TExcelExport), also reached from the print window.
+    std::function<void()> workbookExport;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -166,6 +171,12 @@ private:
     void InfoClick();
     void ManualeClick();
     void IndicazioniClick();
+    void GuidaClick();
+    void EsportazioneClick();
+    // The help key: the diocese's help file where it can be shown, else our manual.
+    void showHelp(std::optional<int> context);
+    // Our manual's page at the anchor; a message when the manual is not installed.
+    void showManualPage(const QString& page, const QString& anchor);
     void UpdateClick();
     void StampaClick();
     void RicercaClick();
@@ -181,6 +192,7 @@ private:
     // has settled.
     bool nextMovementPending_ = false;
 
+    QPointer<THilfe> help_;
     widgets::ElidedLabel* title_;
     JournalGridView* grid_;
     JournalGridModel* model_;

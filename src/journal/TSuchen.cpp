@@ -99,15 +99,11 @@ void TSuchen::Button1Click() {
     if (!journal_) return;
     const std::string text = text_->text().toStdString();
     SearchOutcome outcome = SearchOutcome::NotFound;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        outcome = search_.next(*journal_, kind(), text);
-    } catch (const storage::DbError& error) {
-        QApplication::restoreOverrideCursor();
-        services_.prompt.message(platform::PromptKind::Error, error.what());
-        return;
-    }
-    QApplication::restoreOverrideCursor();
+    if (!searchOnce(text, outcome)) return;
+    // The rows above the start are looked at only when the user wants it.
+    const bool fromStart = outcome == SearchOutcome::ReachedEnd &&
+                           services_.prompt.ask(platform::PromptKind::Confirmation, searchMessage(outcome, text));
+    if (fromStart && !searchOnce(text, outcome)) return;
     if (outcome == SearchOutcome::NotANumber || outcome == SearchOutcome::NotADate) {
         services_.prompt.message(platform::PromptKind::Error, searchMessage(outcome, text));
         text_->selectAll();
@@ -118,6 +114,19 @@ void TSuchen::Button1Click() {
     text_->selectAll();
     text_->setFocus();
     searchButton_->setText("Weitersuchen");
+}
+
+bool TSuchen::searchOnce(const std::string& text, SearchOutcome& outcome) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        outcome = search_.next(*journal_, kind(), text);
+    } catch (const storage::DbError& error) {
+        QApplication::restoreOverrideCursor();
+        services_.prompt.message(platform::PromptKind::Error, error.what());
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    return true;
 }
 
 }  // namespace quendra::journal

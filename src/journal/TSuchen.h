@@ -42,6 +42,8 @@ signals:
     void journalMoved();
 
 private:
+    // One step of the search; false after a table error, which was shown.
+    bool searchOnce(const std::string& text, SearchOutcome& outcome);
     void FormActivate();
     void RadioGroup1Click();
     void Button1Click();

@@ -39,23 +39,35 @@ SearchOutcome JournalSearch::next(storage::Cursor& journal, SearchKind kind, std
             };
             break;
     }
-    if (underWay_) journal.next();
+    if (underWay_) {
+        journal.next();
+    } else {
+        const std::uint32_t start = journal.recordNumber();
+        journal.first();
+        fromTop_ = journal.eof() || journal.recordNumber() == start;
+        if (!fromTop_) journal.gotoRecord(start);
+    }
     underWay_ = true;
     for (; !journal.eof(); journal.next()) {
         if (matches(journal)) return SearchOutcome::Found;
     }
+    const bool wholeList = fromTop_;
     restart(journal);
-    return SearchOutcome::NotFound;
+    return wholeList ? SearchOutcome::NotFound : SearchOutcome::ReachedEnd;
 }
 
 void JournalSearch::restart(storage::Cursor& journal) {
     underWay_ = false;
+    fromTop_ = true;
     journal.first();
 }
 
 std::string searchMessage(SearchOutcome outcome, std::string_view text) {
     switch (outcome) {
         case SearchOutcome::NotFound: return std::string(kSearchNotFound);
+        case SearchOutcome::ReachedEnd:
+            return "Raggiunta la fine dell'elenco senza trovare \"" + std::string(text) +
+                   "\". Continuare la ricerca dall'inizio?";
         case SearchOutcome::NotANumber:
             return "\"" + std::string(text) + "\" non è un numero: inserisci il numero del movimento.";
         case SearchOutcome::NotADate:

@@ -10,7 +10,9 @@ class Cursor;
 namespace quendra::journal {
 
 enum class SearchKind { Numero, Data, Oggetto };
-enum class SearchOutcome { Found, NotFound, NotANumber, NotADate };
+// ReachedEnd: no match up to the end, but the rows above where the search began were not
+// looked at; the next search starts at the first row.
+enum class SearchOutcome { Found, NotFound, ReachedEnd, NotANumber, NotADate };
 
 // The journal search of the main window: walks the journal cursor forward in its current
 // list order, from its current row, until a row matches. A search after a hit goes on
@@ -30,11 +32,12 @@ public:
 
 private:
     bool underWay_ = false;
+    bool fromTop_ = false;  // the search began at the first row: the end has seen every row
 };
 
 inline constexpr std::string_view kSearchNotFound = "non trovato il termine della ricerca";
 
-// The Italian message for an outcome that needs one ("" for Found).
+// The Italian message or question for an outcome that needs one ("" for Found).
 std::string searchMessage(SearchOutcome outcome, std::string_view text);
 
 }  // namespace quendra::journal

@@ -67,7 +67,7 @@ void AnnualReportOutput::itemDone() { window_.showStartPanel(); }
 void AnnualReportOutput::endDocument() {
     job_->painter.end();
     QApplication::restoreOverrideCursor();
-    if (!job_->pdf.empty()) window_.services_.shell.openDocument(job_->pdf);
+    if (!job_->pdf.empty()) window_.offerPdf(job_->pdf);
 }
 
 void AnnualReportOutput::transmission() {

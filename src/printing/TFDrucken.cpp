@@ -97,6 +97,11 @@ ReportYear yearOf(const journal::MainState& main) {
             storage::yearNumberOf(main.settings.hauptdatei).value_or(std::string()), main.settings};
 }
 
+// Where the PDF went, and whether to open it.
+std::string pdfWrittenQuestion(const std::filesystem::path& pdf) {
+    return "La stampa è stata salvata nel file\n" + pdf.string() + "\n\nAprirla adesso?";
+}
+
 }  // namespace
 
 TFDrucken::TFDrucken(journal::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,
@@ -193,6 +198,7 @@ void TFDrucken::buildWindow() {
     // once the export window is there.
     c.button2 = button("Button2", "", output);
     c.button2->setFixedHeight(4);
+    c.button2->setToolTip("Esportazione della cartella di lavoro per Excel (anche nel menu File della finestra principale)");
     c.button2->setEnabled(false);
     outputLayout->addWidget(c.button2);
     connect(c.button2, &QPushButton::clicked, this, &TFDrucken::Button3Click);
@@ -629,9 +635,11 @@ void TFDrucken::runOnPaper(const ReportEntry& entry, const ReportOptions& option
         services_.prompt.message(platform::PromptKind::Error, kCannotPrint);
         return;
     }
-    if (!pdf.empty()) {
-        services_.shell.openDocument(pdf);
-    }
+    if (!pdf.empty()) offerPdf(pdf);
+}
+
+void TFDrucken::offerPdf(const std::filesystem::path& pdf) {
+    if (services_.prompt.ask(platform::PromptKind::Information, pdfWrittenQuestion(pdf))) services_.shell.openDocument(pdf);
 }
 
 void TFDrucken::Button6Click() {

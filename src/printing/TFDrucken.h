@@ -110,6 +110,7 @@ private:
     // Configures the printer for the target chosen: asks the print dialog, or the PDF's
     // name (proposed after the report); false when the user cancelled.
     bool preparePrinter(QPrinter& printer, std::string_view reportName, std::filesystem::path& pdf);
+    void offerPdf(const std::filesystem::path& pdf);
     ReportYear reportYear() const;
     // The cash-box selection dialog for the ledgers; false when nothing was chosen.
     bool chooseSelection(ReportOptions& options);

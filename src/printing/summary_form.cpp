@@ -5,6 +5,7 @@
 #include "printing/summary_figures.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace quendra::printing {
@@ -39,30 +40,66 @@ public:
 
         const SummaryFigures figures = summaryFigures(engine_.year().journalPath);
         const auto headings = sectionHeadings(year);
+        // The last two sections and the closing total go onto a sheet together.
+        constexpr std::size_t closing = kSummarySectionCount - 2;
         for (std::size_t section = 0; section < kSummarySectionCount; ++section) {
-            steps(2);
-            canvas_.setBold(true);
-            text(c_.leftEdge, headings[section]);
-            canvas_.setBold(false);
-            for (const MainAccountFigure& account : figures.sections[section].accounts) mainAccount(account);
-            sectionEnd(section, figures.sections[section]);
-            if (section == 2) total("SALDO entrate/uscite", figures.saldo, 1, 0);
-            if (section == 3) total("TOTALE liquidità", figures.totalLiquidity, 0, 2);
-            if (section == 5) total("TOTALE stato patrimoniale", figures.totalProperty, 0, 2);
+            if (section == closing) {
+                keepTogether(heightOf([&] {
+                    for (std::size_t rest = closing; rest < kSummarySectionCount; ++rest)
+                        drawSection(rest, headings[rest], figures);
+                }));
+            }
+            drawSection(section, headings[section], figures);
         }
     }
 
 private:
+    void drawSection(std::size_t section, const std::string& heading, const SummaryFigures& figures) {
+        steps(2);
+        canvas_.setBold(true);
+        text(c_.leftEdge, heading);
+        canvas_.setBold(false);
+        for (const MainAccountFigure& account : figures.sections[section].accounts) mainAccount(account);
+        sectionEnd(section, figures.sections[section]);
+        if (section == 2) total("SALDO entrate/uscite", figures.saldo, 1, 0);
+        if (section == 3) total("TOTALE liquidità", figures.totalLiquidity, 0, 2);
+        if (section == 5) total("TOTALE stato patrimoniale", figures.totalProperty, 0, 2);
+    }
+
+    // Paper: a block that does not fit below y but fits on a sheet starts the next sheet
+    // (the next page check breaks), so that its closing lines never stand alone.
+    void keepTogether(int height) {
+        if (!s_.onPaper()) return;
+        const int limit = s_.bottom - s_.ruleOffset;
+        if (s_.y + height < limit && s_.top + height >= limit) s_.y = limit - 1;
+    }
+
+    // How far below y the part draws its last line; nothing is drawn.
+    int heightOf(const std::function<void()>& part) {
+        const int start = s_.y;
+        lastLine_ = start;
+        measuring_ = true;
+        part();
+        measuring_ = false;
+        s_.y = start;
+        return lastLine_ - start;
+    }
+
     bool details() const { return form_ == SummaryForm::Details; }
     void steps(int n) { s_.y += n * engine_.zeile(); }
     int labelWidth() const { return c_.incomeEdge - c_.leftEdge - w100_; }
 
     // A line at the current y, after the page check.
+    bool drawing() {
+        if (!measuring_) return engine_.contr();
+        lastLine_ = s_.y;
+        return false;
+    }
     void text(int x, const std::string& t) {
-        if (engine_.contr()) canvas_.drawText(x, s_.y, t);
+        if (drawing()) canvas_.drawText(x, s_.y, t);
     }
     void line(const std::string& label, int amountEdge, const std::string& amount) {
-        if (!engine_.contr()) return;
+        if (!drawing()) return;
         canvas_.drawText(c_.leftEdge, s_.y, label);
         if (!amount.empty()) engine_.drawRight(amountEdge, s_.y, amount);
     }
@@ -86,7 +123,7 @@ private:
         canvas_.setBold(true);
         if (details()) {
             // On the line of the last sub-account.
-            if (engine_.contr()) engine_.drawRight(c_.expenseEdge, s_.y, amount);
+            if (drawing()) engine_.drawRight(c_.expenseEdge, s_.y, amount);
             canvas_.setBold(false);
             return;
         }
@@ -133,6 +170,8 @@ private:
     const Columns& c_;
     SummaryForm form_;
     int w100_ = 0;
+    bool measuring_ = false;
+    int lastLine_ = 0;
 };
 
 }  // namespace

@@ -25,7 +25,10 @@ void scaleWidget(QWidget* widget, int percent) {
     }
     const QSize min = widget->minimumSize();
     if (!min.isEmpty()) widget->setMinimumSize(scaled(min.width(), percent), scaled(min.height(), percent));
-    if (!widget->layout() || widget->isWindow()) {
+    if (widget->isWindow()) {
+        // Only the size: a placed window would no longer open centred over its parent.
+        widget->resize(scaled(widget->width(), percent), scaled(widget->height(), percent));
+    } else if (!widget->layout()) {
         const QRect g = widget->geometry();
         widget->setGeometry(scaled(g.x(), percent), scaled(g.y(), percent), scaled(g.width(), percent),
                             scaled(g.height(), percent));

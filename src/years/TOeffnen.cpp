@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -66,6 +67,13 @@ QFrame* makePanel(const QString& name, QWidget* parent) {
     panel->hide();
     return panel;
 }
+
+// Under the empty list of a first start.
+const QString kNoYearYetHint =
+    QStringLiteral("Nessun esercizio ancora: premere \"nuovo esercizio\", poi \"prima apertura nuovo esercizio\".");
+
+// Saved years go where the user keeps documents, never into the hidden data folder.
+QString documentsFolder() { return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); }
 
 QLabel* makeTitle(const QString& text, const QString& name, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -117,6 +125,7 @@ struct TOeffnen::Impl {
 
     QFrame* newYearPanel = nullptr;
     QLabel* newYearTitle = nullptr;
+    QLabel* emptyHint = nullptr;
     QRadioButton* firstOpening = nullptr;
     QRadioButton* closeAndOpen = nullptr;
     QButtonGroup* choices = nullptr;
@@ -174,7 +183,7 @@ struct TOeffnen::Impl {
 
     std::optional<std::filesystem::path> chooseSavedJournal(QWidget* parent) const {
         if (hooks.chooseSavedJournal) return hooks.chooseSavedJournal();
-        const QString file = QFileDialog::getOpenFileName(parent, "riattivare esercizio", QString(),
+        const QString file = QFileDialog::getOpenFileName(parent, "riattivare esercizio", documentsFolder(),
                                                           "Esercizii (KR*.DBF kr*.dbf Kr*.dbf)");
         return file.isEmpty() ? std::nullopt : std::optional(pathOf(file));
     }
@@ -182,7 +191,7 @@ struct TOeffnen::Impl {
     // Only the folder is used: the names never change on saving.
     std::optional<std::filesystem::path> chooseSaveFolder(QWidget* parent) const {
         if (hooks.chooseSaveFolder) return hooks.chooseSaveFolder();
-        const QString folder = QFileDialog::getExistingDirectory(parent, "salvataggio anno attuale");
+        const QString folder = QFileDialog::getExistingDirectory(parent, "salvataggio anno attuale", documentsFolder());
         return folder.isEmpty() ? std::nullopt : std::optional(pathOf(folder));
     }
 
@@ -275,6 +284,10 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
     d.list->setResizeMode(QListView::Adjust);
     d.list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     d.list->setSpacing(1);
+    d.emptyHint = new QLabel(kNoYearYetHint, this);
+    d.emptyHint->setObjectName("EmptyListHint");
+    d.emptyHint->setWordWrap(true);
+    d.emptyHint->hide();
     d.open = makeButton("aprire anno scelto", "Button1", this);
     d.parish = makeButton("cambio nome &parrocchia", "Button2", this);
     d.newYear = makeButton("&nuovo esercizio", "Neuesjahr", this);
@@ -286,6 +299,7 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(listHeader);
     listColumn->addWidget(d.list, 1);
+    listColumn->addWidget(d.emptyHint);
     auto* commands = new QVBoxLayout;
     commands->addSpacing(listHeader->sizeHint().height());
     for (QPushButton* button : {d.open, d.parish, d.newYear, d.update, d.restore, d.remove})
@@ -365,6 +379,7 @@ TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWid
     // The parish header row of a year's chart.
     d.parishPanel = makePanel("parishpanel", this);
     d.parishName = makeParishField("Editparrocchia", d.parishPanel);
+    d.parishName->setPlaceholderText("San Nicolò");
     d.parishPlace = makeParishField("Editluogo", d.parishPanel);
     d.parishDeanery = makeParishField("Editdecanato", d.parishPanel);
     auto* save = makeButton("salva", "Button3", d.parishPanel);
@@ -450,6 +465,7 @@ void TOeffnen::EinlesenClick() {
     d.list->clear();
     for (const YearEntry& entry : d.entries) d.list->addItem(qs(entry.text));
     d.widenForEntries();
+    d.emptyHint->setVisible(d.entries.empty());
     d.list->setFocus();
     if (!d.entries.empty()) d.list->setCurrentRow(std::clamp(d.rememberedSelection, 0, int(d.entries.size()) - 1));
     for (const UnreadableYear& year : years.unreadable) {
@@ -529,11 +545,12 @@ void TOeffnen::njradioClick(int choice) {
     }
     // "prima apertura nuovo esercizio", also the close of a year when there is none.
     d.hidePanels();
-    d.yearField->clear();
+    d.yearField->setText(QString::number(d.services.clock.today().year()));
     d.setEnabled({d.yearOk, d.yearCancel}, true);
     d.setEnabled({d.open, d.parish, d.remove, d.newYear, d.update, d.restore, d.quit}, false);
     d.yearPanel->show();
     d.yearField->setFocus();
+    d.yearField->selectAll();  // typing another year replaces the proposed one
 }
 
 void TOeffnen::njbuttonClick() {

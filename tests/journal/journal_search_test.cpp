@@ -46,10 +46,11 @@ TEST_F(JournalSearchTest, OggettoInAnyCaseFromTheCurrentRowThenOnwardsThenNotFou
     EXPECT_EQ(number(), 5);
     EXPECT_EQ(search_.next(journal_, SearchKind::Oggetto, "offerta"), SearchOutcome::Found);
     EXPECT_EQ(number(), 6);
-    EXPECT_EQ(search_.next(journal_, SearchKind::Oggetto, "offerta"), SearchOutcome::NotFound);
+    // Row 1, above where the search began, was not looked at yet.
+    EXPECT_EQ(search_.next(journal_, SearchKind::Oggetto, "offerta"), SearchOutcome::ReachedEnd);
     EXPECT_EQ(number(), 1);
     EXPECT_FALSE(search_.underWay());
-    // The next search starts at the first row itself.
+    // Going on from the start looks at the first row itself.
     EXPECT_EQ(search_.next(journal_, SearchKind::Oggetto, "OFFERTA"), SearchOutcome::Found);
     EXPECT_EQ(number(), 1);
 }
@@ -77,6 +78,10 @@ TEST_F(JournalSearchTest, DataFindsTheFirstRowOnOrAfterTheDate) {
 
 TEST_F(JournalSearchTest, DataAfterEveryDateIsNotFound) {
     goTo(3);
+    EXPECT_EQ(search_.next(journal_, SearchKind::Data, "01.01.2016"), SearchOutcome::ReachedEnd);
+    EXPECT_EQ(number(), 1);
+    EXPECT_EQ(searchMessage(SearchOutcome::ReachedEnd, "01.01.2016"),
+              "Raggiunta la fine dell'elenco senza trovare \"01.01.2016\". Continuare la ricerca dall'inizio?");
     EXPECT_EQ(search_.next(journal_, SearchKind::Data, "01.01.2016"), SearchOutcome::NotFound);
     EXPECT_EQ(number(), 1);
     EXPECT_EQ(searchMessage(SearchOutcome::NotFound, "01.01.2016"), "non trovato il termine della ricerca");

@@ -89,13 +89,21 @@ TEST(DebianPackage, HoldsTheProgramsTemplatesAndDesktopFilesWithAReadOnlyProgram
         expect("/usr/share/icons/hicolor/" + std::string(size) + "/apps/quendra.png", "-rw-r--r--");
     }
     expect("/usr/share/icons/hicolor/scalable/apps/quendra.svg", "-rw-r--r--");
+    // The manual beside the program, where its help window finds it, and the package's documents.
+    for (const char* page : {"index.html", "primo-avvio.html", "movimenti.html", "problemi.html", "manuale.pdf",
+                             "immagini/principale.png"}) {
+        expect("/opt/quendra/manuale/" + std::string(page), "-rw-r--r--");
+    }
+    expect("/usr/share/doc/quendra/copyright", "-rw-r--r--");
+    expect("/usr/share/doc/quendra/changelog.Debian.gz", "-rw-r--r--");
 }
 
 TEST(DebianPackage, CarriesTheProgramsVersionAndItsDependencies) {
     const std::string info = dpkgDeb({"--info"});
     std::smatch m;
     ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(\n Version: (\S+)\n)"))) << info;
-    EXPECT_EQ(m[1].str(), transfer::versionAfterVers(journal::kMainCaption));
+    // The program's version and the package's own revision.
+    EXPECT_EQ(m[1].str(), transfer::versionAfterVers(journal::kMainCaption) + "-1");
     EXPECT_NE(info.find("\n Package: quendra\n"), std::string::npos) << info;
     ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(\n Depends: ([^\n]+)\n)"))) << info;
     const std::set<std::string> names = dependencyNames(m[1]);
@@ -131,6 +139,27 @@ TEST_F(UnpackedPackage, TheDesktopEntryAndTheAppStreamDataAreValid) {
     const test::ProgramResult appstream = runProgram(
         QUENDRA_APPSTREAMCLI, {"validate", "--no-net", (root / "usr/share/metainfo/it.velmora.quendra.metainfo.xml").string()});
     EXPECT_EQ(appstream.exitCode, 0) << appstream.out << appstream.err;
+}
+
+TEST_F(UnpackedPackage, TheDocumentsAreDebiansAndTheManualIsThereAsPdf) {
+    const fs::path doc = root / "usr/share/doc/quendra";
+    EXPECT_EQ(readFile(doc / "copyright").rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0), 0u);
+    const test::ProgramResult changelog = runProgram("/usr/bin/gzip", {"-dc", (doc / "changelog.Debian.gz").string()});
+    EXPECT_EQ(changelog.out.rfind("quendra (" + transfer::versionAfterVers(journal::kMainCaption) + "-1) ", 0), 0u)
+        << changelog.out;
+    const test::ProgramResult pdf = runProgram("/usr/bin/pdftotext", {(root / "opt/quendra/manuale/manuale.pdf").string(), "-"});
+    EXPECT_EQ(pdf.exitCode, 0) << pdf.err;
+    for (const char* title : {"Manuale di Quendra parrochiale", "Il primo avvio e il primo esercizio", "Registrare i movimenti",
+                              "Windows-1252"}) {
+        EXPECT_NE(pdf.out.find(title), std::string::npos) << title;
+    }
+}
+
+TEST(DebianPackageLint, LintianFindsNoErrors) {
+    if (std::string(QUENDRA_LINTIAN).empty()) GTEST_SKIP() << "lintian missing";
+    const test::ProgramResult lint = runProgram(QUENDRA_LINTIAN, {"--tag-display-limit", "0", packageFile().string()});
+    EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
+    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
 }
 
 TEST_F(UnpackedPackage, TheTemplatesAreTheBuiltOnesAndTheToolRuns) {

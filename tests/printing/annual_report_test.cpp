@@ -107,6 +107,20 @@ TEST_F(AnnualReport, DetailsFormOnPaper) {
     test::expectGolden("details_form_paper.txt", rig_.dump());
 }
 
+// Wherever the page ends, the closing total comes with the two sections before it.
+TEST(AnnualReportPages, TheDetailsFormsClosingLinesNeverStandAlone) {
+    for (int bottom = -1400; bottom >= -2800; bottom -= 35) {
+        PrintRig rig{test::parishAccounts()};
+        rig.state.kind = ReportKind::AnnualReport;
+        test::makeNumberedJournal(rig.year.journalPath, kYear);
+        rig.year.settings.bottomMargin = bottom;
+        drawSummaryForm(rig.paper(), SummaryForm::Details);
+        const RecordedPage& last = rig.canvas.pages().back();
+        EXPECT_TRUE(hasText(last, "Attività (Titoli ecc.)")) << "bottom " << bottom;
+        EXPECT_TRUE(hasText(last, "TOTALE stato patrimoniale")) << "bottom " << bottom;
+    }
+}
+
 TEST_F(AnnualReport, PropertyFormOnPaper) {
     year(kYear);
     drawPropertyForm(rig_.paper());

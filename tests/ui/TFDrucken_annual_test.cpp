@@ -135,6 +135,7 @@ TEST_F(AnnualReportGroup, AllModulesOnScreenPageThroughEveryFormThenTransmit) {
 }
 
 TEST_F(AnnualReportGroup, AllModulesAsPdfAreOneFileOpenedBeforeTheTransmission) {
+    year_.prompt.answer(true);  // open the PDF
     runItem(0, "radiopdf");
     EXPECT_EQ(proposedPdf_.filename(), "bilancio-2015-01.pdf");
     const auto pdf = year_.home / "bilancio.pdf";

@@ -86,6 +86,8 @@ TEST_F(PrintWindow, ControlsCaptionsAndTheResetPanel) {
     EXPECT_EQ(workbook->height(), 4);
     EXPECT_FALSE(workbook->isEnabled());
     EXPECT_EQ(workbook->parentWidget()->objectName(), "GroupBox5");
+    // Its place stays; the mouse finds what it does.
+    EXPECT_NE(workbook->toolTip().indexOf("cartella di lavoro"), -1);
     expectDefaults();
     window_.grab().save("/tmp/quendra-TFDrucken.png");
 
@@ -136,9 +138,13 @@ TEST_F(PrintWindow, ChartListingAsPdfIsWrittenAndOpened) {
     });
     radio("radiokonto")->setChecked(true);
     radio("radiopdf")->setChecked(true);
+    year_.prompt.answer(true);
     start();
     EXPECT_EQ(proposed.filename(), "piano-conti-2015-01.pdf");
     ASSERT_TRUE(std::filesystem::exists(pdf));
+    // The user is told where the file went and opens it.
+    EXPECT_EQ(year_.prompt.texts(),
+              std::vector<std::string>{"La stampa è stata salvata nel file\n" + pdf.string() + "\n\nAprirla adesso?"});
     EXPECT_EQ(year_.shell.documents, (std::vector<std::filesystem::path>{pdf}));
     const auto text = test::runProgram("/usr/bin/pdftotext", {pdf.string(), "-"});
     EXPECT_NE(text.out.find("Piano conti 2015/01"), std::string::npos);

@@ -140,6 +140,7 @@ TEST_F(YearDialog, ListsTheYearsNewestFirstAndSelectsTheFirst) {
                                                   "2015-02 | SANTA MARIA AUSILIATRICE (Valle) Centro (254 voci)",
                                                   "2015-01 | SANTA MARIA (Valle) Centro (3 voci)"}));
     EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_FALSE(find<QLabel>("EmptyListHint")->isVisible());
     EXPECT_EQ(dialog->windowTitle(), "Quendra: operazioni file");
     screenshot("list");
 }
@@ -190,6 +191,9 @@ TEST_F(YearDialog, AnUpdateThatRestartsLeavesBeforeAYearIsTouched) {
 TEST_F(YearDialog, WithoutYearsOpeningOnlyTellsAndTheDialogStays) {
     shown();
     EXPECT_TRUE(listed().empty());
+    // A first start says what to do.
+    EXPECT_TRUE(find<QLabel>("EmptyListHint")->isVisible());
+    screenshot("firststart");
     click("Button1");
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(messages::kNoYear)});
     EXPECT_TRUE(dialog->isVisible());
@@ -279,7 +283,10 @@ TEST_F(YearDialog, AFirstOpeningCreatesTheNextFileOfTheYearAndAsksForTheParish) 
     ASSERT_TRUE(visible("yearpanel"));
     EXPECT_EQ(enabledCommands(), (std::vector<std::string>{"ListBox1"}));
     screenshot("yearfield");
+    // The year of today is proposed.
+    EXPECT_EQ(find<QLineEdit>("MaskEdit1")->text().toStdString(), "2015");
 
+    find<QLineEdit>("MaskEdit1")->clear();
     click("MaskEdit1Ok");
     EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(messages::kEnterYear)});
     EXPECT_FALSE(std::filesystem::exists(data / "kr201503.dbf"));
@@ -296,6 +303,7 @@ TEST_F(YearDialog, AFirstOpeningCreatesTheNextFileOfTheYearAndAsksForTheParish) 
     EXPECT_FALSE(button("abbruch")->isEnabled());
     ASSERT_TRUE(visible("parishpanel"));
     EXPECT_TRUE(find<QLineEdit>("Editparrocchia")->text().isEmpty());
+    EXPECT_EQ(find<QLineEdit>("Editparrocchia")->placeholderText().toStdString(), "San Nicolò");
     screenshot("newparish");
 
     find<QLineEdit>("Editparrocchia")->setText("San Rocco");

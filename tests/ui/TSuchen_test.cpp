@@ -68,7 +68,7 @@ protected:
     TSuchen window_{state_, services_};
 };
 
-TEST_F(SearchWindow, OggettoThenWeitersuchenThenNotFound) {
+TEST_F(SearchWindow, OggettoThenWeitersuchenThenOnFromTheStart) {
     QSignalSpy moved(&window_, &TSuchen::journalMoved);
     search([&] {
         EXPECT_EQ(child<QPushButton>("Button1")->text().toStdString(), "Suchen");
@@ -79,8 +79,11 @@ TEST_F(SearchWindow, OggettoThenWeitersuchenThenNotFound) {
         EXPECT_EQ(number(), 3);
         EXPECT_EQ(child<QPushButton>("Button1")->text().toStdString(), "Weitersuchen");
         EXPECT_TRUE(window_.isVisible());
+        // Nothing more below: the user chooses to go on from the start and finds row 1.
+        prompt_.answer(true);
         QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
-        EXPECT_EQ(prompt_.texts(), (std::vector<std::string>{"non trovato il termine della ricerca"}));
+        EXPECT_EQ(prompt_.texts(), (std::vector<std::string>{"Raggiunta la fine dell'elenco senza trovare \"OFFERTA\". "
+                                                             "Continuare la ricerca dall'inizio?"}));
         EXPECT_EQ(number(), 1);
         QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
     });

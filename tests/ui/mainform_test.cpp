@@ -76,7 +76,8 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ActionRestoreYear", "importo anno salvato"}, {"ActionDeleteYear", "cancella anno"},
         {"ActionChartEditor", "cambiamento piano conti"}, {"ActionChartImport", "importo piano conti"},
         {"ActionSettings", "Impostazioni"}, {"ActionCalculator", "Calcolatrice"}, {"ActionInfo", "info"},
-        {"ActionManual", "manuale"}, {"ActionUpdate", "UPDATE"}};
+        {"ActionManual", "manuale"}, {"ActionUpdate", "UPDATE"},
+        {"ActionGuide", "guida del programma (F1)"}, {"ActionWorkbookExport", "esportazione cartella di lavoro (Excel)"}};
     for (const auto& [name, text] : actions) EXPECT_EQ(child<QAction>(name)->text().toStdString(), text) << name;
     const std::pair<const char*, const char*> buttons[] = {
         {"ButtonNewRecord", "&nuovo record"}, {"ButtonDeleteRecord", "&elimina record"},
@@ -85,17 +86,22 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ButtonQuit", "&fine"}, {"ButtonSearch", "&ricerca"}, {"ButtonBalance", "situazione &patrimoniale"}};
     for (const auto& [name, text] : buttons) EXPECT_EQ(child<QPushButton>(name)->text().toStdString(), text) << name;
 
-    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate"}) {
+    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate", "ActionWorkbookExport"}) {
         EXPECT_FALSE(child<QAction>(name)->isEnabled()) << name;
     }
     EXPECT_FALSE(child<QPushButton>("ButtonPrint")->isEnabled());
     EXPECT_TRUE(child<QAction>("ActionReorganize")->isEnabled());
 
     int prints = 0;
+    int exports = 0;
     windows.printWindow = [&] { ++prints; };
+    windows.workbookExport = [&] { ++exports; };
     form->setWindows(windows);
     child<QPushButton>("ButtonPrint")->click();
     EXPECT_EQ(prints, 1);
+    // The workbook export is also a labelled entry of the menu.
+    child<QAction>("ActionWorkbookExport")->trigger();
+    EXPECT_EQ(exports, 1);
 
     test::writeFile(fixture.home.path() / "pf_indicazioni.pdf", "%PDF");
     test::writeFile(fixture.home.path() / "quendra2015.pdf", "%PDF");
