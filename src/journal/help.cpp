@@ -20,7 +20,7 @@ std::string manualMissingMessage(std::string_view fileName) {
            "\" non è installato. Con \"UPDATE\" il programma lo scarica dal server della diocesi.";
 }
 
-void openManual(const MainState& state, platform::Services& services, const transfer::CompanionFile& manual) {
+void openManual(const state::MainState& state, platform::Services& services, const transfer::CompanionFile& manual) {
     const std::filesystem::path path = transfer::localPath(manual, state);
     if (isFile(path)) {
         services.shell.openDocument(path);
@@ -29,7 +29,7 @@ void openManual(const MainState& state, platform::Services& services, const tran
     }
 }
 
-void showHelp(const MainState& state, platform::Services& services, std::optional<int> context) {
+void showHelp(const state::MainState& state, platform::Services& services, std::optional<int> context) {
     const std::filesystem::path helpFile = storage::resolveCaseBlind(state.programDir, kHelpFile);
     if (isFile(helpFile)) {
         if (const std::optional<std::filesystem::path> viewer = services.shell.findProgram(kHelpViewer)) {

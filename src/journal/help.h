@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "transfer/companion_files.h"
 
@@ -29,10 +29,10 @@ std::string manualMissingMessage(std::string_view fileName);
 
 // "manuale", "indicazioni": the document in the program directory goes to the desktop's
 // "open" action; a missing one is told.
-void openManual(const MainState& state, platform::Services& services, const transfer::CompanionFile& manual);
+void openManual(const state::MainState& state, platform::Services& services, const transfer::CompanionFile& manual);
 
 // The help key: the help file at the context (its start without one) when the file and
 // its viewer are there, else the manual, else the message that the manual is missing.
-void showHelp(const MainState& state, platform::Services& services, std::optional<int> context);
+void showHelp(const state::MainState& state, platform::Services& services, std::optional<int> context);
 
 }  // namespace quendra::journal
