@@ -9,7 +9,7 @@ set(package_dir ${CMAKE_SOURCE_DIR}/packaging)
 set(package_build_dir ${CMAKE_BINARY_DIR}/package-files)
 
 # The package carries the version the program shows and the update compares.
-file(STRINGS ${CMAKE_SOURCE_DIR}/src/journal/title_line.h caption REGEX "kMainCaption =")
+file(STRINGS ${CMAKE_SOURCE_DIR}/src/state/title_line.h caption REGEX "kMainCaption =")
 string(REGEX MATCH "Vers\\. ([0-9.]+)" version_match "${caption}")
 set(QUENDRA_VERSION ${CMAKE_MATCH_1})
 

@@ -1,8 +1,8 @@
 #include "accounts/TKWN.h"
 
 #include "accounts/account_picker.h"
-#include "journal/journal_entry.h"
-#include "journal/main_state.h"
+#include "storage/opening_mark.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "widgets/WindowScaling.h"
 #include "storage/dbase/cursor.h"
@@ -78,9 +78,9 @@ private:
 }  // namespace
 
 struct TKWN::Impl {
-    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
+    Impl(state::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
-    journal::MainState& state;
+    state::MainState& state;
     platform::Services& services;
     storage::Cursor* journal = nullptr;
     std::optional<AccountPicker> picker;
@@ -104,7 +104,7 @@ struct TKWN::Impl {
     }
 };
 
-TKWN::TKWN(journal::MainState& state, platform::Services& services, QWidget* parent)
+TKWN::TKWN(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(new Impl(state, services)) {
     setObjectName("TKWN");
     setWindowTitle("Scelta conti");
@@ -389,7 +389,7 @@ void TKWN::EroeffnungClick() {
     const bool checked = impl_->eroeffnung->isChecked();
     bool marked = checked;
     try {
-        marked = journal::writeOpeningMark(*impl_->journal, checked);
+        marked = storage::journal::writeOpeningMark(*impl_->journal, checked);
     } catch (const storage::DbError& error) {
         impl_->showError(error);
         marked = impl_->journal->asInteger(storage::journal::kEroeffnung) == storage::journal::kOpeningMarker;

@@ -8,9 +8,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::storage {
 class Cursor;
@@ -24,7 +24,7 @@ class TKWN : public QDialog {
     Q_OBJECT
 
 public:
-    TKWN(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TKWN(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TKWN() override;
 
     // Shows the picker modally for the journal cursor's current row. openingChecked is the

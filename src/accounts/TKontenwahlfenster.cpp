@@ -2,7 +2,7 @@
 
 #include "accounts/chart_import.h"
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
@@ -37,9 +37,9 @@ public:
 }  // namespace
 
 struct TKontenwahlfenster::Impl {
-    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
+    Impl(state::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
-    journal::MainState& state;
+    state::MainState& state;
     platform::Services& services;
     std::vector<ChartChoice> choices;
     bool imported = false;
@@ -64,7 +64,7 @@ struct TKontenwahlfenster::Impl {
     }
 };
 
-TKontenwahlfenster::TKontenwahlfenster(journal::MainState& state, platform::Services& services, QWidget* parent)
+TKontenwahlfenster::TKontenwahlfenster(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("TKontenwahlfenster");
     setWindowTitle("Auswahl der Kontenpläne");

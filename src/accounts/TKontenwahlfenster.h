@@ -9,9 +9,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::accounts {
 
@@ -21,7 +21,7 @@ class TKontenwahlfenster : public QDialog {
     Q_OBJECT
 
 public:
-    TKontenwahlfenster(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TKontenwahlfenster(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TKontenwahlfenster() override;
 
     // The main window's "importo piano conti": shows the list modally. True when an

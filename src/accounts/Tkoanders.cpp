@@ -2,7 +2,7 @@
 
 #include "accounts/chart_editing.h"
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
 #include "widgets/QtHelpers.h"
@@ -65,9 +65,9 @@ protected:
 }  // namespace
 
 struct Tkoanders::Impl {
-    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
+    Impl(state::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
-    journal::MainState& state;
+    state::MainState& state;
     platform::Services& services;
     std::optional<ChartEditor> editor;
     bool showing = false;     // the widgets are being filled from the editor
@@ -87,7 +87,7 @@ struct Tkoanders::Impl {
     }
 };
 
-Tkoanders::Tkoanders(journal::MainState& state, platform::Services& services, QWidget* parent)
+Tkoanders::Tkoanders(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("Tkoanders");
     setWindowTitle("Cambiamento piano conti");

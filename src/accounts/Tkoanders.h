@@ -10,9 +10,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::accounts {
 
@@ -24,7 +24,7 @@ class Tkoanders : public QDialog {
     Q_OBJECT
 
 public:
-    Tkoanders(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    Tkoanders(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~Tkoanders() override;
 
     // The main window's "cambiamento piano conti" (and the picker's "Cambiamento piano

@@ -13,8 +13,8 @@
 #include "journal/TMainform.h"
 #include "journal/TSuchen.h"
 #include "platform/clock.h"
-#include "journal/main_state.h"
-#include "journal/single_instance.h"
+#include "state/main_state.h"
+#include "state/single_instance.h"
 #include "platform/services.h"
 #include "printing/TFDrucken.h"
 #include "printing/TFilterauswahl.h"
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
         prompt.message(platform::PromptKind::Error, error.what());
         return 1;
     }
-    journal::MainState state;
+    state::MainState state;
     state.programDir = home.programDir;
     state.readOnlyInstallation = !home.installWritable;
     platform::QtShell shell;
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     platform::Services services{prompt, clock, shell, &net};
 
     const std::filesystem::path dataDir = storage::dataDirectory(state.programDir);
-    const auto instance = journal::claimDataDirectory(dataDir, prompt);
+    const auto instance = state::claimDataDirectory(dataDir, prompt);
     if (!instance) return 1;
 
     // The windows, once each, in the order of the start (the balance summary is made

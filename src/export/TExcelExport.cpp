@@ -2,7 +2,7 @@
 
 #include "export/export_error.h"
 #include "export/year_export.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
 #include "widgets/QtHelpers.h"
@@ -61,7 +61,7 @@ private:
 
 }  // namespace
 
-TExcelExport::TExcelExport(journal::MainState& state, platform::Services& services, QWidget* parent)
+TExcelExport::TExcelExport(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("ExcelExport");
     setWindowTitle("Export nach Excel");

@@ -12,9 +12,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::spreadsheet {
 
@@ -26,7 +26,7 @@ class TExcelExport : public QDialog {
     Q_OBJECT
 
 public:
-    TExcelExport(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TExcelExport(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TExcelExport() override;
 
     // The folder the workbook goes to: the platform's documents folder unless set.
@@ -48,7 +48,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    journal::MainState& state_;
+    state::MainState& state_;
     platform::Services& services_;
     QString documents_;
     QProgressBar* bar_;

@@ -28,7 +28,7 @@ QString buttonName(const QString& key) {
 
 }  // namespace
 
-TCalculator::TCalculator(MainState&, platform::Services&, QWidget* parent) : QDialog(parent) {
+TCalculator::TCalculator(state::MainState&, platform::Services&, QWidget* parent) : QDialog(parent) {
     setObjectName("TCalculator");
     setWindowTitle("Rechner (Lire)");
 

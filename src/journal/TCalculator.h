@@ -14,9 +14,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::journal {
 
@@ -26,7 +26,7 @@ class TCalculator : public QDialog {
     Q_OBJECT
 
 public:
-    TCalculator(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TCalculator(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // "Calcolatrice": shows "0,00" and the calculator modally; the value when it closed
     // with OK and is not 0.

@@ -20,7 +20,7 @@ using widgets::button;
 
 }  // namespace
 
-TDatumform::TDatumform(MainState&, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+TDatumform::TDatumform(state::MainState&, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName("TDatumform");
 
     title_ = new QLabel(this);

@@ -12,9 +12,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::storage {
 class Date;
@@ -28,7 +28,7 @@ class TDatumform : public QDialog {
     Q_OBJECT
 
 public:
-    TDatumform(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TDatumform(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // Shows the calendar on date (today when it is empty). "&OK" puts the chosen date into
     // date and answers true; "annulla" leaves it and answers false.

@@ -3,7 +3,7 @@
 #include "journal/help.h"
 #include "widgets/HelpKey.h"
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "journal/settings_dialog_rules.h"
 
@@ -29,7 +29,7 @@ QLineEdit* field(const char* name, QWidget* parent) {
 
 }  // namespace
 
-TEinstellungen::TEinstellungen(MainState& state, platform::Services& services, QWidget* parent)
+TEinstellungen::TEinstellungen(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("TEinstellungen");
     setWindowTitle("Einstellungen");

@@ -13,9 +13,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::journal {
 
@@ -25,7 +25,7 @@ class TEinstellungen : public QDialog {
     Q_OBJECT
 
 public:
-    TEinstellungen(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TEinstellungen(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // The window's close control and Escape leave through "uscita" and its page check.
     void reject() override;
@@ -46,7 +46,7 @@ private:
     void characterCountExit(QLineEdit* edit, std::string& count);
     void refused(QLineEdit* edit, const std::string& shown, std::string_view message);
 
-    MainState& state_;
+    state::MainState& state_;
     platform::Services& services_;
     QLineEdit* top_;
     QLineEdit* bottom_;

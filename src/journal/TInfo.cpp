@@ -1,7 +1,7 @@
 #include "journal/TInfo.h"
 
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 
 #include <QHBoxLayout>
@@ -27,7 +27,7 @@ const char* const kAboutText =
 
 }  // namespace
 
-TInfo::TInfo(MainState& state, platform::Services&, QWidget* parent) : QDialog(parent) {
+TInfo::TInfo(state::MainState& state, platform::Services&, QWidget* parent) : QDialog(parent) {
     setObjectName("TInfo");
     setWindowTitle("Info - Quendra parrocchiale");
 

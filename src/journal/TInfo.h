@@ -9,9 +9,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::journal {
 
@@ -20,7 +20,7 @@ class TInfo : public QDialog {
     Q_OBJECT
 
 public:
-    TInfo(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TInfo(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 };
 
 }  // namespace quendra::journal

@@ -11,10 +11,11 @@
 #include "journal/entry_panel.h"
 #include "journal/help.h"
 #include "journal/journal_entry.h"
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "storage/amount_format.h"
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
+#include "storage/opening_mark.h"
 #include "storage/settings_file.h"
 #include "storage/year_files.h"
 #include "widgets/QtHelpers.h"
@@ -73,10 +74,10 @@ QLabel* caption(const QString& text, QWidget* buddy) {
 
 }  // namespace
 
-TMainform::TMainform(MainState& state, platform::Services& services, QWidget* parent)
+TMainform::TMainform(state::MainState& state, platform::Services& services, QWidget* parent)
     : QMainWindow(parent), state_(state), services_(services), year_(std::make_unique<YearCursors>()) {
     setObjectName("Mainform");
-    setWindowTitle(qs(kMainCaption));
+    setWindowTitle(qs(state::kMainCaption));
     state_.proposedDate = services_.clock.today();
 
     auto* central = new QWidget(this);
@@ -86,7 +87,7 @@ TMainform::TMainform(MainState& state, platform::Services& services, QWidget* pa
 
     // A long parish name ends in "…" rather than widening the window past the screen.
     title_ = new widgets::ElidedLabel("TitleLine");
-    title_->setText(qs(kInitialTitleLine));
+    title_->setText(qs(state::kInitialTitleLine));
     title_->setFrameStyle(QFrame::NoFrame);
     QFont titleFont = title_->font();
     titleFont.setBold(true);
@@ -754,7 +755,7 @@ void TMainform::CheckPrimaAperturaClick() {
         return;
     }
     if (year_->hasRow()) {
-        if (!guarded([&] { writeOpeningMark(year_->journal, wanted); })) return;
+        if (!guarded([&] { storage::journal::writeOpeningMark(year_->journal, wanted); })) return;
         rowChangedInPlace();
     }
     openAccountPicker(wanted);

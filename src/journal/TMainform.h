@@ -34,9 +34,12 @@ class Cursor;
 class Date;
 }  // namespace quendra::storage
 
+namespace quendra::state {
+struct MainState;
+}  // namespace quendra::state
+
 namespace quendra::journal {
 
-struct MainState;
 struct YearCursors;
 struct EntryContext;
 class JournalGridModel;
@@ -77,7 +80,7 @@ class TMainform : public QMainWindow {
     Q_OBJECT
 
 public:
-    TMainform(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TMainform(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TMainform() override;
 
     void setWindows(MainformWindows windows);
@@ -182,7 +185,7 @@ private:
     void RicercaClick();
     void PatrimonialeClick();
 
-    MainState& state_;
+    state::MainState& state_;
     platform::Services& services_;
     MainformWindows windows_;
     std::unique_ptr<YearCursors> year_;

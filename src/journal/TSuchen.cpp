@@ -1,7 +1,7 @@
 #include "journal/TSuchen.h"
 
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/error.h"
@@ -17,7 +17,7 @@
 
 namespace quendra::journal {
 
-TSuchen::TSuchen(MainState& state, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
+TSuchen::TSuchen(state::MainState& state, platform::Services& services, QWidget* parent) : QDialog(parent), services_(services) {
     setObjectName("TSuchen");
     setWindowTitle("Such-Fenster");
 

@@ -18,9 +18,9 @@ class Cursor;
 
 // Declared only: the Qt meta-object compiler cannot read the standard headers that the
 // core's types pull in.
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::journal {
 
@@ -30,7 +30,7 @@ class TSuchen : public QDialog {
     Q_OBJECT
 
 public:
-    TSuchen(MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TSuchen(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // Shows the search modally on the main window's journal cursor; when it returns, the
     // row found last is the cursor's current row.

@@ -1,6 +1,6 @@
 #include "journal/activation.h"
 
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "storage/chart_record.h"
 #include "storage/chart_update.h"
 #include "storage/dbase/error.h"
@@ -36,20 +36,20 @@ std::string readTitlePrefix(const fs::path& chartPath, const std::string& chartN
     chart.setOrder(storage::chart::kCod);
     chart.first();
     const bool hasHeader = chart.recordNumber() != 0;
-    return titlePrefix(hasHeader ? chart.asText(storage::chart::kText) : std::string(),
+    return state::titlePrefix(hasHeader ? chart.asText(storage::chart::kText) : std::string(),
                        hasHeader ? chart.asText(storage::chart::kTextH) : std::string(), chartName);
 }
 
 }  // namespace
 
-bool currentJournalExists(const MainState& state) {
+bool currentJournalExists(const state::MainState& state) {
     return !state.settings.hauptdatei.empty() && isFile(journalFile(state));
 }
 
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
-    MainState& state = context.state;
+    state::MainState& state = context.state;
     transfer::refreshMissingCompanionFiles(context.services.net, state, {});
-    state.versionText = versionTextOf(kMainCaption);
+    state.versionText = state::versionTextOf(state::kMainCaption);
     state.addingMode = false;
     context.year.closeAll();
 
@@ -72,7 +72,7 @@ ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     }
 
     state.titlePrefix = readTitlePrefix(chartFile(state), state.settings.konto);
-    state.titleLine = movementsTitle(state.titlePrefix, count);
+    state.titleLine = state::movementsTitle(state.titlePrefix, count);
 
     context.year.openJournal(journalFile(state));
     context.year.openCharts(chartFile(state));
@@ -80,7 +80,7 @@ ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     return ActivationResult::Ready;
 }
 
-std::string noYearMessage(const MainState& state) {
+std::string noYearMessage(const state::MainState& state) {
     if (state.settings.hauptdatei.empty()) {
         return "Nessun esercizio aperto: le impostazioni non indicano un esercizio corrente.\n\n"
                "Il programma viene chiuso.";

@@ -21,7 +21,7 @@ enum class ActivationResult {
 };
 
 // Whether the settings name a journal that exists.
-bool currentJournalExists(const MainState& state);
+bool currentJournalExists(const state::MainState& state);
 
 // Opens the current year for the main window: quietly fetches missing manuals and
 // templates from the central server (through Services::net), repairs the indexes of the
@@ -32,7 +32,7 @@ bool currentJournalExists(const MainState& state);
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks);
 
 // Told before the program ends when there is no year to open.
-std::string noYearMessage(const MainState& state);
+std::string noYearMessage(const state::MainState& state);
 
 // Closing the main window: closes the cursors and writes tovald.INI. Throws DbError when
 // the file cannot be written.

@@ -24,7 +24,7 @@ ManualPlace manualPlace(std::optional<int> context) {
     return topic->place;
 }
 
-std::filesystem::path manualFolder(const MainState& state) {
+std::filesystem::path manualFolder(const state::MainState& state) {
     // A system package keeps the manual in the installation, beside the program file.
     const std::filesystem::path own = state.programDir / kManualFolder;
     std::error_code ignored;
@@ -32,19 +32,19 @@ std::filesystem::path manualFolder(const MainState& state) {
     return storage::installDirectory() / kManualFolder;
 }
 
-std::string builtInManualMissingMessage(const MainState& state) {
+std::string builtInManualMissingMessage(const state::MainState& state) {
     return "Il manuale del programma non è installato: manca la cartella \"" + manualFolder(state).string() +
            "\". Reinstallare il programma.";
 }
 
-bool openManual(const MainState& state, platform::Services& services, const transfer::CompanionFile& manual) {
+bool openManual(const state::MainState& state, platform::Services& services, const transfer::CompanionFile& manual) {
     const std::filesystem::path path = transfer::localPath(manual, state);
     if (!isFile(path)) return false;
     services.shell.openDocument(path);
     return true;
 }
 
-bool openHelpFile(const MainState& state, platform::Services& services, std::optional<int> context) {
+bool openHelpFile(const state::MainState& state, platform::Services& services, std::optional<int> context) {
     const std::filesystem::path helpFile = storage::resolveCaseBlind(state.programDir, kHelpFile);
     if (!isFile(helpFile)) return false;
     const std::optional<std::filesystem::path> viewer = services.shell.findProgram(kHelpViewer);

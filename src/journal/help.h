@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "transfer/companion_files.h"
 
@@ -55,17 +55,17 @@ inline constexpr std::array<HelpTopic, 6> kHelpTopics = {{
 ManualPlace manualPlace(std::optional<int> context);
 
 // The manual's folder: in the program directory, else beside the program file.
-std::filesystem::path manualFolder(const MainState& state);
+std::filesystem::path manualFolder(const state::MainState& state);
 
 // "Il manuale del programma non è installato …": its page is missing.
-std::string builtInManualMissingMessage(const MainState& state);
+std::string builtInManualMissingMessage(const state::MainState& state);
 
 // "manuale", "indicazioni": the diocese's document in the program directory goes to the
 // desktop's "open" action. False when it is not there: the caller shows its own manual.
-bool openManual(const MainState& state, platform::Services& services, const transfer::CompanionFile& manual);
+bool openManual(const state::MainState& state, platform::Services& services, const transfer::CompanionFile& manual);
 
 // The help key: the diocese's help file at the context (its start without one) when the
 // file and its viewer are there. False otherwise: the caller shows its own manual.
-bool openHelpFile(const MainState& state, platform::Services& services, std::optional<int> context);
+bool openHelpFile(const state::MainState& state, platform::Services& services, std::optional<int> context);
 
 }  // namespace quendra::journal

@@ -1,6 +1,6 @@
 #include "journal/journal_entry.h"
 
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "storage/account_code.h"
 #include "storage/amount_format.h"
 #include "storage/dbase/error.h"
@@ -68,7 +68,7 @@ void putAmount(Cursor& journal, Side side, double amount) {
 void updateCountTitle(EntryContext& context) {
     const std::size_t count = context.year.journal.recordCount();
     context.state.movementCount = std::to_string(count);
-    context.state.titleLine = movementsTitle(context.state.titlePrefix, count);
+    context.state.titleLine = state::movementsTitle(context.state.titlePrefix, count);
 }
 
 // The typed text in double quotes, then why it was refused.
@@ -136,7 +136,7 @@ bool newMovement(EntryContext& context) {
     journal.setText(kr::kCodd, codd);
     journal.post();
 
-    context.state.titleLine = addingTitle(context.state.titlePrefix, count);
+    context.state.titleLine = state::addingTitle(context.state.titlePrefix, count);
     return true;
 }
 
@@ -248,16 +248,6 @@ void decideSideAfterPicker(EntryContext& context) {
                                               ? Side::Uscita
                                               : Side::Entrata));
     journal.post();
-}
-
-bool writeOpeningMark(Cursor& journal, bool checked) {
-    const long long wanted = checked ? kr::kOpeningMarker : 0;
-    if (journal.asInteger(kr::kEroeffnung) != wanted) {
-        journal.edit();
-        journal.setInteger(kr::kEroeffnung, wanted);
-        journal.post();
-    }
-    return journal.asInteger(kr::kEroeffnung) == kr::kOpeningMarker;
 }
 
 void switchSide(EntryContext& context, Side side) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "journal/year_cursors.h"
 #include "storage/journal_record.h"
@@ -13,7 +13,7 @@ namespace quendra::journal {
 // What the journal entry works on: the main window's state, the platform, and the
 // cursors of the open year. Every step writes the journal row and posts it at once.
 struct EntryContext {
-    MainState& state;
+    state::MainState& state;
     platform::Services& services;
     YearCursors& year;
 };
@@ -63,10 +63,6 @@ StepResult storeAmount(EntryContext& context, std::string_view text);
 // After the account picker: an undecided side is decided from the account's class
 // (A and C are uscita).
 void decideSideAfterPicker(EntryContext& context);
-// A click on a "prima apertura" box (the main screen's or the picker's): marks the
-// current row as an opening row (eroeffnung 2) or clears the mark (a row marked 1 by
-// hand too), posting only when it changes. Returns whether the row is now marked with 2.
-bool writeOpeningMark(storage::Cursor& journal, bool checked);
 // "entrata" / "uscita": the amount moves to the chosen side.
 void switchSide(EntryContext& context, storage::journal::Side side);
 

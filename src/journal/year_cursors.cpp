@@ -44,11 +44,11 @@ void YearCursors::closeAll() {
 // Not eof: a cursor stays on its last row after last() and after stepping past the end.
 bool YearCursors::hasRow() const { return journal.isOpen() && journal.recordNumber() != 0; }
 
-std::filesystem::path journalFile(const MainState& state) {
+std::filesystem::path journalFile(const state::MainState& state) {
     return storage::resolveCaseBlind(state.dataDir, state.settings.hauptdatei);
 }
 
-std::filesystem::path chartFile(const MainState& state) {
+std::filesystem::path chartFile(const state::MainState& state) {
     return storage::resolveCaseBlind(state.dataDir, state.settings.konto);
 }
 

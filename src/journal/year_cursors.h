@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "storage/dbase/cursor.h"
 
 #include <filesystem>
@@ -31,7 +31,7 @@ struct YearCursors {
 
 // The current year's files as they are spelt in the data directory (names compare
 // case-blind).
-std::filesystem::path journalFile(const MainState& state);
-std::filesystem::path chartFile(const MainState& state);
+std::filesystem::path journalFile(const state::MainState& state);
+std::filesystem::path chartFile(const state::MainState& state);
 
 }  // namespace quendra::journal

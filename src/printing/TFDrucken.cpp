@@ -1,6 +1,6 @@
 #include "printing/TFDrucken.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "printing/AnnualReportOutput.h"
 #include "printing/PaperPrint.h"
@@ -92,7 +92,7 @@ void untick(QRadioButton* r) {
     r->setAutoExclusive(true);
 }
 
-ReportYear yearOf(const journal::MainState& main) {
+ReportYear yearOf(const state::MainState& main) {
     return {main.dataDir, main.journalPath(), main.chartPath(),
             storage::yearNumberOf(main.settings.hauptdatei).value_or(std::string()), main.settings};
 }
@@ -104,7 +104,7 @@ std::string pdfWrittenQuestion(const std::filesystem::path& pdf) {
 
 }  // namespace
 
-TFDrucken::TFDrucken(journal::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,
+TFDrucken::TFDrucken(state::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,
                      QWidget* parent)
     : QDialog(parent), main_(state), services_(services), filterauswahl_(filterauswahl),
       c_(std::make_unique<Controls>()) {

@@ -25,9 +25,9 @@ struct Services;
 }
 
 // Declared only: moc cannot read the C++20 library headers that main_state.h brings in.
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::printing {
 
@@ -46,7 +46,7 @@ class TFDrucken : public QDialog {
     Q_OBJECT
 
 public:
-    TFDrucken(journal::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,
+    TFDrucken(state::MainState& state, platform::Services& services, TFilterauswahl& filterauswahl,
               QWidget* parent = nullptr);
     ~TFDrucken() override;
 
@@ -116,7 +116,7 @@ private:
     bool chooseSelection(ReportOptions& options);
     bool chooseJournalRange(ReportOptions& options);
 
-    journal::MainState& main_;
+    state::MainState& main_;
     platform::Services& services_;
     TFilterauswahl& filterauswahl_;
     TJournalwahl* journalwahl_ = nullptr;

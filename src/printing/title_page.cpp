@@ -1,6 +1,6 @@
 #include "printing/title_page.h"
 
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "storage/dbase/text_case.h"
 
 #include <string>
@@ -35,7 +35,7 @@ void drawTitlePage(PageEngine& engine) {
     const std::string diocese = "DIOCESI DI VARNELIA";
     canvas.drawText(left, s.y, diocese);
     canvas.drawText(left + canvas.textWidth(diocese + "  "), s.y,
-                    "(" + journal::versionTextOf(journal::kMainCaption) + ")");
+                    "(" + state::versionTextOf(state::kMainCaption) + ")");
     engine.drawRight(right, s.y, "Decanato: " + storage::toUpperUtf8(parish.texta));
 
     steps(6);

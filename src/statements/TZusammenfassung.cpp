@@ -1,6 +1,6 @@
 #include "statements/TZusammenfassung.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "statements/balance_summary.h"
 #include "storage/dbase/error.h"
@@ -71,14 +71,14 @@ struct TZusammenfassung::Impl {
         QFrame* rule;
     };
 
-    journal::MainState& state;
+    state::MainState& state;
     platform::Services& services;
     QWidget* grid = nullptr;
     QPushButton* uscita = nullptr;
     std::vector<Row> rows;
     bool computed = false;
 
-    Impl(journal::MainState& s, platform::Services& sv) : state(s), services(sv) {}
+    Impl(state::MainState& s, platform::Services& sv) : state(s), services(sv) {}
 
     Row& row(std::size_t index) {
         while (rows.size() <= index) {
@@ -155,7 +155,7 @@ struct TZusammenfassung::Impl {
     }
 };
 
-TZusammenfassung::TZusammenfassung(journal::MainState& state, platform::Services& services, QWidget* parent)
+TZusammenfassung::TZusammenfassung(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services)) {
     setObjectName("Zusammenfassung");
     setWindowTitle("Riepilogo");
@@ -206,7 +206,7 @@ TZusammenfassung::TZusammenfassung(journal::MainState& state, platform::Services
 
 TZusammenfassung::~TZusammenfassung() = default;
 
-void TZusammenfassung::showSummary(journal::MainState& state, platform::Services& services, QWidget* parent) {
+void TZusammenfassung::showSummary(state::MainState& state, platform::Services& services, QWidget* parent) {
     TZusammenfassung summary(state, services, parent);
     summary.exec();
 }

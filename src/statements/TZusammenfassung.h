@@ -9,9 +9,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::statements {
 
@@ -22,12 +22,12 @@ class TZusammenfassung : public QDialog {
     Q_OBJECT
 
 public:
-    TZusammenfassung(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TZusammenfassung(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TZusammenfassung() override;
 
     // The main window's "situazione &patrimoniale": a new summary, shown modally and
     // destroyed when it closes.
-    static void showSummary(journal::MainState& state, platform::Services& services, QWidget* parent);
+    static void showSummary(state::MainState& state, platform::Services& services, QWidget* parent);
 
 public slots:
     // Computes the summary anew. A table or query that fails is reported, and the lines

@@ -2,7 +2,7 @@
 
 #include "widgets/QtHelpers.h"
 #include "widgets/TProgress.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
 #include "transfer/companion_files.h"
@@ -90,7 +90,7 @@ private:
 
 }  // namespace
 
-TWebUpload::TWebUpload(journal::MainState& state, platform::Services& services, QWidget* parent)
+TWebUpload::TWebUpload(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), state_(state), services_(services) {
     setObjectName("TWebUpload");
     setWindowTitle("Web Upload");

@@ -13,9 +13,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::widgets {
 class TProgress;
@@ -30,7 +30,7 @@ class TWebUpload : public QDialog {
     Q_OBJECT
 
 public:
-    TWebUpload(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TWebUpload(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // "Inizio trasmissione alla Velmora": checks the address, sends, opens the check page
     // and closes. It does nothing while a transmission runs.
@@ -60,7 +60,7 @@ public:
 private:
     void runTransmission();
 
-    journal::MainState& state_;
+    state::MainState& state_;
     platform::Services& services_;
     QLineEdit* email_;
     QPlainTextEdit* notes_;

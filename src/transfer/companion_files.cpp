@@ -4,11 +4,11 @@
 
 namespace quendra::transfer {
 
-std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state) {
+std::filesystem::path localPath(const CompanionFile& file, const state::MainState& state) {
     return storage::resolveCaseBlind(file.inDataDir ? state.dataDir : state.programDir, file.name);
 }
 
-SignedFetch fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
+SignedFetch fetchCompanionFile(Net& net, const state::MainState& state, const CompanionFile& file,
                                const StatusCallback& status) {
     const std::filesystem::path target = localPath(file, state);
     SignedFetch result = fetchSigned(net, state.settings.server, file.name, target, FileKind::Document, status);
@@ -20,7 +20,7 @@ SignedFetch fetchCompanionFile(Net& net, const journal::MainState& state, const 
     return result;
 }
 
-bool richtlinie(Net* net, const journal::MainState& state, const StatusCallback& status) {
+bool richtlinie(Net* net, const state::MainState& state, const StatusCallback& status) {
     if (!net || !state.settings.server.hasWeb()) return false;
     bool arrived = false;
     for (const CompanionFile& file : kCompanionFiles) {
@@ -29,7 +29,7 @@ bool richtlinie(Net* net, const journal::MainState& state, const StatusCallback&
     return arrived;
 }
 
-void refreshMissingCompanionFiles(Net* net, const journal::MainState& state, const StatusCallback& status) {
+void refreshMissingCompanionFiles(Net* net, const state::MainState& state, const StatusCallback& status) {
     for (const CompanionFile& file : kCompanionFiles) {
         if (std::filesystem::exists(localPath(file, state))) continue;
         if (!richtlinie(net, state, status)) return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "transfer/download_area.h"
 #include "transfer/net.h"
 
@@ -26,22 +26,22 @@ inline constexpr std::array<CompanionFile, 4> kCompanionFiles = {kGuidelines, kM
                                                                   kChartTemplateFile};
 
 // Where the file is, or goes: its spelling on disk when one exists in any case.
-std::filesystem::path localPath(const CompanionFile& file, const journal::MainState& state);
+std::filesystem::path localPath(const CompanionFile& file, const state::MainState& state);
 
 // Downloads one companion file, signed, into its place. A template that was replaced
 // loses its old index, which described the old table (the year dialog rebuilds it). A
 // failed or unsigned download leaves the local file as it was.
-SignedFetch fetchCompanionFile(Net& net, const journal::MainState& state, const CompanionFile& file,
+SignedFetch fetchCompanionFile(Net& net, const state::MainState& state, const CompanionFile& file,
                              const StatusCallback& status);
 
 // Fetches the two documents and the two templates; nothing is shown. True when at
 // least one of them arrived. Without a web address or an update key nothing is tried.
-bool richtlinie(Net* net, const journal::MainState& state, const StatusCallback& status);
+bool richtlinie(Net* net, const state::MainState& state, const StatusCallback& status);
 
 // The start-up check: for each companion file missing at that moment, in order, all
 // four are fetched again (so one good round satisfies the later checks). A round in
 // which nothing arrived ends the check, so that a computer without a connection waits
 // for the server once, not four times.
-void refreshMissingCompanionFiles(Net* net, const journal::MainState& state, const StatusCallback& status);
+void refreshMissingCompanionFiles(Net* net, const state::MainState& state, const StatusCallback& status);
 
 }  // namespace quendra::transfer

@@ -30,7 +30,7 @@ std::string packageUpdateFailedText(const std::vector<std::string>& failed, cons
     return "Purtroppo, non è stato possibile aggiornare: " + names + ".\n" + downloadPageLines(server);
 }
 
-UpdateOutcome announcePackageUpdate(const journal::MainState& state, platform::Services& services,
+UpdateOutcome announcePackageUpdate(const state::MainState& state, platform::Services& services,
                                     std::string_view installed, std::string_view published,
                                     UpdateProgress& progress, const StatusCallback& status) {
     const storage::ServerSettings& server = state.settings.server;

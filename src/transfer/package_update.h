@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "transfer/net.h"
 #include "transfer/program_update.h"
@@ -22,7 +22,7 @@ std::string packageUpdateFailedText(const std::vector<std::string>& failed, cons
 // templates and the manuals are refreshed in the program directory (the user's data
 // folder) and the page opens in the browser. Nothing is downloaded over the program and
 // nothing restarts: the new program comes with the new package.
-UpdateOutcome announcePackageUpdate(const journal::MainState& state, platform::Services& services,
+UpdateOutcome announcePackageUpdate(const state::MainState& state, platform::Services& services,
                                     std::string_view installed, std::string_view published,
                                     UpdateProgress& progress, const StatusCallback& status);
 

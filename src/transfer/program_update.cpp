@@ -16,7 +16,7 @@ namespace {
 using platform::PromptKind;
 
 // The templates and the documents that belong to a new version, with the bar's steps.
-void fetchNewCompanionFiles(Net& net, const journal::MainState& state, UpdateProgress& progress,
+void fetchNewCompanionFiles(Net& net, const state::MainState& state, UpdateProgress& progress,
                             const StatusCallback& status) {
     fetchCompanionFile(net, state, kJournalTemplateFile, status);
     progress.advance(15);
@@ -28,7 +28,7 @@ void fetchNewCompanionFiles(Net& net, const journal::MainState& state, UpdatePro
 }
 
 // The program, then its companions.
-UpdateOutcome installUpdate(const journal::MainState& state, platform::Services& services, std::string_view published,
+UpdateOutcome installUpdate(const state::MainState& state, platform::Services& services, std::string_view published,
                             UpdateProgress& progress, const StatusCallback& status) {
     Net& net = *services.net;
     const std::filesystem::path program = state.programDir / kProgramFileName;
@@ -89,7 +89,7 @@ std::string currentVersionText(std::string_view installed) {
     return "lavori già con la versione più recente (vers. " + std::string(installed) + ")";
 }
 
-UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
+UpdateOutcome checkForUpdate(const state::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status) {
     const bool interactive = mode == UpdateMode::Interactive;
     const auto tell = [&](PromptKind kind, const std::string& text) {

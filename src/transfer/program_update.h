@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "transfer/net.h"
 #include "transfer/update_progress.h"
@@ -53,7 +53,7 @@ std::string currentVersionText(std::string_view installed);
 // A failed program download leaves the old program in place; an unsigned one also
 // leaves the program running. A read-only installation is never replaced
 // (package_update.h).
-UpdateOutcome checkForUpdate(const journal::MainState& state, platform::Services& services, UpdateMode mode,
+UpdateOutcome checkForUpdate(const state::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 
 }  // namespace quendra::transfer

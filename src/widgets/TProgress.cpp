@@ -8,7 +8,7 @@
 
 namespace quendra::widgets {
 
-TProgress::TProgress(journal::MainState&, platform::Services&, QWidget* parent) : QDialog(parent) {
+TProgress::TProgress(state::MainState&, platform::Services&, QWidget* parent) : QDialog(parent) {
     setObjectName("TProgress");
     setWindowTitle("Progress");
     setModal(false);

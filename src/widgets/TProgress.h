@@ -10,9 +10,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::widgets {
 
@@ -22,7 +22,7 @@ class TProgress : public QDialog {
     Q_OBJECT
 
 public:
-    TProgress(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TProgress(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
 
     // Range of the bar (0..100 until set) and the size of one step (10 until set).
     void setRange(int minimum, int maximum);

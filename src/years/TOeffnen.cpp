@@ -1,7 +1,7 @@
 #include "years/TOeffnen.h"
 
 #include "widgets/WindowScaling.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
@@ -103,7 +103,7 @@ QLineEdit* makeParishField(const QString& name, QWidget* parent) {
 }  // namespace
 
 struct TOeffnen::Impl {
-    journal::MainState& state;
+    state::MainState& state;
     platform::Services& services;
     QDialog& dialog;
     YearDialogHooks hooks;
@@ -148,7 +148,7 @@ struct TOeffnen::Impl {
     QLineEdit* parishPlace = nullptr;
     QLineEdit* parishDeanery = nullptr;
 
-    Impl(journal::MainState& s, platform::Services& sv, QDialog& d) : state(s), services(sv), dialog(d) {}
+    Impl(state::MainState& s, platform::Services& sv, QDialog& d) : state(s), services(sv), dialog(d) {}
 
     void tell(std::string_view text, PromptKind kind = PromptKind::Information) {
         services.prompt.message(kind, std::string(text));
@@ -266,7 +266,7 @@ struct TOeffnen::Impl {
     }
 };
 
-TOeffnen::TOeffnen(journal::MainState& state, platform::Services& services, QWidget* parent)
+TOeffnen::TOeffnen(state::MainState& state, platform::Services& services, QWidget* parent)
     : QDialog(parent), impl_(std::make_unique<Impl>(state, services, *this)) {
     Impl& d = *impl_;
     setObjectName("TOeffnen");

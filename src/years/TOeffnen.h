@@ -13,9 +13,9 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
-}  // namespace quendra::journal
+}  // namespace quendra::state
 
 namespace quendra::years {
 
@@ -42,7 +42,7 @@ class TOeffnen : public QDialog {
     Q_OBJECT
 
 public:
-    TOeffnen(journal::MainState& state, platform::Services& services, QWidget* parent = nullptr);
+    TOeffnen(state::MainState& state, platform::Services& services, QWidget* parent = nullptr);
     ~TOeffnen() override;
 
     void setHooks(YearDialogHooks hooks);

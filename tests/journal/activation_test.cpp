@@ -1,6 +1,6 @@
 #include "journal/activation.h"
 
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "storage/index_repair.h"
 #include "storage/settings_file.h"
 #include "support/chart_fixture.h"
@@ -29,12 +29,12 @@ std::vector<Movement> twoRows() {
 void touch(const fs::path& file) { std::ofstream(file) << "x"; }
 
 TEST(TitleLine, PrefixCountAndVersion) {
-    EXPECT_EQ(titlePrefix("San Vigilio", "Lavis", "KW201501.dbf"), "QUENDRA: San Vigilio (Lavis) - 2015/01");
-    EXPECT_EQ(titlePrefix("", "", "kw"), "QUENDRA:  () - /");
-    EXPECT_EQ(movementsTitle("P", 12), "P - movimenti: 12");
-    EXPECT_EQ(addingTitle("P", 13), "P - record: 13");
-    EXPECT_EQ(versionTextOf(kMainCaption), "Vers. 4.77");
-    EXPECT_EQ(versionTextOf("Quendra (Vers.5)"), "Vers. 5)");
+    EXPECT_EQ(state::titlePrefix("San Vigilio", "Lavis", "KW201501.dbf"), "QUENDRA: San Vigilio (Lavis) - 2015/01");
+    EXPECT_EQ(state::titlePrefix("", "", "kw"), "QUENDRA:  () - /");
+    EXPECT_EQ(state::movementsTitle("P", 12), "P - movimenti: 12");
+    EXPECT_EQ(state::addingTitle("P", 13), "P - record: 13");
+    EXPECT_EQ(state::versionTextOf(state::kMainCaption), "Vers. 4.77");
+    EXPECT_EQ(state::versionTextOf("Quendra (Vers.5)"), "Vers. 5)");
 }
 
 TEST(Activation, OpensTheYearWithItsTitleLine) {

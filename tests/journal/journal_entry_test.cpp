@@ -2,6 +2,7 @@
 
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
+#include "storage/opening_mark.h"
 #include "storage/year_files.h"
 #include "support/dbfread_reader.h"
 #include "support/year_fixture.h"
@@ -12,6 +13,7 @@ namespace quendra::journal {
 namespace {
 
 using storage::journal::Side;
+using storage::journal::writeOpeningMark;
 using test::Movement;
 using test::ymd;
 using test::YearFixture;

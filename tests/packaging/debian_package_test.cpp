@@ -1,6 +1,6 @@
 // The Debian package as dpkg sees it: its files, its control data, its desktop entry.
 
-#include "journal/title_line.h"
+#include "state/title_line.h"
 #include "transfer/version_number.h"
 
 #include "support/file_contents.h"
@@ -103,7 +103,7 @@ TEST(DebianPackage, CarriesTheProgramsVersionAndItsDependencies) {
     std::smatch m;
     ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(\n Version: (\S+)\n)"))) << info;
     // The program's version and the package's own revision.
-    EXPECT_EQ(m[1].str(), transfer::versionAfterVers(journal::kMainCaption) + "-1");
+    EXPECT_EQ(m[1].str(), transfer::versionAfterVers(state::kMainCaption) + "-1");
     EXPECT_NE(info.find("\n Package: quendra\n"), std::string::npos) << info;
     ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(\n Depends: ([^\n]+)\n)"))) << info;
     const std::set<std::string> names = dependencyNames(m[1]);

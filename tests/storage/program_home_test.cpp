@@ -86,7 +86,7 @@ TEST(ProgramHome, TheProgramDirectoryOfThisProcessHonoursQuendraHome) {
     ::setenv("QUENDRA_HOME", "/opt/quendra", 1);
     EXPECT_EQ(programDirectory(), fs::path("/opt/quendra"));
     ::setenv("QUENDRA_HOME", "", 1);
-    EXPECT_TRUE(fs::exists(programDirectory() / "program_home_test"));  // the build tree is writable
+    EXPECT_TRUE(fs::exists(programDirectory() / "storage_tests"));  // the build tree is writable
     EXPECT_EQ(installDirectory(), programDirectory());
     old ? ::setenv("QUENDRA_HOME", saved.c_str(), 1) : ::unsetenv("QUENDRA_HOME");
 }

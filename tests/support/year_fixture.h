@@ -31,7 +31,7 @@ struct YearFixture {
 
     TempDir home;
     std::filesystem::path dataDir;
-    journal::MainState state;
+    state::MainState state;
     FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     ScriptedPrompt prompt;
     RecordingShell shell;

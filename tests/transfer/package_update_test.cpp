@@ -67,7 +67,7 @@ protected:
     fs::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
     test::SigningKey signer;
-    journal::MainState state;
+    state::MainState state;
     CurlNet net;
     test::ScriptedServices seams{&net, storage::Date::fromYmd(2026, 3, 2)};
     test::ScriptedPrompt& prompt = seams.prompt;

@@ -114,7 +114,7 @@ protected:
     std::filesystem::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
     test::SigningKey signer;
-    journal::MainState state;
+    state::MainState state;
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     test::RecordingShell shell;

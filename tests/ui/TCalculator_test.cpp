@@ -1,6 +1,6 @@
 #include "journal/TCalculator.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 
 #include "support/fixed_clock.h"
@@ -38,7 +38,7 @@ protected:
         return calculator_.askAmount();
     }
 
-    MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{test::ymd(2015, 6, 1)};
     test::RecordingShell shell_;

@@ -1,6 +1,6 @@
 #include "journal/TEinstellungen.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "journal/settings_dialog_rules.h"
 
@@ -38,7 +38,7 @@ protected:
     }
     void uscita() { QTest::mouseClick(dialog_.findChild<QPushButton*>("ButtonUscita"), Qt::LeftButton); }
 
-    MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{test::ymd(2015, 6, 1)};
     test::RecordingShell shell_;

@@ -1,7 +1,7 @@
 #include "export/TExcelExport.h"
 
 #include "export/year_workbook.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 
 #include "support/demo_year_state.h"

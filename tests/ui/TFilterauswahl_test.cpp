@@ -28,7 +28,7 @@ protected:
                                          {.cod = "HC0100", .text = "Cassa"},
                                          {.cod = " P0101", .text = "Mutuo", .texth = "Debiti"}};
         for (int i = 0; i < cashBoxes; ++i) {
-            char code[8];
+            char code[16];
             std::snprintf(code, sizeof code, " C%02d%02d", 1 + i / 99, 1 + i % 99);
             rows.push_back({.cod = code, .text = "Cassa " + std::to_string(i), .texth = "Casse"});
         }

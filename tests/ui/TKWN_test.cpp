@@ -1,6 +1,6 @@
 #include "accounts/TKWN.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
@@ -84,7 +84,7 @@ protected:
     std::string stored(std::string_view field) const { return journal_.asText(field); }
 
     test::TempDir dir_;
-    journal::MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{test::ymd(2015, 6, 1)};
     test::RecordingShell shell_;

@@ -1,6 +1,6 @@
 #include "years/TOeffnen.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "years/parish_data.h"
@@ -110,7 +110,7 @@ protected:
                                                    "njbutton", "zurueckholen", "Button5", "esci"};
 
     test::TempDir data;
-    journal::MainState state;
+    state::MainState state;
     test::FixedClock clock{ymd(2015, 6, 15)};
     test::ScriptedPrompt prompt;
     test::RecordingShell shell;

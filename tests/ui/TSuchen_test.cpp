@@ -1,6 +1,6 @@
 #include "journal/TSuchen.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "storage/journal_record.h"
@@ -59,7 +59,7 @@ protected:
     long long number() const { return journal_.asInteger(storage::journal::kNummer); }
 
     test::TempDir dir_;
-    MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{ymd(2015, 6, 1)};
     test::RecordingShell shell_;

@@ -1,7 +1,7 @@
 #include "transfer/TWebUpload.h"
 
 #include "widgets/TProgress.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "transfer/companion_files.h"
 #include "transfer/curl_net.h"
@@ -104,7 +104,7 @@ protected:
     test::TempDir ftpRoot;
     test::TempDir webRoot;
     test::SigningKey signer;
-    journal::MainState state;
+    state::MainState state;
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     test::RecordingShell shell;

@@ -1,6 +1,6 @@
 #include "statements/TZusammenfassung.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "statements/balance_summary.h"
 #include "storage/dbase/error.h"
@@ -87,7 +87,7 @@ protected:
     }
 
     test::TempDir dir_;
-    journal::MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{storage::Date::fromYmd(2015, 6, 1)};
     test::RecordingShell shell_;

@@ -3,7 +3,7 @@
 #include "accounts/TKWN.h"
 
 #include "widgets/ElidedLabel.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
 #include "storage/demo_data.h"

@@ -1,6 +1,6 @@
 // The real program running on a data directory, and a second start on the same one.
 
-#include "journal/single_instance.h"
+#include "state/single_instance.h"
 #include "storage/demo_data.h"
 #include "storage/year_files.h"
 #include "support/scripted_prompt.h"
@@ -86,14 +86,14 @@ TEST(SecondStart, IsToldInItalianWhileTheProgramRunsAndFreeOnceItIsGone) {
     ::close(events);
 
     test::ScriptedPrompt prompt;
-    EXPECT_FALSE(journal::claimDataDirectory(data, prompt));
+    EXPECT_FALSE(state::claimDataDirectory(data, prompt));
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].kind, platform::PromptKind::Error);
     EXPECT_EQ(prompt.shown[0].text, storage::alreadyRunningMessage(data));
 
     first.kill();
     test::ScriptedPrompt quiet;
-    EXPECT_TRUE(journal::claimDataDirectory(data, quiet)) << "a killed program leaves the data free";
+    EXPECT_TRUE(state::claimDataDirectory(data, quiet)) << "a killed program leaves the data free";
     EXPECT_TRUE(quiet.shown.empty());
 }
 

@@ -2,7 +2,7 @@
 #include "journal/TInfo.h"
 #include "widgets/TProgress.h"
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/date.h"
 
@@ -27,7 +27,7 @@ using test::ymd;
 
 class SmallDialogs : public ::testing::Test {
 protected:
-    MainState state_;
+    state::MainState state_;
     test::ScriptedPrompt prompt_;
     test::FixedClock clock_{ymd(2015, 6, 1)};
     test::RecordingShell shell_;

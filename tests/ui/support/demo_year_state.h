@@ -1,6 +1,6 @@
 #pragma once
 
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/demo_data.h"
 #include "storage/year_files.h"
@@ -24,7 +24,7 @@ struct DemoYearState {
     }
 
     TempDir home;
-    journal::MainState state;
+    state::MainState state;
     ScriptedPrompt prompt;
     FixedClock clock{storage::Date::fromYmd(2015, 6, 15)};
     RecordingShell shell;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "journal/TMainform.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "support/year_fixture.h"
 #include "widgets/ElidedLabel.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace quendra::journal {
+namespace quendra::state {
 
 // The main window's state, read and changed by the other windows and routines. Owned
 // by TMainform and passed by reference; there are no globals.
@@ -26,4 +26,4 @@ struct MainState {
     std::filesystem::path chartPath() const { return dataDir / settings.konto; }
 };
 
-}  // namespace quendra::journal
+}  // namespace quendra::state

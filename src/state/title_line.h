@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace quendra::journal {
+namespace quendra::state {
 
 // The main window's caption; the version the program update compares comes from it.
 inline constexpr std::string_view kMainCaption = "Quendra Velmora Varnelia  (Vers. 4.77)";
@@ -21,4 +21,4 @@ std::string titlePrefix(std::string_view parish, std::string_view place, std::st
 std::string movementsTitle(std::string_view prefix, std::size_t count);
 std::string addingTitle(std::string_view prefix, std::size_t count);
 
-}  // namespace quendra::journal
+}  // namespace quendra::state

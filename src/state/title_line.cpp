@@ -1,6 +1,6 @@
-#include "journal/title_line.h"
+#include "state/title_line.h"
 
-namespace quendra::journal {
+namespace quendra::state {
 
 namespace {
 
@@ -36,4 +36,4 @@ std::string addingTitle(std::string_view prefix, std::size_t count) {
     return std::string(prefix) + " - record: " + std::to_string(count);
 }
 
-}  // namespace quendra::journal
+}  // namespace quendra::state

@@ -1,6 +1,6 @@
-#include "journal/single_instance.h"
+#include "state/single_instance.h"
 
-namespace quendra::journal {
+namespace quendra::state {
 
 std::optional<storage::InstanceLock> claimDataDirectory(const std::filesystem::path& dataDir, platform::Prompt& prompt) {
     std::optional<storage::InstanceLock> lock = storage::InstanceLock::tryAcquire(dataDir);
@@ -8,4 +8,4 @@ std::optional<storage::InstanceLock> claimDataDirectory(const std::filesystem::p
     return lock;
 }
 
-}  // namespace quendra::journal
+}  // namespace quendra::state
