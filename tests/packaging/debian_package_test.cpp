@@ -145,7 +145,7 @@ TEST_F(UnpackedPackage, TheDocumentsAreDebiansAndTheManualIsThereAsPdf) {
     const fs::path doc = root / "usr/share/doc/quendra";
     EXPECT_EQ(readFile(doc / "copyright").rfind("Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n", 0), 0u);
     const test::ProgramResult changelog = runProgram("/usr/bin/gzip", {"-dc", (doc / "changelog.Debian.gz").string()});
-    EXPECT_EQ(changelog.out.rfind("quendra (" + transfer::versionAfterVers(journal::kMainCaption) + "-1) ", 0), 0u)
+    EXPECT_EQ(changelog.out.rfind("quendra (" + transfer::versionAfterVers(state::kMainCaption) + "-1) ", 0), 0u)
         << changelog.out;
     const test::ProgramResult pdf = runProgram("/usr/bin/pdftotext", {(root / "opt/quendra/manuale/manuale.pdf").string(), "-"});
     EXPECT_EQ(pdf.exitCode, 0) << pdf.err;

@@ -1,7 +1,7 @@
 // A window scaled at its creation still opens centred over the window that opened it.
 
 #include "journal/TSuchen.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 
 #include "support/fixed_clock.h"
@@ -17,7 +17,7 @@ namespace quendra {
 namespace {
 
 TEST(DialogPlacement, AScaledDialogOpensCentredOverItsOwner) {
-    journal::MainState state;
+    state::MainState state;
     test::ScriptedPrompt prompt;
     test::FixedClock clock{storage::Date::fromYmd(2026, 1, 1)};
     test::RecordingShell shell;

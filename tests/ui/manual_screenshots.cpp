@@ -5,7 +5,7 @@
 #include "journal/TEinstellungen.h"
 #include "journal/TMainform.h"
 #include "journal/TSuchen.h"
-#include "journal/main_state.h"
+#include "state/main_state.h"
 #include "platform/services.h"
 #include "printing/TFDrucken.h"
 #include "printing/TFilterauswahl.h"
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     // The first start: only the templates.
     {
         test::TempDir home;
-        journal::MainState state;
+        state::MainState state;
         state.programDir = home.path();
         state.dataDir = home.path() / "krw";
         copyTemplates(state.dataDir);
@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     // The second names itself in tovald.INI: the year the main window opens.
     storage::makeDemoDataDirectory(dataDir, dataDir, {2025, 40, 2});
     storage::makeDemoDataDirectory(dataDir, dataDir, {2026, 60, 1});
-    journal::MainState state;
+    state::MainState state;
     state.programDir = home.path();
 
     journal::TMainform form(state, services);
