@@ -150,11 +150,18 @@ int runInfo(const CommandArgs& args) {
     Cursor table(parsed.positional[0], OpenMode::Shared);
     const OpenTable& t = *table.table();
     const DbfHeader& h = t.header();
+    // Counted from the flags themselves: a damaged one is neither valid nor deleted.
+    std::uint32_t deleted = 0, damaged = 0;
+    for (std::uint32_t r = 1; r <= t.physicalCount(); ++r) {
+        const char flag = t.record(r)[0];
+        if (!recordFlagProblem(flag).empty()) ++damaged;
+        else if (flag == '*') ++deleted;
+    }
     std::cout << "file: " << parsed.positional[0] << "\n"
               << "versione: 0x" << std::hex << int(h.version) << std::dec << "\n"
               << "ultimo aggiornamento: " << h.lastUpdate.toIso() << "\n"
-              << "record: " << h.recordCount << " (validi " << t.visibleCount() << ", cancellati "
-              << h.recordCount - t.visibleCount() << ")\n"
+              << "record: " << h.recordCount << " (validi " << h.recordCount - deleted - damaged << ", cancellati "
+              << deleted << (damaged ? ", con il contrassegno danneggiato " + std::to_string(damaged) : "") << ")\n"
               << "lunghezza intestazione: " << h.headerLength << "\n"
               << "lunghezza record: " << h.recordLength << "\n"
               << "indice di produzione (byte 28): " << (h.productionIndex ? 1 : 0) << "\n"

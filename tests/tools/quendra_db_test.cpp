@@ -442,6 +442,9 @@ TEST_F(QuendraDbTest, DamagedBytesAreRefusedEverywhereAndShownEscaped) {
         EXPECT_TRUE(validUtf8(report)) << report;
         EXPECT_EQ(report.find('\0'), std::string::npos);
     }
+    EXPECT_NE(tool({"info", table}).out.find("record: 5 (validi 4, cancellati 0, con il contrassegno danneggiato 1)"),
+              std::string::npos)
+        << "the last damage: a flipped flag";
     std::string nul = good;
     nul.replace(amount, 12, std::string(12, '\0'));
     writeBytes(table_, nul);
