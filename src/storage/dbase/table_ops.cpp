@@ -1,7 +1,5 @@
 #include "storage/dbase/table_ops.h"
 
-#include "storage/dbase/table_check.h"
-
 #include "storage/dbase/error.h"
 #include "storage/dbase/system_error.h"
 #include "storage/dbase/dbf_header.h"
@@ -9,6 +7,7 @@
 #include "storage/dbase/index_build.h"
 #include "storage/dbase/mdx_create.h"
 #include "storage/dbase/open_table.h"
+#include "storage/dbase/table_check.h"
 #include "storage/dbase/table_registry.h"
 
 #include <algorithm>
