@@ -27,6 +27,7 @@
 #include "transfer/curl_net.h"
 #include "widgets/ItalianTranslation.h"
 #include "years/TOeffnen.h"
+#include "years/backup_restore.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -95,6 +96,10 @@ int main(int argc, char** argv) {
     windows.info = [&] { info.exec(); };
     windows.changeYear = [&] { return oeffnen.showModal(); };
     windows.restoreSavedYear = [&] { return oeffnen.showModal(); };
+    windows.restoreDamagedYear = [&](const std::string& damage) {
+        const auto year = storage::yearNumberOf(state.settings.hauptdatei);
+        return year && years::offerBackupRestore(dataDir, *year, damage, services.prompt);
+    };
     windows.deleteYear = [&] { return oeffnen.showModal(); };
     windows.saveYearCopy = [&] { oeffnen.Button6Click(); };
     windows.chartEditor = [&] { koanders.showEditor(); };

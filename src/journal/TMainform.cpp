@@ -467,6 +467,7 @@ void TMainform::FormActivate() {
     for (widgets::OverlayField* field : {date_, account_, cashBox_, amount_}) field->finish();
     ActivationHooks hooks;
     hooks.chooseYear = windows_.changeYear;
+    hooks.restoreDamagedYear = windows_.restoreDamagedYear;
     ActivationResult result = ActivationResult::Ready;
     EntryContext entry = context();
     const bool opened = guarded([&] { result = activate(entry, hooks); });

@@ -62,6 +62,9 @@ struct MainformWindows {
     // it may change Hauptdatei and Konto. False when the user left it to end the program.
     std::function<bool()> changeYear;
     std::function<bool()> restoreSavedYear;
+    // The current year's rows cannot be read (the damage is the argument): offers its
+    // newest backup; true when the year was restored.
+    std::function<bool(const std::string& damage)> restoreDamagedYear;
     std::function<bool()> deleteYear;
     std::function<void()> saveYearCopy;
     std::function<void()> chartEditor;

@@ -40,6 +40,19 @@ std::string readTitlePrefix(const fs::path& chartPath, const std::string& chartN
                        hasHeader ? chart.asText(storage::chart::kTextH) : std::string(), chartName);
 }
 
+// Rows that cannot be read are never repaired over; restoring a backup is the way out.
+void ensureSound(YearTable kind, const state::MainState& state, const std::string& fileName, const ActivationHooks& hooks) {
+    try {
+        storage::ensureYearTableSound(kind, state.dataDir, fileName);
+    } catch (const storage::DbError& error) {
+        if (error.kind() != storage::DbError::Kind::DamagedRows || !hooks.restoreDamagedYear ||
+            !hooks.restoreDamagedYear(error.what())) {
+            throw;
+        }
+        storage::ensureYearTableSound(kind, state.dataDir, fileName);
+    }
+}
+
 }  // namespace
 
 bool currentJournalExists(const state::MainState& state) {
@@ -60,11 +73,11 @@ ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     // A settings file that names only the journal still finds its chart.
     if (state.settings.konto.empty()) state.settings.konto = storage::chartNameOfJournal(state.settings.hauptdatei);
 
-    storage::ensureYearTableSound(YearTable::Journal, state.dataDir, state.settings.hauptdatei);
+    ensureSound(YearTable::Journal, state, state.settings.hauptdatei, hooks);
     const std::size_t count = countRows(journalFile(state));
     state.movementCount = std::to_string(count);
 
-    storage::ensureYearTableSound(YearTable::Chart, state.dataDir, state.settings.konto);
+    ensureSound(YearTable::Chart, state, state.settings.konto, hooks);
     storage::textabgleich(chartFile(state));
     {
         Cursor chart(chartFile(state), OpenMode::Exclusive);

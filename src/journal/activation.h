@@ -13,6 +13,9 @@ struct ActivationHooks {
     // The current journal is missing: the year dialog, which may choose another year.
     // False when the user left it to end the program.
     std::function<bool()> chooseYear;
+    // The year's tables hold rows that cannot be read (the damage is the argument): may
+    // restore the year from a backup. True when it did.
+    std::function<bool(const std::string& damage)> restoreDamagedYear;
 };
 
 enum class ActivationResult {
@@ -28,7 +31,7 @@ bool currentJournalExists(const state::MainState& state);
 // year's tables where needed, aligns and updates the chart, sets the title line, and
 // asks for a first movement until there is one. The cursors end open, the journal on
 // its first row in Nummer order, adding mode off. MissingYearFile propagates (the
-// program must end); other DbErrors too.
+// program must end); other DbErrors too, DamagedRows when no backup was restored.
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks);
 
 // Told before the program ends when there is no year to open.

@@ -5,6 +5,7 @@
 #include "tools/dump_format.h"
 
 #include <iostream>
+#include <sstream>
 
 namespace quendra::tools {
 
@@ -27,7 +28,11 @@ int runQuery(const CommandArgs& args) {
         return 0;
     }
     const auto result = runSelect(sql, params);
-    dumpRows(std::cout, *result);
+    // Out only once every row has been read: a damaged row stops the query without half
+    // a result on the output.
+    std::ostringstream out;
+    dumpRows(out, *result);
+    std::cout << out.str();
     return 0;
 }
 

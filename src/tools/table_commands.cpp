@@ -1,16 +1,17 @@
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/error.h"
 #include "storage/dbase/field_codec.h"
-#include "storage/dbase/mdx_file.h"
 #include "storage/dbase/open_table.h"
 #include "storage/dbase/table_check.h"
 #include "storage/year_structure.h"
 #include "storage/dbase/table_ops.h"
+#include "storage/dbase/text_case.h"
 #include "tools/command_args.h"
 #include "tools/csv.h"
 #include "tools/db_commands.h"
 #include "tools/dump_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
@@ -149,11 +150,18 @@ int runInfo(const CommandArgs& args) {
     Cursor table(parsed.positional[0], OpenMode::Shared);
     const OpenTable& t = *table.table();
     const DbfHeader& h = t.header();
+    // Counted from the flags themselves: a damaged one is neither valid nor deleted.
+    std::uint32_t deleted = 0, damaged = 0;
+    for (std::uint32_t r = 1; r <= t.physicalCount(); ++r) {
+        const char flag = t.record(r)[0];
+        if (!recordFlagProblem(flag).empty()) ++damaged;
+        else if (flag == '*') ++deleted;
+    }
     std::cout << "file: " << parsed.positional[0] << "\n"
               << "versione: 0x" << std::hex << int(h.version) << std::dec << "\n"
               << "ultimo aggiornamento: " << h.lastUpdate.toIso() << "\n"
-              << "record: " << h.recordCount << " (validi " << t.visibleCount() << ", cancellati "
-              << h.recordCount - t.visibleCount() << ")\n"
+              << "record: " << h.recordCount << " (validi " << h.recordCount - deleted - damaged << ", cancellati "
+              << deleted << (damaged ? ", con il contrassegno danneggiato " + std::to_string(damaged) : "") << ")\n"
               << "lunghezza intestazione: " << h.headerLength << "\n"
               << "lunghezza record: " << h.recordLength << "\n"
               << "indice di produzione (byte 28): " << (h.productionIndex ? 1 : 0) << "\n"
@@ -180,20 +188,14 @@ int runDump(const CommandArgs& args) {
     const OpenTable& t = *cursor.table();
     std::vector<std::uint32_t> order;
     if (const std::string tag = parsed.one("--tag"); !tag.empty()) {
-        // The file's own tag, so a dump shows what other readers would walk.
-        const std::unique_ptr<MdxFile> mdx = MdxFile::open(indexPathFor(parsed.positional[0]));
-        std::size_t index = mdx->tagCount();
-        for (std::size_t i = 0; i < mdx->tagCount(); ++i) {
-            if (mdx->tag(i).name.size() == tag.size() &&
-                std::equal(tag.begin(), tag.end(), mdx->tag(i).name.begin(),
-                           [](char a, char b) { return std::toupper(a) == std::toupper(b); })) {
-                index = i;
-            }
+        // The tag as checked against the rows: a stale one is refused, never walked.
+        if (!t.indexUsable() && t.header().productionIndex) throw DbError(t.indexProblemKind(), t.indexProblem());
+        std::size_t index = t.tagCount();
+        for (std::size_t i = 0; i < t.tagCount(); ++i) {
+            if (equalsIgnoreCaseAscii(t.tagAt(i).info().name, tag)) index = i;
         }
-        if (index == mdx->tagCount()) throw DbError(DbError::Kind::NoSuchTag, "tag \"" + tag + "\" inesistente");
-        for (const MdxEntry& e : mdx->entries(index)) {
-            if (e.recno >= 1 && e.recno <= t.physicalCount()) order.push_back(e.recno);
-        }
+        if (index == t.tagCount()) throw DbError(DbError::Kind::NoSuchTag, "tag \"" + tag + "\" inesistente");
+        for (std::size_t pos = 0; pos < t.tagAt(index).size(); ++pos) order.push_back(t.tagAt(index).recnoAt(pos));
     } else {
         for (std::uint32_t r = 1; r <= t.physicalCount(); ++r) order.push_back(r);
     }
@@ -238,12 +240,18 @@ int runCheck(const CommandArgs& args) {
     const ParsedArgs parsed = parseArgs(args, {}, {}, 1);
     const std::filesystem::path path = parsed.positional[0];
     std::vector<std::string> problems = checkTable(path);
-    if (const auto kind = yearTableKindOf(path.filename().string()); kind && problems.empty()) {
-        problems = yearStructureProblems(*kind, Cursor(path, OpenMode::Shared).fields(), fileLabel(path));
+    const auto isError = [](const std::string& p) { return !isWarning(p); };
+    bool errors = std::any_of(problems.begin(), problems.end(), isError);
+    if (const auto kind = yearTableKindOf(path.filename().string()); kind && !errors) {
+        for (std::string& p : yearStructureProblems(*kind, Cursor(path, OpenMode::Shared).fields(), fileLabel(path))) {
+            problems.push_back(std::move(p));
+            errors = true;
+        }
     }
     for (const std::string& p : problems) std::cout << p << "\n";
     if (problems.empty()) std::cout << "nessun problema\n";
-    return problems.empty() ? 0 : 1;
+    // Warnings alone leave the rows readable: the check passes.
+    return errors ? 1 : 0;
 }
 
 int runReindex(const CommandArgs& args) {

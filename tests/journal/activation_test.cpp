@@ -1,9 +1,11 @@
 #include "journal/activation.h"
 
 #include "state/title_line.h"
+#include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/settings_file.h"
 #include "support/chart_fixture.h"
+#include "support/file_contents.h"
 #include "support/year_fixture.h"
 #include "transfer/net.h"
 
@@ -109,6 +111,28 @@ TEST(Activation, LostIndexesAreRebuilt) {
     ASSERT_EQ(activate(fixture.context, {}), ActivationResult::Ready);
     EXPECT_TRUE(fs::exists(fixture.dataDir / "kr201501.mdx"));
     EXPECT_TRUE(fs::exists(fixture.dataDir / "kw201501.mdx"));
+    EXPECT_EQ(fixture.year.journal.recordCount(), 2u);
+}
+
+TEST(Activation, RowsThatCannotBeReadAreNotRepairedOverButMayBeRestored) {
+    YearFixture fixture(twoRows());
+    const std::string good = test::readFile(fixture.journalPath());
+    std::string damaged = good;
+    damaged[std::size_t(std::uint8_t(good[8]) | std::uint8_t(good[9]) << 8)] = '\0';  // the first row's flag
+    test::writeFile(fixture.journalPath(), damaged);
+    fs::remove(fixture.dataDir / "kr201501.mdx");
+    EXPECT_THROW(activate(fixture.context, {}), storage::DbError) << "no way out: the damage is told";
+    EXPECT_EQ(test::readFile(fixture.journalPath()), damaged);
+
+    ActivationHooks hooks;
+    std::string told;
+    hooks.restoreDamagedYear = [&](const std::string& damage) {
+        told = damage;
+        test::writeFile(fixture.journalPath(), good);
+        return true;
+    };
+    ASSERT_EQ(activate(fixture.context, hooks), ActivationResult::Ready);
+    EXPECT_TRUE(told.starts_with("La tabella \"KR201501.DBF\" ha 1 record danneggiato (1)")) << told;
     EXPECT_EQ(fixture.year.journal.recordCount(), 2u);
 }
 

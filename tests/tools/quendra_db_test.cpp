@@ -231,6 +231,7 @@ TEST_F(QuendraDbTest, ARowChangedBehindTheIndexIsReported) {
     dbf.replace(at, 6, "HE0501");
     writeBytes(table_, dbf);
     EXPECT_NE(check(1).find("tag COD"), std::string::npos);
+    expectOneLineError(tool({"dump", table_.string(), "--tag", "cod"}), "a walk over a stale tag");
     ASSERT_EQ(tool({"reindex", table_.string()}).exitCode, 0);
     EXPECT_EQ(check(0), "nessun problema\n");
 }
@@ -386,13 +387,68 @@ TEST_F(QuendraDbTest, CheckReportsWhatReadingWouldGetWrong) {
         << sum.err;
     expectOneLineError(tool({"dump", table_.string()}), "dump of a damaged amount");
 
+    bytes[amount + 3] = '.';
     bytes[4] = char(bytes[4] - 2);  // the count lowered: two rows hidden
     writeBytes(table_, bytes);
     EXPECT_NE(check(1).find("dichiara 3 record ma ne contiene 5"), std::string::npos);
+    const ProgramResult counted = tool({"query", "select * from \"" + table_.string() + "\""});
+    expectOneLineError(counted, "a query of a table with a wrong count");
+    EXPECT_EQ(counted.err.find("Errore nella query"), std::string::npos) << "the query is right, the file is not";
     expectOneLineError(tool({"dump", table_.string()}), "dump with a wrong count");
     ASSERT_EQ(tool({"reindex", table_.string()}).exitCode, 0);
     const ProgramResult rows = tool({"info", table_.string()});
     EXPECT_NE(rows.out.find("record: 5"), std::string::npos) << "every row back: " << rows.out;
+}
+
+bool validUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = std::uint8_t(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((std::uint8_t(text[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+TEST_F(QuendraDbTest, DamagedBytesAreRefusedEverywhereAndShownEscaped) {
+    loadSample();
+    const std::string good = readBytes(table_);
+    const std::size_t amount = good.find("125.50") - 6;  // BETRAG of record 1, twelve bytes
+    const std::size_t date = good.find("20240115");       // DATUM of record 2
+    const std::pair<std::size_t, std::string> damages[] = {
+        {amount, std::string(12, '\0')},
+        {date, "20\xb2" "40115"},
+        {amount, "      1.5E+2"},
+        {good.find("20240115") - 7, "+"},  // record 2's deletion flag
+    };
+    const std::string table = table_.string();
+    for (const auto& [at, damage] : damages) {
+        SCOPED_TRACE(at);
+        std::string bytes = good;
+        bytes.replace(at, damage.size(), damage);
+        writeBytes(table_, bytes);
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+                 {"dump", table}, {"dump", table, "--tag", "nummer"}, {"query", "select * from \"" + table + "\""},
+                 {"query", "select sum(betrag) from \"" + table + "\" where datum >= :d", "--param", "d=2000-01-01"}}) {
+            const ProgramResult run = tool(args);
+            expectOneLineError(run, args[0]);
+            EXPECT_TRUE(validUtf8(run.err)) << run.err;
+            EXPECT_EQ(run.err.find('\0'), std::string::npos);
+        }
+        const std::string report = check(1);
+        EXPECT_TRUE(validUtf8(report)) << report;
+        EXPECT_EQ(report.find('\0'), std::string::npos);
+    }
+    EXPECT_NE(tool({"info", table}).out.find("record: 5 (validi 4, cancellati 0, con il contrassegno danneggiato 1)"),
+              std::string::npos)
+        << "the last damage: a flipped flag";
+    std::string nul = good;
+    nul.replace(amount, 12, std::string(12, '\0'));
+    writeBytes(table_, nul);
+    EXPECT_NE(check(1).find("campo BETRAG: \"\\x00\\x00"), std::string::npos) << "NULs shown as \\x00";
 }
 
 TEST_F(QuendraDbTest, NonRegularFilesAreRefusedAtOnce) {

@@ -4,12 +4,15 @@
 #include "accounts/chart_import.h"
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/open_table.h"
+#include "storage/index_repair.h"
 #include "support/file_contents.h"
+#include "support/scripted_prompt.h"
 #include "support/temp_dir.h"
 #include "years/carry_forward.h"
 #include "years/delete_year.h"
 #include "years/import_year.h"
 #include "years/open_year.h"
+#include "years/backup_restore.h"
 #include "years/year_backup.h"
 #include "year_test_data.h"
 
@@ -56,6 +59,14 @@ protected:
         if (names.empty()) return {};
         EXPECT_TRUE(names[0].ends_with("-" + operation)) << names[0];
         return backups() / names[0];
+    }
+
+    std::filesystem::path onlyBackupEndingWith(const std::string& operation) const {
+        for (const std::string& name : test::namesIn(backups())) {
+            if (name.ends_with("-" + operation)) return backups() / name;
+        }
+        ADD_FAILURE() << "no backup " << operation;
+        return {};
     }
 
     // The backup brought back through the year import: the same rows as before.
@@ -130,6 +141,34 @@ TEST_F(YearBackup, ABackupThatCannotBeWrittenStopsTheOperation) {
     EXPECT_TRUE(std::filesystem::exists(test::journalOf(data(), "201501")));
     EXPECT_THROW(carryForward(data(), "201401", "201501"), BackupFailed);
     EXPECT_EQ(described(test::readMovements(test::journalOf(data(), "201501"))), described(movements(2015, 30)));
+}
+
+TEST_F(YearBackup, ADamagedYearIsRestoredFromItsNewestBackupAfterACopyOfTheDamage) {
+    const std::filesystem::path journal = test::journalOf(data(), "201501");
+    test::ScriptedPrompt prompt;
+    EXPECT_FALSE(offerBackupRestore(data(), "201501", "danno", prompt)) << "no backup, nothing to offer";
+    EXPECT_TRUE(prompt.shown.empty());
+
+    backupYear(data(), "201401", "riporto");
+    const std::filesystem::path saved = backupYear(data(), "201501", "riporto");
+    std::string bytes = test::readFile(journal);
+    bytes.replace(bytes.size() - 1025, 1024, 1024, '\0');  // a block of the rows zeroed
+    test::writeFile(journal, bytes);
+    EXPECT_EQ(newestBackupOf(data(), "201501"), saved);
+
+    prompt.answer(false);
+    EXPECT_FALSE(offerBackupRestore(data(), "201501", "danno", prompt));
+    EXPECT_EQ(test::readFile(journal), bytes) << "declined: nothing changes";
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_TRUE(prompt.shown[0].noByDefault);
+    EXPECT_TRUE(prompt.shown[0].text.starts_with("danno\n\nL'ultima copia di sicurezza")) << prompt.shown[0].text;
+
+    prompt.answer(true);
+    EXPECT_TRUE(offerBackupRestore(data(), "201501", "danno", prompt));
+    EXPECT_EQ(described(test::readMovements(journal)), described(movements(2015, 30)));
+    EXPECT_TRUE(storage::yearTableSound(storage::YearTable::Journal, journal));
+    EXPECT_EQ(test::readFile(onlyBackupEndingWith("prima-del-ripristino") / "kr201501.dbf"), bytes)
+        << "the damaged file is kept as it was";
 }
 
 }  // namespace

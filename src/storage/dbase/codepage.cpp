@@ -128,6 +128,10 @@ CodePage codePageFromDriver(std::uint8_t driverId) {
     }
 }
 
+bool isKnownDriver(std::uint8_t driverId) {
+    return driverId == 0x00 || driverId == 0x01 || driverId == 0x02 || driverId == 0x03 || driverId == 0x57;
+}
+
 std::string decodeToUtf8(std::string_view bytes, CodePage page) {
     const UpperHalf& table = upperHalf(page);
     std::string out;

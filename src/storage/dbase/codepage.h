@@ -13,6 +13,8 @@ enum class CodePage { Windows1252, Dos437, Dos850 };
 // The code page a .dbf's language driver byte (header offset 29) names: 0x57, 0x03 and
 // 0x00 (unset) are Windows-1252, 0x01 is DOS 437, 0x02 is DOS 850. Others: Windows-1252.
 CodePage codePageFromDriver(std::uint8_t driverId);
+// One of the bytes named above.
+bool isKnownDriver(std::uint8_t driverId);
 
 // Bytes of the code page to UTF-8. Every byte decodes (undefined Windows-1252 slots map
 // to the C1 control of the same number, as Windows does).

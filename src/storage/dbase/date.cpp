@@ -73,7 +73,7 @@ Date Date::fromYmd(int year, int month, int day) {
 }
 
 std::optional<Date> Date::parseDbf(std::string_view text) {
-    if (text.find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos) return Date{};
+    if (text.find_first_not_of(' ') == std::string_view::npos) return Date{};
     if (text.size() != 8) return std::nullopt;
     return fromParts(digitsAt(text, 0, 4), digitsAt(text, 4, 2), digitsAt(text, 6, 2));
 }

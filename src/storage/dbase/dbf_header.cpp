@@ -107,6 +107,11 @@ private:
             pos += kDescriptorLength;
         }
         if (header.fields.empty()) fail("nessun campo");
+        // Writers that pad the header pad with NULs; any other byte there is a record
+        // that a stated length too long would shift.
+        for (std::size_t i = pos + 1; i < header.headerLength && i < bytes_.size(); ++i) {
+            if (bytes_[i] != '\0') fail("lunghezza dell'intestazione errata");
+        }
     }
 
     FieldDef readDescriptor(std::string_view d) const {
@@ -192,8 +197,13 @@ std::uint32_t DbfHeader::recordsInFile(std::uint64_t fileSize) const {
 std::string DbfHeader::recordCountProblem(std::uint64_t fileSize, const std::string& fileLabel) const {
     const std::uint64_t counted = headerLength + std::uint64_t(recordCount) * recordLength;
     if (fileSize == counted || fileSize == counted + 1) return {};
-    return "Il file \"" + fileLabel + "\" dichiara " + std::to_string(recordCount) + " record ma ne contiene " +
-           std::to_string(recordsInFile(fileSize)) + ": va riparato (RIORGANIZZAZIONE o quendra-db reindex)";
+    const std::uint32_t held = recordsInFile(fileSize);
+    const std::string what = held == recordCount && fileSize > counted
+                                 ? " ma dopo l'ultimo ci sono " + std::to_string(fileSize - counted) +
+                                       " byte in più, meno di un record"
+                                 : " ma ne contiene " + std::to_string(held);
+    return "Il file \"" + fileLabel + "\" dichiara " + std::to_string(recordCount) + " record" + what +
+           ": va riparato (RIORGANIZZAZIONE o quendra-db reindex)";
 }
 
 std::string DbfHeader::serialize() const {

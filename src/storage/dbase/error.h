@@ -23,6 +23,7 @@ public:
         BadState,      // the cursor is not in a state that allows the operation
         NoRecord,      // there is no current record
         BadQuery,      // a query text that cannot be parsed or does not fit its table
+        DamagedRows,   // rows that cannot be read: rebuilding over them would lose them for good
     };
 
     DbError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}

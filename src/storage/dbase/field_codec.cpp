@@ -11,18 +11,49 @@ namespace quendra::storage {
 
 namespace {
 
-// Writers pad with blanks, a few with NULs.
+// Typed text and C fields are trimmed of blanks; a few writers pad C fields with NULs.
+constexpr std::string_view kBlank = " ";
 constexpr std::string_view kPadding(" \0", 2);
 
-std::string_view trimRight(std::string_view text) {
-    const std::size_t end = text.find_last_not_of(kPadding);
+std::string_view trimRight(std::string_view text, std::string_view padding = kPadding) {
+    const std::size_t end = text.find_last_not_of(padding);
     return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
 }
 
-std::string_view trim(std::string_view text) {
-    text = trimRight(text);
-    const std::size_t start = text.find_first_not_of(kPadding);
+std::string_view trim(std::string_view text, std::string_view padding = kPadding) {
+    text = trimRight(text, padding);
+    const std::size_t start = text.find_first_not_of(padding);
     return start == std::string_view::npos ? std::string_view{} : text.substr(start);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t digitsFrom(std::string_view text, std::size_t pos) {
+    std::size_t end = pos;
+    while (end < text.size() && isDigit(text[end])) ++end;
+    return end - pos;
+}
+
+// A stored N/F value exactly as dBase writes it: right-aligned, an optional minus, the
+// whole part, and the point with exactly the field's decimals. The whole part may be
+// missing only where the field had no room for its zero. Blanks only: empty (0).
+std::optional<double> parseStored(const FieldDef& field, std::string_view raw) {
+    const std::size_t start = raw.find_first_not_of(kBlank);
+    if (start == std::string_view::npos) return 0.0;
+    const std::string_view text = raw.substr(start);
+    std::size_t pos = text[0] == '-' ? 1 : 0;
+    const std::size_t whole = digitsFrom(text, pos);
+    if (whole == 0 && start > 0) return std::nullopt;
+    pos += whole;
+    if (field.decimals > 0) {
+        if (pos >= text.size() || text[pos] != '.' || digitsFrom(text, pos + 1) != field.decimals) return std::nullopt;
+        pos += 1 + field.decimals;
+    }
+    if (pos != text.size() || whole + field.decimals == 0) return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
 }
 
 [[noreturn]] void badValue(const std::string& message) { throw DbError(DbError::Kind::BadValue, message); }
@@ -82,23 +113,41 @@ char logicalLetter(std::string_view raw) {
 }
 
 std::string notA(std::string_view text, std::string_view kind) {
-    std::string problem = "\"";
-    problem.append(text).append("\", che non è ").append(kind);
-    return problem;
+    return "\"" + escapedBytes(text) + "\", che non è " + std::string(kind);
 }
 
 }  // namespace
 
+std::string escapedBytes(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F && c != '\\') {
+            out.push_back(c);
+        } else {
+            out.append("\\x").push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 0x0F]);
+        }
+    }
+    return out;
+}
+
 std::string fieldValueProblem(const FieldDef& field, std::string_view raw) {
-    const std::string_view text = trim(raw);
+    // NULs are damage in every value but as the padding at the end of a text.
+    const std::string_view text = trim(raw, kBlank);
     switch (field.type) {
-    case FieldType::Character: return {};
+    case FieldType::Character: {
+        const std::size_t nul = raw.find('\0');
+        if (nul == std::string_view::npos || raw.find_first_not_of('\0', nul) == std::string_view::npos) return {};
+        return "un byte nullo al carattere " + std::to_string(nul + 1) + " del testo";
+    }
     case FieldType::Numeric:
     case FieldType::Float:
-        if (text.empty() || parseNumber(text)) return {};
+        if (parseStored(field, raw)) return {};
         return notA(text, "un numero");
     case FieldType::Date:
-        if (text.empty() || Date::parseDbf(raw)) return {};
+        if (Date::parseDbf(raw)) return {};
         return notA(text, "una data");
     case FieldType::Logical:
         if (text.empty() || text == "?" || logicalLetter(text) != '?') return {};
@@ -117,17 +166,23 @@ void requireValid(const FieldDef& field, std::string_view raw) {
 
 }  // namespace
 
+std::string recordFlagProblem(char flag) {
+    if (flag == ' ' || flag == '*') return {};
+    return "il contrassegno di cancellazione contiene \"" + escapedBytes(std::string_view(&flag, 1)) +
+           "\", che non è né \" \" né \"*\"";
+}
+
 DbError inRow(const std::filesystem::path& table, std::uint32_t recno, const DbError& fieldError) {
     return DbError(fieldError.kind(),
                    "Tabella \"" + fileLabel(table) + "\", record " + std::to_string(recno) + ": " + fieldError.what());
 }
 
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page) {
-    if (field.type != FieldType::Character) requireValid(field, raw);
+    requireValid(field, raw);
     switch (field.type) {
     case FieldType::Character: return decodeToUtf8(trimRight(raw), page);
     case FieldType::Numeric:
-    case FieldType::Float: return decodeToUtf8(trim(raw), page);
+    case FieldType::Float: return std::string(trim(raw, kBlank));
     case FieldType::Date: return decodeDate(field, raw).toDisplay();
     case FieldType::Logical: break;
     }
@@ -136,10 +191,9 @@ std::string decodeText(const FieldDef& field, std::string_view raw, CodePage pag
 }
 
 std::optional<double> readableNumber(const FieldDef& field, std::string_view raw) {
+    if (field.type != FieldType::Character) return parseStored(field, raw);
     const std::string_view text = trim(raw);
-    if (text.empty()) return 0.0;
-    if (field.type == FieldType::Character) return parseNumber(text).value_or(0);
-    return parseNumber(text);
+    return text.empty() ? 0.0 : parseNumber(text).value_or(0);
 }
 
 double decodeNumber(const FieldDef& field, std::string_view raw) {
@@ -159,8 +213,8 @@ Date decodeDate(const FieldDef& field, std::string_view raw) {
 bool decodeLogical(std::string_view raw) { return logicalLetter(raw) == 'T'; }
 
 bool isBlank(const FieldDef& field, std::string_view raw) {
-    if (field.type == FieldType::Logical) return logicalLetter(raw) == '?';
-    return trim(raw).empty();
+    if (field.type == FieldType::Logical) return logicalLetter(raw) == '?' && raw.find('\0') == std::string_view::npos;
+    return trim(raw, field.type == FieldType::Character ? kPadding : kBlank).empty();
 }
 
 std::string encodeText(const FieldDef& field, std::string_view utf8, CodePage page) {

@@ -25,14 +25,19 @@ namespace quendra::storage {
 // C: decoded to UTF-8, trailing blanks removed. N/F: the text trimmed. D: "dd.mm.yyyy"
 // ("" when empty). L: "T", "F" or "" for "?"/blank.
 std::string decodeText(const FieldDef& field, std::string_view raw, CodePage page);
-// N/F: the value (0 when blank); C: the text read as a number, 0 if none.
+// N/F: the value (0 when blank): leading blanks, an optional minus, digits and exactly
+// the field's decimals, nothing else; C: the text read as a number, 0 if none.
 double decodeNumber(const FieldDef& field, std::string_view raw);
 // N/F: the value, 0 when blank, nullopt when the bytes are no number.
 std::optional<double> readableNumber(const FieldDef& field, std::string_view raw);
 // D: the date (empty when blank).
 Date decodeDate(const FieldDef& field, std::string_view raw);
+// Bytes for a message: printable ASCII as it is, every other byte as \xNN.
+std::string escapedBytes(std::string_view bytes);
 // "" when the bytes are a valid value of the field's type, else the Italian reason.
 std::string fieldValueProblem(const FieldDef& field, std::string_view raw);
+// "" for the flag byte of a live (' ') or deleted ('*') record, else the Italian reason.
+std::string recordFlagProblem(char flag);
 // A decoder's error with the table and row put in front ("Tabella "KR201501.DBF",
 // record 5: il campo EINNAHME contiene …").
 DbError inRow(const std::filesystem::path& table, std::uint32_t recno, const DbError& fieldError);

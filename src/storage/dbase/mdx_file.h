@@ -15,6 +15,8 @@ struct MdxTagInfo {
     char keyType = 'C';       // 'C', 'N' or 'D'
     std::uint16_t keyLength = 0;  // field width for C, 12 for N, 8 for D
     bool unique = false;
+    std::uint16_t keysPerNode = 0;  // as the tag header states
+    std::uint16_t nodeRoom = 0;     // the keys a node of this key length holds
 };
 
 struct MdxEntry {

@@ -81,7 +81,9 @@ private:
         geometry.itemLength = getU16(header, kItemLength);
         const std::size_t physical =
             geometry.itemLength > info.keyLength + 3u ? (geometry.blockBytes - kNodeOverhead) / geometry.itemLength : 0;
-        geometry.capacity = std::uint16_t(std::min<std::size_t>(physical, getU16(header, kKeysPerNode)));
+        info.keysPerNode = getU16(header, kKeysPerNode);
+        info.nodeRoom = std::uint16_t(std::min<std::size_t>(physical, UINT16_MAX));
+        geometry.capacity = std::uint16_t(std::min<std::size_t>(physical, info.keysPerNode));
         if (!keyLengthFits(info.keyType, info.keyLength) || geometry.capacity < 2) fail(where + "ha una lunghezza di chiave non valida");
         const std::string_view expression = header.substr(kExpression, kMaxExpression);
         info.expression = std::string(expression.substr(0, expression.find('\0')));

@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <ctime>
 #include <optional>
 #include <set>
+#include <thread>
 #include <utility>
 
 namespace quendra::storage {
@@ -22,6 +24,9 @@ namespace {
 constexpr char kDeletedFlag = '*';
 constexpr char kValidFlag = ' ';
 constexpr char kEndOfFile = 0x1A;
+// A post takes milliseconds; a reader waits this long at most for the index to catch up.
+constexpr int kPostWaits = 50;
+constexpr std::chrono::milliseconds kPostWait{20};
 
 bool entryLess(std::string_view keyA, std::uint32_t recA, std::string_view keyB, std::uint32_t recB) {
     const int c = keyA.compare(keyB);
@@ -127,29 +132,45 @@ std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     table->path_ = path;
     table->exclusive_ = exclusive;
     table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
-    table->stamp_ = table->file_.stamp();
-    const std::uint64_t fileSize = table->stamp_.size;
-    table->header_ = readHeader(table->file_, fileSize);
+    table->readRows();
     const DbfHeader& header = table->header_;
-    if (const std::string problem = header.recordCountProblem(fileSize, fileLabel(path)); !problem.empty()) {
+    table->indexPending_ = header.productionIndex && index == IndexOnLoad::Check;
+    if (exclusive) table->ensureIndex();
+    return table;
+}
+
+bool OpenTable::isDeleted(std::uint32_t recno) const {
+    const char flag = record(recno)[0];
+    if (const std::string problem = recordFlagProblem(flag); !problem.empty()) {
+        throw inRow(path_, recno, DbError(DbError::Kind::BadValue, problem));
+    }
+    return flag == kDeletedFlag;
+}
+
+void OpenTable::readRows() {
+    stamp_ = file_.stamp();
+    const std::uint64_t fileSize = stamp_.size;
+    header_ = readHeader(file_, fileSize);
+    const DbfHeader& header = header_;
+    if (const std::string problem = header.recordCountProblem(fileSize, fileLabel(path_)); !problem.empty()) {
         // A writer in another process appends the record before it counts it: rows beyond
         // the count are then its post in progress, not damage.
-        const bool appending = fileSize > header.recordOffset(header.recordCount + 1) && table->file_.writeLockedElsewhere();
+        const bool appending = fileSize > header.recordOffset(header.recordCount + 1) && file_.writeLockedElsewhere();
         if (!appending) throw DbError(DbError::Kind::RecordCount, problem);
     }
     const std::uint64_t rowBytes = std::uint64_t(header.recordCount) * header.recordLength;
     if (rowBytes > FileHandle::kMaxFileBytes) {
-        throw DbError(DbError::Kind::BadFile, "La tabella \"" + fileLabel(path) + "\" è troppo grande (" +
+        throw DbError(DbError::Kind::BadFile, "La tabella \"" + fileLabel(path_) + "\" è troppo grande (" +
                                                   std::to_string(header.recordCount) + " record)");
     }
-    table->rows_.resize(std::size_t(rowBytes));
-    table->file_.readInto(header.headerLength, table->rows_.data(), table->rows_.size());
+    rows_.resize(std::size_t(rowBytes));
+    file_.readInto(header.headerLength, rows_.data(), rows_.size());
+    // A damaged flag counts as visible here; reading that row refuses it.
+    visible_ = 0;
     for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
-        if (!table->isDeleted(r)) ++table->visible_;
+        if (record(r)[0] != kDeletedFlag) ++visible_;
     }
-    table->indexPending_ = header.productionIndex && index == IndexOnLoad::Check;
-    if (exclusive) table->ensureIndex();
-    return table;
+    ++version_;
 }
 
 void OpenTable::markIndexUnusable(DbError::Kind kind, const std::string& why) {
@@ -172,16 +193,33 @@ const OpenTable& OpenTable::ensureIndex() const {
 
 void OpenTable::loadIndex() {
     const std::filesystem::path mdxPath = indexPathFor(path_);
-    try {
-        std::unique_ptr<MdxFile> mdx = MdxFile::open(mdxPath);
-        if (mdx->tagCount() == 0) {
-            throw DbError(DbError::Kind::IndexDamaged, "L'indice \"" + fileLabel(mdxPath) + "\" non contiene alcun tag");
+    for (int attempt = 1;; ++attempt) {
+        try {
+            std::unique_ptr<MdxFile> mdx = MdxFile::open(mdxPath);
+            if (mdx->tagCount() == 0) {
+                throw DbError(DbError::Kind::IndexDamaged, "L'indice \"" + fileLabel(mdxPath) + "\" non contiene alcun tag");
+            }
+            validateEntries(*mdx);
+            mdx_ = std::move(mdx);
+            indexUsable_ = true;
+            return;
+        } catch (const DbError& e) {
+            // Another process's post writes the row and the count before the index: while
+            // it holds the write lock, an index behind the rows is its post in progress.
+            const bool postElsewhere = e.kind() == DbError::Kind::IndexStale && !writer_ && !exclusive_ &&
+                                       file_.writeLockedElsewhere();
+            if (!postElsewhere) {
+                markIndexUnusable(e.kind() == DbError::Kind::Io ? DbError::Kind::IndexMissing : e.kind(), e.what());
+                return;
+            }
+            if (attempt == kPostWaits) {
+                markIndexUnusable(DbError::Kind::Locked, "L'indice \"" + fileLabel(mdxPath) +
+                                                             "\" è in aggiornamento da un altro programma: riprovare");
+                return;
+            }
         }
-        validateEntries(*mdx);
-        mdx_ = std::move(mdx);
-        indexUsable_ = true;
-    } catch (const DbError& e) {
-        markIndexUnusable(e.kind() == DbError::Kind::Io ? DbError::Kind::IndexMissing : e.kind(), e.what());
+        std::this_thread::sleep_for(kPostWait);
+        readRows();
     }
 }
 

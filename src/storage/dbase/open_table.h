@@ -82,7 +82,8 @@ public:
     // Records in the file, deleted ones included; record numbers run 1 … physicalCount.
     std::uint32_t physicalCount() const { return header_.recordCount; }
     std::uint32_t visibleCount() const { return visible_; }
-    bool isDeleted(std::uint32_t recno) const { return record(recno)[0] == '*'; }
+    // A flag byte other than ' ' and '*' is damage: DbError(BadValue) naming the row.
+    bool isDeleted(std::uint32_t recno) const;
     // The record's bytes (flag byte first) and one field's bytes, in the code page.
     std::string_view record(std::uint32_t recno) const {
         return std::string_view(rows_.data() + std::size_t(recno - 1) * header_.recordLength, header_.recordLength);
@@ -141,6 +142,8 @@ private:
     // The .mdx is read and checked against the rows when first needed: a shared open
     // that only scans pays nothing for it, and an exclusive open checks it at once.
     const OpenTable& ensureIndex() const;
+    // Header and rows from the file, as they are now.
+    void readRows();
     void loadIndex();
     void validateEntries(const MdxFile& mdx);
     std::string fileKeyOf(std::size_t tag, std::uint32_t recno) const;

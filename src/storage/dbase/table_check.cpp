@@ -30,6 +30,10 @@ void checkTag(const DbfHeader& header, const std::string& data, const MdxFile& m
         return;
     }
     if (!def.hasTag) problems.push_back(tagLabel + "il campo " + def.name + " non è segnato come indicizzato");
+    if (info.keysPerNode != info.nodeRoom) {
+        problems.push_back(std::string(kWarning) + tagLabel + "l'intestazione dichiara " + std::to_string(info.keysPerNode) +
+                           " chiavi per nodo invece di " + std::to_string(info.nodeRoom));
+    }
     const std::vector<MdxEntry> entries = mdx.entries(t);
     if (entries.size() != header.recordCount) {
         problems.push_back(tagLabel + std::to_string(entries.size()) + " chiavi per " +
@@ -63,17 +67,17 @@ void checkTag(const DbfHeader& header, const std::string& data, const MdxFile& m
     if (missing) problems.push_back(tagLabel + std::to_string(missing) + " record senza chiave");
 }
 
-}  // namespace
-
-namespace {
-
 constexpr std::size_t kFieldProblemsListed = 20;
 
-// Every field whose bytes are not a value of its type, the first ones by row and field.
+// Every flag byte and field whose bytes are not what they should be, the first ones by
+// row and field.
 void checkFields(const DbfHeader& header, std::string_view data, std::vector<std::string>& problems) {
     std::size_t found = 0;
     for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
         const std::string_view record = data.substr(header.recordOffset(r), header.recordLength);
+        if (const std::string problem = recordFlagProblem(record[0]); !problem.empty()) {
+            if (++found <= kFieldProblemsListed) problems.push_back("record " + std::to_string(r) + ": " + problem);
+        }
         for (std::size_t f = 0; f < header.fields.size(); ++f) {
             const FieldDef& def = header.fields[f];
             const std::string problem = fieldValueProblem(def, record.substr(header.fieldOffsets[f], def.length));
@@ -88,7 +92,71 @@ void checkFields(const DbfHeader& header, std::string_view data, std::vector<std
     }
 }
 
+std::string hexByte(char c) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(c);
+    return std::string("0x") + kHex[byte >> 4] + kHex[byte & 0x0F];
+}
+
+bool hasLowerCase(std::string_view name) {
+    return std::any_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
+// What other dBase programs might read differently although this engine reads the rows
+// right. Needs a record count that fits the file.
+void checkHeaderBytes(const DbfHeader& header, std::string_view data, std::vector<std::string>& problems) {
+    const std::string warning(kWarning);
+    if (data[0] != 0x03) problems.push_back(warning + "il byte di versione è " + hexByte(data[0]) + " invece di 0x03 (dBase IV)");
+    if (!isKnownDriver(std::uint8_t(data[29]))) {
+        problems.push_back(warning + "la pagina di codici " + hexByte(data[29]) + " è sconosciuta: il testo è letto come Windows-1252");
+    }
+    if (data[28] != 0 && data[28] != 1) problems.push_back(warning + "il byte 28 vale " + hexByte(data[28]) + " invece di 0 o 1");
+    for (const FieldDef& def : header.fields) {
+        if (hasLowerCase(def.name)) problems.push_back(warning + "il nome del campo " + def.name + " contiene minuscole");
+    }
+    const std::uint64_t end = header.recordOffset(header.recordCount + 1);
+    if (data.size() == end) {
+        problems.push_back(warning + "manca il byte di fine file 0x1A");
+    } else if (data[end] != 0x1A) {
+        problems.push_back(warning + "il byte di fine file è " + hexByte(data[end]) + " invece di 0x1A");
+    }
+}
+
+bool rowReadable(const DbfHeader& header, std::string_view record) {
+    if (!recordFlagProblem(record[0]).empty()) return false;
+    for (std::size_t f = 0; f < header.fields.size(); ++f) {
+        const FieldDef& def = header.fields[f];
+        if (!fieldValueProblem(def, record.substr(header.fieldOffsets[f], def.length)).empty()) return false;
+    }
+    return true;
+}
+
+constexpr std::size_t kRowsNamed = 10;
+
 }  // namespace
+
+std::vector<std::uint32_t> unreadableRows(const DbfHeader& header, std::string_view rows) {
+    std::vector<std::uint32_t> found;
+    const std::size_t count = rows.size() / header.recordLength;
+    for (std::size_t r = 0; r < count; ++r) {
+        if (!rowReadable(header, rows.substr(r * header.recordLength, header.recordLength))) {
+            found.push_back(std::uint32_t(r + 1));
+        }
+    }
+    return found;
+}
+
+void refuseUnreadableRows(const OpenTable& table) {
+    const std::vector<std::uint32_t> rows = unreadableRows(table.header(), table.rowBytes());
+    if (rows.empty()) return;
+    std::string named;
+    for (std::size_t i = 0; i < rows.size() && i < kRowsNamed; ++i) named += (i ? ", " : "") + std::to_string(rows[i]);
+    if (rows.size() > kRowsNamed) named += " e altri " + std::to_string(rows.size() - kRowsNamed);
+    throw DbError(DbError::Kind::DamagedRows,
+                  "La tabella \"" + fileLabel(table.path()) + "\" ha " + std::to_string(rows.size()) +
+                      (rows.size() == 1 ? " record danneggiato" : " record danneggiati") + " (" + named +
+                      "): l'indice non è stato ricostruito, perché il danno non diventi definitivo");
+}
 
 std::vector<std::string> checkTable(const std::filesystem::path& path) {
     std::vector<std::string> problems;
@@ -103,6 +171,8 @@ std::vector<std::string> checkTable(const std::filesystem::path& path) {
     if (const std::string problem = header.recordCountProblem(data.size(), fileLabel(path)); !problem.empty()) {
         problems.push_back(problem);
         header.recordCount = std::min(header.recordCount, header.recordsInFile(data.size()));
+    } else {
+        checkHeaderBytes(header, data, problems);
     }
     checkFields(header, data, problems);
     const std::filesystem::path mdxPath = indexPathFor(path);

@@ -7,6 +7,7 @@
 #include "storage/dbase/index_build.h"
 #include "storage/dbase/mdx_create.h"
 #include "storage/dbase/open_table.h"
+#include "storage/dbase/table_check.h"
 #include "storage/dbase/table_registry.h"
 
 #include <algorithm>
@@ -169,6 +170,7 @@ void packTable(const std::filesystem::path& path) {
     repairRecordCount(path);
     const std::vector<TagField> declared = declaredTags(indexPathFor(path));
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+    refuseUnreadableRows(*table);
     const DbfHeader& header = table->header();
     std::string kept;
     for (std::uint32_t r = 1; r <= table->physicalCount(); ++r) {
@@ -184,6 +186,7 @@ void reindexTable(const std::filesystem::path& path, const std::vector<TagField>
     if (tags.empty()) {
         const std::vector<TagField> declared = declaredTags(indexPathFor(path));
         const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+        refuseUnreadableRows(*table);
         const auto resolved = resolveDeclared(table->header(), declared);
         if (resolved.empty() && table->header().productionIndex) {
             // Rebuilding with nothing would silently drop the index the table announces.
@@ -195,6 +198,7 @@ void reindexTable(const std::filesystem::path& path, const std::vector<TagField>
         return;
     }
     const std::shared_ptr<OpenTable> table = loadForRebuild(path);
+    refuseUnreadableRows(*table);
     table->rebuildIndex(resolveTags(table->header(), tags, path));
 }
 

@@ -37,7 +37,7 @@ Matches findMatches(const OpenTable& table, const Predicate* where) {
     }
     for (std::uint32_t recno = 1; recno <= table.physicalCount(); ++recno) {
         const std::string_view record = table.record(recno);
-        if (record[0] != '*' && (!where || readInRow(table.path(), recno, [&] { return where->test(record); })))
+        if (!table.isDeleted(recno) && (!where || readInRow(table.path(), recno, [&] { return where->test(record); })))
             m.recnos.push_back(recno);
     }
     return m;
@@ -47,6 +47,10 @@ Cursor openTable(std::string_view sql, const Statement& s) {
     try {
         return Cursor(s.table, OpenMode::Shared);
     } catch (const DbError& e) {
+        // A name that leads nowhere is the query's mistake; a table that is there but
+        // damaged or in use is not, and its message stands alone.
+        std::error_code ec;
+        if (std::filesystem::exists(s.table, ec) || ec) throw;
         throw queryError(sql, s.tableOffset, e.what(), e.kind());
     }
 }

@@ -119,12 +119,21 @@ TEST(NumericField, RefusesWhatDoesNotFit) {
 TEST(NumericField, DecodesOnlyPlainDecimalText) {
     EXPECT_EQ(decodeNumber(kAmount, "     1234.50"), 1234.5);
     EXPECT_EQ(decodeNumber(kAmount, "       -7.25"), -7.25);
-    EXPECT_EQ(decodeNumber(kAmount, "          .5"), 0.5);
-    EXPECT_EQ(decodeNumber(kQuota, " 1.5E+03  "), 1500);
+    EXPECT_EQ(decodeNumber(kAmount, "-12345678.90"), -12345678.9);
+    EXPECT_EQ(decodeNumber(kNummer, "   12"), 12);
+    EXPECT_EQ(decodeNumber(FieldDef{"N", FieldType::Numeric, 3, 2}, ".50"), 0.5);  // no room for the zero
     EXPECT_EQ(decodeNumber(kAmount, "            "), 0);
-    // Garbage is never a silent zero: the reader is told which field holds what.
-    for (const char* unreadable : {"*****", "  1,50", "inf", "nan", "0x1A", "12 34", "--1", "1.2.3", "-", "291n74"})
+    // Garbage is never a silent zero: the reader is told which field holds what. Only
+    // what the width and decimals allow is a number.
+    for (const char* unreadable : {"       *****", "      1,50", "         inf", "         nan", "        0x1A",
+                                   "       12 34", "        --1", "       1.2.3", "           -", "      291n74",
+                                   "         1e3", "     +100.00", "     100.500", "         .50", "          1.",
+                                   "100.00      ", "  1.5E+03   ", "   -  100.00"})
         EXPECT_NE(badValue([&] { decodeNumber(kAmount, unreadable); }), "") << unreadable;
+    EXPECT_NE(badValue([] { decodeNumber(kAmount, std::string(12, '\0')); }), "");
+    EXPECT_NE(badValue([] { decodeNumber(kNummer, "  1.0"); }), "");
+    EXPECT_EQ(badValue([] { decodeNumber(kAmount, std::string("   \0\0\xb2\0 0.00", 12)); }),
+              "il campo EINNAHME contiene \"\\x00\\x00\\xb2\\x00 0.00\", che non è un numero");
     EXPECT_EQ(badValue([] { decodeNumber(kAmount, "      291n74"); }),
               "il campo EINNAHME contiene \"291n74\", che non è un numero");
     EXPECT_NE(badValue([] { decodeText(kAmount, "      291n74", kAnsi); }), "");
@@ -154,6 +163,10 @@ TEST(DateField, EncodesAndDecodes) {
     EXPECT_TRUE(decodeDate(kDatum, "        ").isEmpty());
     EXPECT_EQ(badValue([] { decodeDate(kDatum, "20150231"); }),
               "il campo DATUM contiene \"20150231\", che non è una data");
+    EXPECT_NE(badValue([] { decodeDate(kDatum, std::string(8, '\0')); }), "") << "NULs are no empty date";
+    EXPECT_FALSE(isBlank(kDatum, std::string(8, '\0')));
+    EXPECT_NE(badValue([] { decodeText(kText, std::string("Ri\0ga", 5), kAnsi); }), "");
+    EXPECT_NE(badValue([] { decodeText(kFatto, std::string(1, '\0'), kAnsi); }), "");
     EXPECT_EQ(decodeText(kDatum, "20150131", kAnsi), "31.01.2015");
     EXPECT_EQ(decodeText(kDatum, "        ", kAnsi), "");
     EXPECT_TRUE(isBlank(kDatum, "        "));

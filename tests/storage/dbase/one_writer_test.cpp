@@ -122,5 +122,33 @@ TEST(OneWriter, AReaderSeesOnlyPostedRowsAndAStaleWriterIsRefused) {
     EXPECT_NO_THROW(test::appendMovement(fresh, movement(4)));
 }
 
+// The reader reads the rows before the writer's post and the index after it: the index
+// is then ahead of its rows, which is a post in progress and never damage.
+TEST(OneWriter, AReaderWaitsOutAPostInProgressInsteadOfCallingTheIndexStale) {
+    test::TempDir dir;
+    const auto path = dir / "kr201501.dbf";
+    test::makeJournal(path, {movement(1)});
+    Child writer([&](Child& self) {
+        Cursor table(path, OpenMode::Shared);
+        test::appendMovement(table, movement(2));  // the write lock is held from here on
+        self.tell(2);
+        self.waitForParent();
+        test::appendMovement(table, movement(3));
+        self.tell(3);
+        self.waitForParent();
+    });
+    std::uint32_t posted = 0;
+    ASSERT_TRUE(writer.hear(posted));
+    Cursor reader(path, OpenMode::Shared);
+    writer.release();
+    ASSERT_TRUE(writer.hear(posted));
+    reader.setOrder("nummer");
+    std::vector<int> seen;
+    for (reader.first(); !reader.eof(); reader.next()) seen.push_back(int(reader.asInteger("nummer")));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+    writer.release();
+    EXPECT_EQ(writer.join(), 0);
+}
+
 }  // namespace
 }  // namespace quendra::storage
