@@ -64,6 +64,13 @@ std::string rowHtml(const OfficeRow& row) {
            "</td><td class=\"num\">" + std::to_string(row.transmissions) + "</td></tr>\n";
 }
 
+// "20261209-215658-12345" as "09.12.2026 21:56:58 UTC, codice 12345".
+std::string transmissionLabel(const std::string& folder) {
+    if (folder.size() != 21) return folder;
+    return folder.substr(6, 2) + "." + folder.substr(4, 2) + "." + folder.substr(0, 4) + " " + folder.substr(9, 2) +
+           ":" + folder.substr(11, 2) + ":" + folder.substr(13, 2) + " UTC, codice " + folder.substr(16);
+}
+
 }  // namespace
 
 std::vector<OfficeRow> officeRows(const std::vector<ArchivedYear>& years, const std::vector<RegisteredParish>& parishes) {
@@ -123,7 +130,8 @@ std::string parishYearPageHtml(const ArchivedYear& year, const YearReview& revie
                        labelRow("Luogo", info.place) + labelRow("Decanato", info.deanery) +
                        labelRow("Email", info.email) + labelRow("Annotazioni", info.notes) +
                        labelRow("Trasmissioni ricevute", std::to_string(year.transmissions)) +
-                       labelRow("Trasmissione corrente", year.current.filename().string()) + "</table>\n";
+                       labelRow("Trasmissione corrente", transmissionLabel(year.current.filename().string())) +
+                       "</table>\n";
     if (!review.whole()) {
         body += "<h2>Problemi riscontrati</h2>\n<div class=\"danni\">" + textList(review.damage, "") + "</div>\n";
     } else {
