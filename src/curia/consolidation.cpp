@@ -94,18 +94,28 @@ Consolidation consolidate(const std::filesystem::path& archive, const std::strin
     return result;
 }
 
+std::vector<DeanerySum> deanerySums(const Consolidation& consolidation) {
+    const auto& parishes = consolidation.parishes;
+    std::vector<DeanerySum> sums;
+    for (std::size_t i = 0; i < parishes.size();) {
+        const std::size_t first = i;
+        while (i < parishes.size() && parishes[i].deanery == parishes[first].deanery) ++i;
+        sums.push_back({parishes[first].deanery, first, i, sumOf(parishes, first, i)});
+    }
+    return sums;
+}
+
 void saveConsolidationWorkbook(const Consolidation& consolidation, const std::filesystem::path& target) {
     Sheet figures("Parrocchie"), warnings("Avvisi"), missing("Mancanti");
     std::size_t column = 1;
     for (const std::string_view name : kColumns) figures.setText(1, column++, std::string(name));
     const auto& parishes = consolidation.parishes;
     std::size_t row = 2;
-    for (std::size_t i = 0; i < parishes.size();) {
-        const std::size_t first = i;
-        for (; i < parishes.size() && parishes[i].deanery == parishes[first].deanery; ++i) {
+    for (const DeanerySum& deanery : deanerySums(consolidation)) {
+        for (std::size_t i = deanery.first; i < deanery.end; ++i) {
             putRow(figures, row++, {parishes[i].deanery, parishes[i].name, parishes[i].place}, parishes[i].figures);
         }
-        putRow(figures, row++, {parishes[first].deanery, "Totale decanato", ""}, sumOf(parishes, first, i));
+        putRow(figures, row++, {deanery.deanery, "Totale decanato", ""}, deanery.sum);
     }
     putRow(figures, row, {"", "TOTALE DIOCESI " + consolidation.year, ""}, sumOf(parishes, 0, parishes.size()));
 

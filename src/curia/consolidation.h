@@ -41,6 +41,14 @@ Consolidation consolidate(const std::filesystem::path& archive, const std::strin
 // The sums of a run of parishes (movements and every amount, added in order).
 KeyFigures sumOf(const std::vector<ConsolidatedParish>& parishes, std::size_t from, std::size_t to);
 
+// A deanery's run of parishes [first, end) in Consolidation::parishes and their sums.
+struct DeanerySum {
+    std::string deanery;
+    std::size_t first = 0, end = 0;
+    KeyFigures sum;
+};
+std::vector<DeanerySum> deanerySums(const Consolidation& consolidation);
+
 // Sheets "Parrocchie" (a row per parish, a subtotal per deanery, the diocese's total),
 // "Avvisi" and "Mancanti". Throws ExportError.
 void saveConsolidationWorkbook(const Consolidation& consolidation, const std::filesystem::path& target);

@@ -131,6 +131,21 @@ TEST(CuriaRoad, ATransmittedYearIsCheckedFiledAndAgreesWithItsAnnualReport) {
                                   fetched, transfer::FileKind::Document, {}, {});
     ASSERT_TRUE(got.ok()) << got.error;
     EXPECT_EQ(reportAmount(test::pdfText(fetched), "ATTIVA - PASSIVA"), reportAmount(report, "ATTIVA - PASSIVA"));
+
+    // The diocese's year, printed: one parish sent, one of the register did not.
+    const auto registry = year.dir / "parrocchie.csv";
+    test::writeFile(registry, "nome;luogo;decanato\nSan Rocco;Monte;Nord\n");
+    const auto summary = year.dir / "consolidato.pdf";
+    const auto consolidated = test::runProgram(
+        QUENDRA_CURIA_TOOL, {"consolida", "--archive", archive.path().string(), "--year", "2026", "--xlsx",
+                             (year.dir / "consolidato.xlsx").string(), "--pdf", summary.string(), "--registro",
+                             registry.string()});
+    ASSERT_EQ(consolidated.exitCode, 0) << consolidated.err;
+    EXPECT_TRUE(consolidated.out.starts_with("1 parrocchie, ")) << consolidated.out;
+    EXPECT_TRUE(consolidated.out.ends_with(", 1 mancanti\n")) << consolidated.out;
+    const std::string printedTotal = test::pdfText(summary);
+    EXPECT_NE(printedTotal.find("TOTALE DIOCESI"), std::string::npos) << printedTotal;
+    EXPECT_NE(printedTotal.find(reportAmount(report, "ATTIVA - PASSIVA")), std::string::npos) << printedTotal;
 }
 
 namespace {

@@ -6,6 +6,12 @@
 #include "curia_service.h"
 #include "export/export_error.h"
 
+#ifdef QUENDRA_CURIA_PDF
+#include "ConsolidationPdf.h"
+
+#include <QGuiApplication>
+#endif
+
 #include <charconv>
 #include <iostream>
 #include <map>
@@ -20,7 +26,8 @@ constexpr const char* kHelp =
     "Uso:\n"
     "  quendra-curia serve --inbox CARTELLA --archive CARTELLA [--listen 127.0.0.1:8080]\n"
     "                      [--registro PARROCCHIE.csv] [--report PROGRAMMA]\n"
-    "  quendra-curia consolida --archive CARTELLA --year AAAA --xlsx FILE [--registro PARROCCHIE.csv]\n"
+    "  quendra-curia consolida --archive CARTELLA --year AAAA --xlsx FILE [--pdf FILE]\n"
+    "                          [--registro PARROCCHIE.csv]\n"
     "\n"
     "serve: la pagina di verifica delle trasmissioni (/upload/tovald/checktovald.php), che archivia\n"
     "  ogni trasmissione completa, e la pagina dell'ufficio (/) con tutte le parrocchie.\n"
@@ -39,7 +46,7 @@ struct Arguments {
 
 Arguments parse(int argc, char** argv) {
     static const std::vector<std::string> known = {"--inbox", "--archive", "--listen", "--registro",
-                                                   "--report", "--year", "--xlsx"};
+                                                   "--report", "--year", "--xlsx", "--pdf"};
     Arguments args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -113,6 +120,22 @@ int consolidate(const Arguments& args) {
     const std::filesystem::path xlsx = required(args, "--xlsx");
     const curia::Consolidation result = curia::consolidate(archive, year, parishRegister(args));
     curia::saveConsolidationWorkbook(result, xlsx);
+    if (args.values.contains("--pdf")) {
+#ifdef QUENDRA_CURIA_PDF
+        // No display, and none of Qt's English chatter on stderr.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+        int argc = 1;
+        char name[] = "quendra-curia";
+        char* argv[] = {name, nullptr};
+        QGuiApplication app(argc, argv);
+        if (const std::string error = curia::writeConsolidationPdf(result, required(args, "--pdf")); !error.empty()) {
+            throw curia::CuriaError(error);
+        }
+#else
+        throw curia::CuriaError("Questa versione di quendra-curia non scrive PDF: manca Qt");
+#endif
+    }
     std::cout << result.parishes.size() << " parrocchie, " << result.warnings.size() << " avvisi, "
               << result.missing.size() << " mancanti\n";
     return 0;
