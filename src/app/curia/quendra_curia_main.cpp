@@ -13,6 +13,7 @@
 #endif
 
 #include <charconv>
+#include <clocale>
 #include <iostream>
 #include <map>
 #include <regex>
@@ -129,6 +130,8 @@ int consolidate(const Arguments& args) {
         char name[] = "quendra-curia";
         char* argv[] = {name, nullptr};
         QGuiApplication app(argc, argv);
+        // Qt has just taken the user's locale; the amounts are formatted by our own rules.
+        std::setlocale(LC_NUMERIC, "C");
         if (const std::string error = curia::writeConsolidationPdf(result, required(args, "--pdf")); !error.empty()) {
             throw curia::CuriaError(error);
         }

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -44,8 +45,16 @@ int run(const std::vector<std::string>& args, const fs::path& log) {
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    // The documents never depend on the server's language settings.
+    std::vector<char*> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        if (!std::string_view(*e).starts_with("LC_ALL=")) env.push_back(*e);
+    }
+    std::string plainLocale = "LC_ALL=C.UTF-8";
+    env.push_back(plainLocale.data());
+    env.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return -1;
     int status = 0;
