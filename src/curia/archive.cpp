@@ -1,6 +1,6 @@
 #include "curia/archive.h"
 
-#include "curia/curia_error.h"
+#include "curia/error.h"
 #include "storage/year_files.h"
 #include "storage/year_structure.h"
 
@@ -30,18 +30,19 @@ void appendFolded(std::string_view text, std::string& key) {
     while (!text.empty()) {
         const char c = text.front();
         std::string_view piece;
-        if (c >= 'a' && c <= 'z') piece = text.substr(0, 1);
-        if (c >= '0' && c <= '9') piece = text.substr(0, 1);
         std::size_t used = 1;
-        if (c >= 'A' && c <= 'Z') {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+            piece = text.substr(0, 1);
+        } else if (c >= 'A' && c <= 'Z') {
             key += char(c - 'A' + 'a');
             text.remove_prefix(1);
             continue;
-        }
-        for (const auto& [accented, plain] : kFolded) {
-            if (text.starts_with(accented)) {
-                piece = plain;
-                used = accented.size();
+        } else {
+            for (const auto& [accented, plain] : kFolded) {
+                if (text.starts_with(accented)) {
+                    piece = plain;
+                    used = accented.size();
+                }
             }
         }
         if (piece.empty()) {

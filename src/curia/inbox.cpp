@@ -1,6 +1,6 @@
 #include "curia/inbox.h"
 
-#include "curia/curia_error.h"
+#include "curia/error.h"
 #include "storage/year_files.h"
 
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "curia/year_review.h"
 
-#include "curia/curia_error.h"
+#include "curia/error.h"
 #include "curia/inbox.h"
 #include "curia/table_inspection.h"
 #include "curia/year_warnings.h"

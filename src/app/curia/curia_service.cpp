@@ -3,7 +3,7 @@
 #include "curia/archive.h"
 #include "curia/check.h"
 #include "curia/check_page.h"
-#include "curia/curia_error.h"
+#include "curia/error.h"
 #include "curia/html.h"
 #include "curia/office_page.h"
 #include "curia/parish_register.h"

@@ -1,7 +1,7 @@
 // quendra-curia: the diocesan office's side of the transmissions.
 
 #include "curia/consolidation.h"
-#include "curia/curia_error.h"
+#include "curia/error.h"
 #include "curia/parish_register.h"
 #include "curia_service.h"
 #include "export/export_error.h"
