@@ -132,6 +132,13 @@ TEST(CuriaRoad, ATransmittedYearIsCheckedFiledAndAgreesWithItsAnnualReport) {
     ASSERT_TRUE(got.ok()) << got.error;
     EXPECT_EQ(reportAmount(test::pdfText(fetched), "ATTIVA - PASSIVA"), reportAmount(report, "ATTIVA - PASSIVA"));
 
+    // Paths of a request are never taken as they stand.
+    for (const char* wrong : {"/documento?chiave=..%2F..&anno=2026&tipo=bilancio", "/parrocchia?chiave=x&anno=../2026",
+                              "/documento?chiave=x&anno=2026&tipo=..%2Fetc"}) {
+        const transfer::TextResult refused = net.httpGetText({service.address() + wrong, {}}, {});
+        EXPECT_EQ(refused.answer, 404) << wrong;
+    }
+
     // The diocese's year, printed: one parish sent, one of the register did not.
     const auto registry = year.dir / "parrocchie.csv";
     test::writeFile(registry, "nome;luogo;decanato\nSan Rocco;Monte;Nord\n");
