@@ -140,6 +140,10 @@ int serve(const ServiceOptions& options) {
     server.Get("/", [&](const httplib::Request& q, httplib::Response& r) { service.office(q, r); });
     server.Get("/parrocchia", [&](const httplib::Request& q, httplib::Response& r) { service.parishYear(q, r); });
     server.Get("/documento", [&](const httplib::Request& q, httplib::Response& r) { service.document(q, r); });
+    // Whatever escapes a handler (a folder that cannot be read) is a plain Italian page.
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& r, std::exception_ptr) {
+        errorPage(r, 500, "Errore del servizio", "La richiesta non è riuscita. Riprovi fra qualche minuto.");
+    });
     server.set_error_handler([](const httplib::Request&, httplib::Response& r) {
         if (r.body.empty()) errorPage(r, r.status, "Pagina non trovata", "Questo indirizzo non esiste.");
     });
