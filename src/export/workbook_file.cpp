@@ -141,6 +141,11 @@ lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
 }  // namespace
 
 void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
+    const auto sheets = book.sheets();
+    saveSheets(sheets, target);
+}
+
+void saveSheets(std::span<const Sheet* const> sheets, const std::filesystem::path& target) {
     if (!target.parent_path().empty()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
@@ -155,7 +160,7 @@ void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
     if (workbook == nullptr) fail(target, libraryCause(LXW_ERROR_MEMORY_MALLOC_FAILED, 0));
 
     lxw_error written = LXW_NO_ERROR;
-    for (const Sheet* sheet : book.sheets()) {
+    for (const Sheet* sheet : sheets) {
         lxw_worksheet* worksheet = workbook_add_worksheet(workbook, sheet->name().c_str());
         written = worksheet == nullptr ? LXW_ERROR_CREATING_TMPFILE : writeSheet(worksheet, *sheet);
         if (written != LXW_NO_ERROR) break;

@@ -3,6 +3,7 @@
 #include "export/workbook.h"
 
 #include <filesystem>
+#include <span>
 
 namespace quendra::spreadsheet {
 
@@ -10,5 +11,8 @@ namespace quendra::spreadsheet {
 // written under a temporary name beside the target and renamed over it only when
 // whole, so a failure leaves an older file as it was. Throws ExportError.
 void saveWorkbook(const Workbook& book, const std::filesystem::path& target);
+
+// The same for any sheets, in their order.
+void saveSheets(std::span<const Sheet* const> sheets, const std::filesystem::path& target);
 
 }  // namespace quendra::spreadsheet
