@@ -50,6 +50,19 @@ bool hasAnyAmount(const std::vector<std::string>& row, const CsvColumns& columns
     return false;
 }
 
+// Balance lines ("Saldo iniziale", "Saldo contabile al 28/02/2015") stand among the
+// movements in many exports.
+bool isBalanceLine(const std::vector<std::string>& row) {
+    for (const std::string& field : row) {
+        const std::string text = collapseBlanks(field);
+        if (text.empty()) continue;
+        std::string head = text.substr(0, 5);
+        for (char& c : head) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        return head == "saldo";
+    }
+    return false;
+}
+
 }  // namespace
 
 Statement readCsvStatement(const CsvTable& table, const CsvColumns& columns) {
@@ -59,7 +72,7 @@ Statement readCsvStatement(const CsvTable& table, const CsvColumns& columns) {
         const int line = table.lines[i];
         const std::string dateText = cell(row, columns.date);
         const std::optional<storage::Date> booking = parseBankDate(dateText);
-        if (!booking && !hasAnyAmount(row, columns)) continue;
+        if (!booking && (!hasAnyAmount(row, columns) || isBalanceLine(row))) continue;
         if (!booking) {
             statement.errors.push_back(
                 {line, dateText.empty() ? "manca la data" : "data " + quoted(dateText) + " non leggibile"});

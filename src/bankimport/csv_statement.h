@@ -6,9 +6,9 @@
 
 namespace quendra::bankimport {
 
-// The rows after the heading rows as entries. A row without a readable date and without
-// any amount (a balance line, a footer) is passed over; any other row that cannot be
-// read is an error of its line.
+// The rows after the heading rows as entries. A row without a readable date that has
+// no amount or begins with "Saldo" (a balance line, a footer) is passed over; any other
+// row that cannot be read is an error of its line.
 Statement readCsvStatement(const CsvTable& table, const CsvColumns& columns);
 
 }  // namespace quendra::bankimport
