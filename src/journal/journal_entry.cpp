@@ -69,7 +69,7 @@ void putAmount(Cursor& journal, Side side, double amount) {
 long long nextNumber(Cursor& journal) {
     journal.setOrder(kr::kNummer);
     journal.last();
-    return journal.eof() ? 1 : journal.asInteger(kr::kNummer) + 1;
+    return journal.recordNumber() == 0 ? 1 : journal.asInteger(kr::kNummer) + 1;
 }
 
 void updateCountTitle(EntryContext& context) {

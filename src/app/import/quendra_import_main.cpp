@@ -9,6 +9,7 @@
 #include "storage/settings_file.h"
 #include "storage/year_files.h"
 
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -61,8 +62,10 @@ int fail(const std::string& message) {
 
 int run(const Options& options) {
     if (!storage::yearNumberOf("kr" + options.year + ".dbf")) return fail("esercizio \"" + options.year + "\" non valido");
-    const bankimport::ImportTarget target{options.data, options.year,
-                                          storage::storedFromTyped(storage::typedFromStored(options.cashBox))};
+    // Typed as in the journal's "cassa" field (C0201), or as stored.
+    std::string cashBox = options.cashBox.size() == storage::kCodeLength ? options.cashBox : " " + options.cashBox;
+    for (char& c : cashBox) c = char(std::toupper(static_cast<unsigned char>(c)));
+    const bankimport::ImportTarget target{options.data, options.year, cashBox};
     if (!std::filesystem::exists(target.journal())) {
         return fail("l'esercizio " + options.year + " non esiste in " + options.data.string());
     }
