@@ -1,6 +1,7 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "bankimport/TKontoauszug.h"
 #include "export/TExcelExport.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
     journal::TCalculator calculator(state, services, &mainform);
     spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
+    bankimport::TKontoauszug kontoauszug(
+        state, services, [&](storage::Cursor& row, bool opening) { kwn.showFor(row, opening); }, &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
@@ -96,6 +99,7 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.statementImport = [&] { return kontoauszug.showImport(); };
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
     drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });

@@ -119,6 +119,19 @@ std::optional<CsvColumns> recogniseColumns(const CsvTable& table) {
     return std::nullopt;
 }
 
+std::vector<std::string> columnLabels(const CsvTable& table) {
+    const std::vector<std::string>* widest = nullptr;
+    for (std::size_t row = 0; row < table.rows.size() && row < std::size_t(kRowsSearched); ++row) {
+        if (!widest || table.rows[row].size() > widest->size()) widest = &table.rows[row];
+    }
+    std::vector<std::string> labels;
+    if (!widest) return labels;
+    for (std::size_t column = 0; column < widest->size(); ++column) {
+        labels.push_back(std::to_string(column + 1) + ": " + (*widest)[column]);
+    }
+    return labels;
+}
+
 std::optional<CsvColumns> rememberedColumns(const storage::Settings& settings, std::string_view cashBox) {
     const std::string name = sectionName(cashBox);
     for (const storage::IniSection& section : settings.others) {

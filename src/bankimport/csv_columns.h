@@ -32,6 +32,10 @@ struct CsvColumns {
 // nullopt when there is none.
 std::optional<CsvColumns> recogniseColumns(const CsvTable& table);
 
+// A name for each column for the user to choose from: its number and what the widest
+// of the first rows (most likely the heading row) holds there.
+std::vector<std::string> columnLabels(const CsvTable& table);
+
 // The columns the user chose for the CSV files of a bank (its cash-box code), kept in
 // tovald.INI; nullopt when none were kept or they are incomplete.
 std::optional<CsvColumns> rememberedColumns(const storage::Settings& settings, std::string_view cashBox);

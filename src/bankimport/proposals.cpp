@@ -3,6 +3,7 @@
 #include "bankimport/account_suggestion.h"
 #include "bankimport/imported_references.h"
 #include "storage/account_code.h"
+#include "storage/chart_record.h"
 #include "storage/dbase/codepage.h"
 #include "storage/dbase/cursor.h"
 #include "storage/year_files.h"
@@ -35,7 +36,7 @@ std::set<std::string> chartCodes(const std::filesystem::path& chart) {
     std::set<std::string> codes;
     Cursor cursor(chart, OpenMode::Shared);
     for (cursor.first(); !cursor.eof(); cursor.next()) {
-        const std::string code = cursor.asText("COD");
+        const std::string code = cursor.asText(storage::chart::kCod);
         if (storage::isSubAccount(code)) codes.insert(code);
     }
     return codes;
@@ -135,6 +136,17 @@ std::string journalText(std::string_view text) {
 bool isCashBoxOfChart(const ImportTarget& target) {
     return storage::isLiquid(target.cashBox) && storage::isSubAccount(target.cashBox) &&
            chartCodes(target.chart()).contains(target.cashBox);
+}
+
+std::vector<CashBox> cashBoxesOfChart(const std::filesystem::path& chart) {
+    std::vector<CashBox> boxes;
+    Cursor cursor(chart, OpenMode::Shared);
+    cursor.setOrder("cod");
+    for (cursor.first(); !cursor.eof(); cursor.next()) {
+        const std::string code = cursor.asText(storage::chart::kCod);
+        if (storage::isSubAccount(code) && storage::isLiquid(code)) boxes.push_back({code, cursor.asText(storage::chart::kText)});
+    }
+    return boxes;
 }
 
 std::vector<Proposal> propose(const Statement& statement, const ImportTarget& target) {

@@ -52,4 +52,11 @@ std::vector<Proposal> propose(const Statement& statement, const ImportTarget& ta
 // Whether the bank is a cash box of this year's chart: a sub-account of C01 to C04.
 bool isCashBoxOfChart(const ImportTarget& target);
 
+struct CashBox {
+    std::string code;
+    std::string text;
+};
+// The cash boxes and bank accounts of a chart, in code order.
+std::vector<CashBox> cashBoxesOfChart(const std::filesystem::path& chart);
+
 }  // namespace quendra::bankimport

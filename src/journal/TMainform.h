@@ -64,6 +64,8 @@ struct MainformWindows {
     // Creates the balance summary anew, shows it modally and destroys it.
     std::function<void()> balanceSummary;
     std::function<void()> programUpdate;
+    // TKontoauszug::showImport: true when movements were posted.
+    std::function<bool()> statementImport;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -161,6 +163,7 @@ private:
     void ImportoAnnoClick();
     void CancellaAnnoClick();
     void ImportoPianoContiClick();
+    void ImportaEstrattoClick();
     void ImpostazioniClick();
     void CalcolatriceClick();
     void InfoClick();
