@@ -31,6 +31,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSignalBlocker>
 
 using namespace quendra;
 
@@ -79,8 +80,15 @@ int main(int argc, char** argv) {
     journal::TCalculator calculator(state, services, &mainform);
     spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
+    // The picker chooses for a proposal there, not for the main window's row: its side,
+    // opening-mark and chart-editor signals must not reach the main window meanwhile.
     bankimport::TKontoauszug kontoauszug(
-        state, services, [&](storage::Cursor& row, bool opening) { kwn.showFor(row, opening); }, &mainform);
+        state, services,
+        [&](storage::Cursor& row, bool opening) {
+            const QSignalBlocker quiet(kwn);
+            kwn.showFor(row, opening);
+        },
+        &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 

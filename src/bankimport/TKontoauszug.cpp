@@ -275,9 +275,17 @@ void TKontoauszug::showProposals() {
     m.importa->setEnabled(!m.proposals.empty());
 }
 
+void TKontoauszug::readTicks() {
+    Impl& m = *impl_;
+    for (int row = 0; row < m.grid->rowCount() && std::size_t(row) < m.proposals.size(); ++row) {
+        m.proposals[std::size_t(row)].ticked = m.grid->item(row, Tick)->checkState() == Qt::Checked;
+    }
+}
+
 void TKontoauszug::GridProposteDoubleClick(int row, int column) {
     Impl& m = *impl_;
     if (column != Code || row < 0 || std::size_t(row) >= m.proposals.size() || !m.picker) return;
+    readTicks();
     Proposal& proposal = m.proposals[std::size_t(row)];
     if (proposal.state == ProposalState::Imported) return;
     // The picker works on a journal row: a scratch row of the journal's structure.
@@ -302,9 +310,7 @@ void TKontoauszug::GridProposteDoubleClick(int row, int column) {
 
 void TKontoauszug::ButtonImportaClick() {
     Impl& m = *impl_;
-    for (int row = 0; row < m.grid->rowCount(); ++row) {
-        m.proposals[std::size_t(row)].ticked = m.grid->item(row, Tick)->checkState() == Qt::Checked;
-    }
+    readTicks();
     const std::size_t errors = m.statement.statement.errors.size();
     if (errors > 0 &&
         !m.services.prompt.ask(platform::PromptKind::Warning,

@@ -50,6 +50,8 @@ private:
     void ButtonColonneClick();
     void GridProposteDoubleClick(int row, int column);
     void ButtonImportaClick();
+    // The tick boxes as the user left them, into the proposals.
+    void readTicks();
     void load();
     void showProposals();
     void showColumnChoice();
