@@ -157,7 +157,7 @@ bool TKontoauszug::showImport() {
     m.cashBox->blockSignals(true);
     m.cashBox->clear();
     try {
-        for (const CashBox& box : cashBoxesOfChart(m.state.dataDir / m.state.settings.konto)) {
+        for (const CashBox& box : cashBoxesOfChart(m.target().chart())) {
             m.cashBox->addItem(qs(std::string(storage::typedFromStored(box.code)) + " - " + box.text), qs(box.code));
         }
     } catch (const std::exception& e) {
