@@ -1,6 +1,7 @@
 // quendra2015: the parish bookkeeping program.
 
 #include "accounts/TKWN.h"
+#include "bankimport/TKontoauszug.h"
 #include "export/TExcelExport.h"
 #include "accounts/TKontenwahlfenster.h"
 #include "accounts/Tkoanders.h"
@@ -31,6 +32,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSignalBlocker>
 
 #include <clocale>
 
@@ -84,6 +86,15 @@ int main(int argc, char** argv) {
     journal::TCalculator calculator(state, services, &mainform);
     spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
+    // The picker chooses for a proposal there, not for the main window's row: its side,
+    // opening-mark and chart-editor signals must not reach the main window meanwhile.
+    bankimport::TKontoauszug kontoauszug(
+        state, services,
+        [&](storage::Cursor& row, bool opening) {
+            const QSignalBlocker quiet(kwn);
+            kwn.showFor(row, opening);
+        },
+        &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
@@ -106,6 +117,7 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.statementImport = [&] { return kontoauszug.showImport(); };
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
     drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });

@@ -371,6 +371,7 @@ void TMainform::createMenu() {
     menuAction(extra, "cancella anno", "ActionDeleteYear", &TMainform::CancellaAnnoClick);
     menuAction(extra, "cambiamento piano conti", "ActionChartEditor", &TMainform::CambiamentoPianoContiClick);
     menuAction(extra, "importo piano conti", "ActionChartImport", &TMainform::ImportoPianoContiClick);
+    menuAction(extra, "Importa estratto conto", "ActionStatementImport", &TMainform::ImportaEstrattoClick);
     menuAction(nullptr, "Impostazioni", "ActionSettings", &TMainform::ImpostazioniClick);
     menuAction(nullptr, "Calcolatrice", "ActionCalculator", &TMainform::CalcolatriceClick);
     QMenu* help = menuBar()->addMenu("Aiuto");
@@ -397,6 +398,7 @@ void TMainform::enableWindows() {
     enable("ActionDeleteYear", bool(w.deleteYear));
     enable("ActionChartEditor", bool(w.chartEditor));
     enable("ActionChartImport", bool(w.chartImport));
+    enable("ActionStatementImport", bool(w.statementImport));
     enable("ActionSettings", bool(w.settingsDialog));
     enable("ActionCalculator", bool(w.calculator));
     enable("ActionInfo", bool(w.info));
@@ -847,6 +849,22 @@ void TMainform::ImportoPianoContiClick() {
     windows_.chartImport();
     guarded([&] { year_->openCharts(chartFile(state_)); });
     FormActivate();
+}
+
+void TMainform::ImportaEstrattoClick() {
+    if (!windows_.statementImport || !year_->journal.isOpen()) return;
+    if (!settleEdits()) return;
+    if (windows_.statementImport()) {
+        guarded([&] {
+            const std::size_t count = year_->journal.recordCount();
+            state_.movementCount = std::to_string(count);
+            state_.titleLine = movementsTitle(state_.titlePrefix, count);
+        });
+        showTitle();
+        reloadList();
+    }
+    showCurrentRow();
+    backFromDialog();
 }
 
 void TMainform::ImpostazioniClick() {

@@ -75,6 +75,8 @@ struct MainformWindows {
     std::function<void()> programUpdate;
     // The workbook export (TExcelExport), also reached from the print window.
     std::function<void()> workbookExport;
+    // TKontoauszug::showImport: true when movements were posted.
+    std::function<bool()> statementImport;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -172,6 +174,7 @@ private:
     void ImportoAnnoClick();
     void CancellaAnnoClick();
     void ImportoPianoContiClick();
+    void ImportaEstrattoClick();
     void ImpostazioniClick();
     void CalcolatriceClick();
     void InfoClick();

@@ -65,6 +65,13 @@ void putAmount(Cursor& journal, Side side, double amount) {
     journal.setInteger(kr::kEA, sideValue(side));
 }
 
+// The last row by number, and the number after it (1 in an empty journal).
+long long nextNumber(Cursor& journal) {
+    journal.setOrder(kr::kNummer);
+    journal.last();
+    return journal.recordNumber() == 0 ? 1 : journal.asInteger(kr::kNummer) + 1;
+}
+
 void updateCountTitle(EntryContext& context) {
     const std::size_t count = context.year.journal.recordCount();
     context.state.movementCount = std::to_string(count);
@@ -119,13 +126,12 @@ bool newMovement(EntryContext& context) {
         codd = journal.asText(kr::kCodd);
     }
     setOrder(context.year, kr::kNummer);
-    journal.last();
+    const long long number = nextNumber(journal);
     const bool empty = !context.year.hasRow();
     const Date today = context.services.clock.today();
     // A last row without a date would give the new row none either.
     const Date lastDate = empty ? Date() : journal.asDate(kr::kDatum);
     context.state.proposedDate = lastDate.isEmpty() ? today : lastDate;
-    const long long number = empty ? 1 : journal.asInteger(kr::kNummer) + 1;
     const std::size_t count = journal.recordCount() + 1;
     context.state.movementCount = std::to_string(count);
 
@@ -138,6 +144,20 @@ bool newMovement(EntryContext& context) {
 
     context.state.titleLine = state::addingTitle(context.state.titlePrefix, count);
     return true;
+}
+
+long long appendMovement(Cursor& journal, const CompleteMovement& movement) {
+    const long long number = nextNumber(journal);
+    journal.append();
+    journal.setInteger(kr::kNummer, number);
+    journal.setDate(kr::kDatum, movement.date);
+    journal.setText(kr::kCod, movement.cod);
+    journal.setText(kr::kCodd, movement.codd);
+    journal.setText(kr::kText, movement.text);
+    putAmount(journal, movement.side, movement.amount);
+    journal.setInteger(kr::kEroeffnung, 0);
+    journal.post();
+    return number;
 }
 
 bool deleteMovement(EntryContext& context) {

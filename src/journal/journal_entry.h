@@ -37,6 +37,22 @@ enum class StepResult {
 // True when a row was added (it is then the journal's current row, in Nummer order).
 bool newMovement(EntryContext& context);
 
+// A movement complete in every field, as another program part hands it over (the bank
+// statement's import).
+struct CompleteMovement {
+    storage::Date date;
+    std::string cod;
+    std::string codd;
+    std::string text;
+    storage::journal::Side side = storage::journal::Side::Uscita;
+    double amount = 0;
+};
+
+// Appends the movement with the next number, as "&nuovo record" numbers it, its amount
+// on its side, and posts it. The journal is left in Nummer order on the new row.
+// Returns the number.
+long long appendMovement(storage::Cursor& journal, const CompleteMovement& movement);
+
 // "&elimina record": deletes the current row after two yes answers. The title line shows
 // the new count in every case. True when a row was deleted.
 bool deleteMovement(EntryContext& context);

@@ -1,4 +1,5 @@
 #include "journal/TMainform.h"
+#include "journal/journal_entry.h"
 
 #include "accounts/TKWN.h"
 
@@ -430,6 +431,18 @@ TEST_F(MainWindow, CalculatorResultBecomesTheAmount) {
     EXPECT_EQ(edit("Editbetrag")->text().toStdString(), "15,00");
     QTest::keyClick(edit("Editbetrag"), Qt::Key_Return);
     EXPECT_EQ(row(1).ausgabe, 15);
+}
+
+TEST_F(MainWindow, ImportedStatementShowsInTheListAndTheTitle) {
+    windows.statementImport = [&] {
+        storage::Cursor journal(fixture.journalPath(), storage::OpenMode::Shared);
+        appendMovement(journal, {ymd(2015, 3, 2), " E0201", " C0201", "Offerta battesimo", storage::journal::Side::Entrata, 150});
+        return true;
+    };
+    start();
+    child<QAction>("ActionStatementImport")->trigger();
+    EXPECT_EQ(title().toStdString(), prefix() + " - movimenti: 4");
+    EXPECT_EQ(child<QTableView>("DBGrid1")->model()->rowCount(), 4);
 }
 
 TEST_F(MainWindow, ClosingWritesTheSettings) {
