@@ -17,7 +17,7 @@ class QTableWidget;
 namespace quendra::platform {
 struct Services;
 }
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
 }
 namespace quendra::storage {
