@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     }
     journal::MainState state;
     state.programDir = home.programDir;
+    state.programFile = storage::executableFile();
     state.readOnlyInstallation = !home.installWritable;
     platform::QtShell shell;
     transfer::CurlNet net;

@@ -48,8 +48,8 @@ bool currentJournalExists(const MainState& state) {
 
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     MainState& state = context.state;
-    transfer::refreshMissingCompanionFiles(context.services.net, state, {});
     state.versionText = versionTextOf(kMainCaption);
+    transfer::refreshMissingCompanionFiles(context.services.net, state, {});
     state.addingMode = false;
     context.year.closeAll();
 

@@ -176,7 +176,7 @@ TEST_F(WebUploadWindow, WithoutTheServerTheUserIsToldAndTheCheckPageOpens) {
     window.show();
     type("parroco@example.it", "");
     window.StartClick();
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{transmissionFailedText("Il server 127.0.0.1 non accetta la connessione.")});
     EXPECT_EQ(shell.urls.size(), 1u);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(child<QStatusBar>("StatusBar1")->currentMessage(), "Il server 127.0.0.1 non accetta la connessione.");
