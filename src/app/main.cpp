@@ -59,7 +59,10 @@ int main(int argc, char** argv) {
     platform::Services services{prompt, clock, shell, &net};
 
     const std::filesystem::path dataDir = storage::dataDirectory(state.programDir);
-    const auto instance = journal::claimDataDirectory(dataDir, prompt);
+    const bool restarted = QCoreApplication::arguments().contains(
+        QString::fromUtf8(platform::kRestartArgument.data(), qsizetype(platform::kRestartArgument.size())));
+    const auto instance =
+        journal::claimDataDirectory(dataDir, prompt, restarted ? journal::kRestartPatience : std::chrono::milliseconds{});
     if (!instance) return 1;
 
     // The windows, once each, in the order of the start (the balance summary is made
