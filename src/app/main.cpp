@@ -60,13 +60,17 @@ int main(int argc, char** argv) {
     }
     state::MainState state;
     state.programDir = home.programDir;
+    state.programFile = storage::executableFile();
     state.readOnlyInstallation = !home.installWritable;
     platform::QtShell shell;
     transfer::CurlNet net;
     platform::Services services{prompt, clock, shell, &net};
 
     const std::filesystem::path dataDir = storage::dataDirectory(state.programDir);
-    const auto instance = state::claimDataDirectory(dataDir, prompt);
+    const bool restarted = QCoreApplication::arguments().contains(
+        QString::fromUtf8(platform::kRestartArgument.data(), qsizetype(platform::kRestartArgument.size())));
+    const auto instance =
+        state::claimDataDirectory(dataDir, prompt, restarted ? state::kRestartPatience : std::chrono::milliseconds{});
     if (!instance) return 1;
 
     // The windows, once each, in the order of the start (the balance summary is made

@@ -61,8 +61,8 @@ bool currentJournalExists(const state::MainState& state) {
 
 ActivationResult activate(EntryContext& context, const ActivationHooks& hooks) {
     state::MainState& state = context.state;
-    transfer::refreshMissingCompanionFiles(context.services.net, state, {});
     state.versionText = state::versionTextOf(state::kMainCaption);
+    transfer::refreshMissingCompanionFiles(context.services.net, state, {});
     state.addingMode = false;
     context.year.closeAll();
 

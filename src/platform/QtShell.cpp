@@ -29,7 +29,8 @@ void QtShell::startProgram(const std::filesystem::path& program, const std::vect
 }
 
 void QtShell::restartProgram(const std::filesystem::path& program) {
-    QProcess::startDetached(QString::fromStdString(program.string()), {});
+    QProcess::startDetached(QString::fromStdString(program.string()),
+                            {QString::fromUtf8(kRestartArgument.data(), qsizetype(kRestartArgument.size()))});
     quit();
 }
 

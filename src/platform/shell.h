@@ -8,6 +8,10 @@
 
 namespace quendra::platform {
 
+// The argument of a program started by restartProgram: the program it replaces may still
+// hold the data directory for a moment, so it waits for it instead of ending.
+inline constexpr std::string_view kRestartArgument = "--riavvio";
+
 // What the program asks of the desktop.
 class Shell {
 public:
@@ -21,7 +25,7 @@ public:
     virtual std::optional<std::filesystem::path> findProgram(std::string_view name) const = 0;
     // Starts a program with these arguments beside this one; the outcome is not examined.
     virtual void startProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments) = 0;
-    // Starts the program file anew and ends this run.
+    // Starts the program file anew (with kRestartArgument) and ends this run.
     virtual void restartProgram(const std::filesystem::path& program) = 0;
     // Ends the program at once.
     virtual void quit() = 0;

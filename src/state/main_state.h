@@ -12,6 +12,7 @@ namespace quendra::state {
 // by TMainform and passed by reference; there are no globals.
 struct MainState {
     std::filesystem::path programDir;
+    std::filesystem::path programFile;   // the running program, which the update replaces (empty: programDir/quendra2015)
     std::filesystem::path dataDir;       // programDir / "krw"
     bool readOnlyInstallation = false;   // a system package: the update never replaces the program
     storage::Settings settings;          // tovald.INI as held; settings.hauptdatei / .konto name the year

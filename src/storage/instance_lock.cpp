@@ -4,11 +4,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <thread>
+
 namespace quendra::storage {
 
 namespace {
 
 constexpr const char* kLockFileName = ".quendra.lock";
+constexpr std::chrono::milliseconds kRetryPause{50};
 
 }  // namespace
 
@@ -23,6 +26,16 @@ std::optional<InstanceLock> InstanceLock::tryAcquire(const std::filesystem::path
         return std::nullopt;
     }
     return InstanceLock(fd);
+}
+
+std::optional<InstanceLock> InstanceLock::acquireWithin(const std::filesystem::path& dataDir,
+                                                        std::chrono::milliseconds patience) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        std::optional<InstanceLock> lock = tryAcquire(dataDir);
+        if (lock || std::chrono::steady_clock::now() >= until) return lock;
+        std::this_thread::sleep_for(kRetryPause);
+    }
 }
 
 InstanceLock::~InstanceLock() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,6 +13,10 @@ class InstanceLock {
 public:
     // The lock, or nullopt when another program holds it.
     static std::optional<InstanceLock> tryAcquire(const std::filesystem::path& dataDir);
+    // The lock, trying again until patience has passed; nullopt when another program
+    // still holds it then.
+    static std::optional<InstanceLock> acquireWithin(const std::filesystem::path& dataDir,
+                                                     std::chrono::milliseconds patience);
     ~InstanceLock();
     InstanceLock(InstanceLock&& other) noexcept;
     InstanceLock& operator=(InstanceLock&&) = delete;

@@ -103,10 +103,15 @@ bool isWritableDirectory(const fs::path& dir) {
     return ::stat(dir.c_str(), &status) == 0 && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
-fs::path installDirectory() {
+fs::path executableFile() {
     std::error_code error;
     const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : executable.parent_path();
+    return error ? fs::path() : executable;
+}
+
+fs::path installDirectory() {
+    const fs::path executable = executableFile();
+    return executable.empty() ? fs::current_path() : executable.parent_path();
 }
 
 ProgramHome currentProgramHome() {

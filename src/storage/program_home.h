@@ -42,6 +42,9 @@ ProgramHome chooseProgramHome(const std::filesystem::path& installDir, const Hom
 // installation meant to stay as installed stays so whoever runs it.
 bool isWritableDirectory(const std::filesystem::path& dir);
 
+// The running executable's own file; empty when it is unknown.
+std::filesystem::path executableFile();
+
 // The directory of the running executable (the working directory when it is unknown).
 std::filesystem::path installDirectory();
 

@@ -276,6 +276,18 @@ mode_t settingsFileMode(const std::filesystem::path& file, const Settings& setti
     return mode;
 }
 
+// A password that others can read is made private as soon as it is seen, not only when
+// the file is next written (which a crash or a kill never reaches).
+void keepPasswordPrivate(const std::filesystem::path& file, const Settings& settings) {
+    if (settings.server.ftpPassword.empty()) {
+        return;
+    }
+    struct stat existing {};
+    if (::stat(file.c_str(), &existing) == 0 && (existing.st_mode & 077) != 0) {
+        ::chmod(file.c_str(), settingsFileMode(file, settings));
+    }
+}
+
 }  // namespace
 
 std::string_view ftpTlsText(FtpTls mode) {
@@ -346,6 +358,7 @@ Settings readSettings(const std::filesystem::path& file) {
     s.server.updateKey = textOr(sections, kUpdateKey, "");
     s.hadServerSection = findSection(sections, kServer) != nullptr;
     s.others = withoutKnownKeys(sections);
+    keepPasswordPrivate(file, s);
     return s;
 }
 

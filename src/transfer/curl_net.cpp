@@ -5,6 +5,8 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -16,6 +18,9 @@ namespace {
 
 constexpr std::size_t kMaxTextBytes = 64 * 1024;
 constexpr long kMaxRedirects = 5;
+// The FTP server's confirmations that a stored file is complete.
+constexpr long kFtpStored = 226;
+constexpr long kFtpDone = 250;
 
 struct EasyCleanup {
     void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
@@ -76,11 +81,11 @@ int reportProgress(void* data, curl_off_t downTotal, curl_off_t downNow, curl_of
     }
 }
 
-void limitWaits(CURL* easy, const NetLimits& limits, long wholeSeconds, Progress& progress) {
+void limitWaits(CURL* easy, const NetLimits& limits, long wholeMilliseconds, Progress& progress) {
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, limits.connect);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, limits.stall);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT, wholeSeconds);
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, wholeMilliseconds);
     curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, reportProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &progress);
@@ -169,11 +174,17 @@ struct Sink {
 // the body arrived whole. answer gets the server's status code (0: none came).
 std::string runGet(const NetLimits& limits, long wholeSeconds, const WebFile& source, const Where& where,
                    const Sink& sink, const StatusCallback& status, long& answer) {
+    long wholeMilliseconds = wholeSeconds * 1000;
+    if (source.until) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(*source.until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return transferFailureText(CURLE_OPERATION_TIMEDOUT, where.host, where.file);
+        wholeMilliseconds = std::min(wholeMilliseconds, long(left.count()));
+    }
     const Easy easy = newEasy();
     if (!easy) return transferFailureText(CURLE_OUT_OF_MEMORY, where.host, where.file);
     CURL* c = easy.get();
     Progress progress{status, "Connessione a " + where.host + " ...", "Scaricamento di " + where.file};
-    limitWaits(c, limits, wholeSeconds, progress);
+    limitWaits(c, limits, wholeMilliseconds, progress);
     trustCertificates(c, source.caFile);
     curl_easy_setopt(c, CURLOPT_URL, source.url.c_str());
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
@@ -259,8 +270,11 @@ NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload
     if (!easy) return {transferFailureText(CURLE_OUT_OF_MEMORY, server.host, "")};
     CURL* c = easy.get();
     Progress progress{status, "Connessione a " + server.host + " ...", ""};
-    limitWaits(c, limits_, limits_.file, progress);
+    limitWaits(c, limits_, limits_.file * 1000, progress);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    // A proxy from the environment would carry the upload as HTTP with the login readable
+    // and answer for the server; the transmission always talks to the server itself.
+    curl_easy_setopt(c, CURLOPT_PROXY, "");
     // With TLS asked for, AUTH TLS comes before the login, so the password never travels
     // in the clear.
     curl_easy_setopt(c, CURLOPT_USE_SSL, tlsUse(server.tls));
@@ -290,6 +304,15 @@ NetResult CurlNet::ftpStore(const FtpServer& server, const std::vector<FtpUpload
         curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
         const CURLcode code = curl_easy_perform(c);
         if (source.failed) return {localReadText(localName)};
+        long answer = 0;
+        curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &answer);
+        // Only the server's own confirmation counts; a refusal after the data went across is
+        // no broken line.
+        const bool refusedAtEnd = code == CURLE_PARTIAL_FILE && answer >= 400;
+        const bool unconfirmed = code == CURLE_OK && answer != kFtpStored && answer != kFtpDone;
+        if (refusedAtEnd || unconfirmed) {
+            return {transferFailureText(CURLE_UPLOAD_FAILED, server.host, upload.remoteName)};
+        }
         if (code != CURLE_OK) return {transferFailureText(code, server.host, upload.remoteName)};
         tell(status, upload.remoteName + " inviato");
     }

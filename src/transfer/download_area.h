@@ -13,7 +13,7 @@ namespace quendra::transfer {
 inline constexpr std::string_view kSignatureSuffix = ".minisig";
 
 // A file of the central server's download area; its url is empty without a web address.
-WebFile areaFile(const storage::ServerSettings& server, std::string_view name);
+WebFile areaFile(const storage::ServerSettings& server, std::string_view name, Deadline until = {});
 
 // The key that signs the download area: [Server] UpdateKey, or the one built in.
 std::string updateKeyText(const storage::ServerSettings& server);
@@ -26,12 +26,24 @@ struct SignedFetch {
     bool ok() const { return outcome == FetchOutcome::Installed; }
 };
 
+// What a fetch takes: the oldest version it accepts, and the moment its transfers must
+// have ended by.
+struct FetchTerms {
+    double oldestVersion = 0;
+    Deadline until = {};
+};
+
 // Takes one file of the download area into target, signed or not at all: NAME.minisig
 // first, then the file into a private temporary file beside target, verified against
-// the update key before it is made executable and renamed over target. Without a key,
-// or with a signature that is missing, malformed, made by another key, made for another
-// file or not matching the bytes, target stays as it was.
+// the update key before it is made executable and renamed over target. The signature's
+// trusted comment names the file and the version it belongs to ("file:NAME version:4.78");
+// a version older than terms.oldestVersion is refused before anything is downloaded, so
+// that whoever controls the area or the line cannot bring back an older program or
+// template. A signature without a version only restores a document that is missing.
+// Without a key, or with a signature that is missing, malformed, made by another key,
+// made for another file or not matching the bytes, target stays as it was.
 SignedFetch fetchSigned(Net& net, const storage::ServerSettings& server, std::string_view name,
-                        const std::filesystem::path& target, FileKind kind, const StatusCallback& status);
+                        const std::filesystem::path& target, FileKind kind, const FetchTerms& terms,
+                        const StatusCallback& status);
 
 }  // namespace quendra::transfer

@@ -125,15 +125,21 @@ bool verifyMinisign(const MinisignKey& key, const MinisignSignature& signature, 
            fileSignatureHolds(key, signature, file);
 }
 
-bool signatureNamesFile(const MinisignSignature& signature, std::string_view name) {
-    const std::string wanted = "file:" + std::string(name);
+std::optional<std::string_view> trustedField(const MinisignSignature& signature, std::string_view key) {
     std::string_view comment = signature.trustedComment;
-    while (true) {
-        const std::size_t tab = comment.find('\t');
-        if (comment.substr(0, tab) == wanted) return true;
-        if (tab == std::string_view::npos) return false;
-        comment.remove_prefix(tab + 1);
+    while (!comment.empty()) {
+        const std::size_t end = comment.find_first_of("\t ");
+        const std::string_view field = comment.substr(0, end);
+        if (field.size() > key.size() + 1 && field.starts_with(key) && field[key.size()] == ':') {
+            return field.substr(key.size() + 1);
+        }
+        comment = end == std::string_view::npos ? std::string_view() : comment.substr(end + 1);
     }
+    return std::nullopt;
+}
+
+bool signatureNamesFile(const MinisignSignature& signature, std::string_view name) {
+    return trustedField(signature, "file") == name;
 }
 
 }  // namespace quendra::transfer

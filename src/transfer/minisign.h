@@ -38,9 +38,13 @@ std::optional<MinisignSignature> parseMinisignSignature(std::string_view text);
 // of the trusted comment. False also when the file cannot be read.
 bool verifyMinisign(const MinisignKey& key, const MinisignSignature& signature, const std::filesystem::path& file);
 
-// True when the trusted comment names the file as `minisign -S` writes it by default
-// ("timestamp:…<tab>file:NAME"), so that a signed file cannot pass for another one of
-// the same signer.
+// The value of a "key:value" field of the trusted comment, whose fields are separated by
+// tabs (minisign's own "timestamp:…<tab>file:NAME") or blanks ("file:NAME version:4.78"
+// given with -t); nullopt when the comment has no such field.
+std::optional<std::string_view> trustedField(const MinisignSignature& signature, std::string_view key);
+
+// True when the trusted comment names the file, so that a signed file cannot pass for
+// another one of the same signer.
 bool signatureNamesFile(const MinisignSignature& signature, std::string_view name);
 
 }  // namespace quendra::transfer

@@ -2,8 +2,10 @@
 
 #include "storage/settings_file.h"
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +39,15 @@ struct FtpServer {
     std::string caFile = {};  // certificates trusted besides the system's; empty: the system's
 };
 
-// A file of a web server, and the certificates its https connection may trust besides
-// the system's (empty: the system's alone).
+// Until when a transfer may run at most, besides its own bounds; none: no such limit.
+using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+
+// A file of a web server, the certificates its https connection may trust besides the
+// system's (empty: the system's alone), and the moment its transfer must have ended by.
 struct WebFile {
     std::string url;
     std::string caFile;
+    Deadline until = {};
 };
 
 // Looks at a download that arrived whole, before it replaces its target or is made

@@ -32,7 +32,7 @@ std::string packageUpdateFailedText(const std::vector<std::string>& failed, cons
 
 UpdateOutcome announcePackageUpdate(const state::MainState& state, platform::Services& services,
                                     std::string_view installed, std::string_view published,
-                                    UpdateProgress& progress, const StatusCallback& status) {
+                                    double publishedNumber, UpdateProgress& progress, const StatusCallback& status) {
     const storage::ServerSettings& server = state.settings.server;
     if (!services.prompt.ask(platform::PromptKind::Confirmation, packageUpdateOfferText(installed, published, server))) {
         return UpdateOutcome::Declined;
@@ -40,7 +40,9 @@ UpdateOutcome announcePackageUpdate(const state::MainState& state, platform::Ser
     progress.show();
     std::vector<std::string> failed;
     for (const CompanionFile& file : kCompanionFiles) {
-        if (!fetchCompanionFile(*services.net, state, file, status).ok()) failed.emplace_back(file.name);
+        if (!fetchCompanionFile(*services.net, state, file, {publishedNumber}, status).ok()) {
+            failed.emplace_back(file.name);
+        }
         progress.advance(100 / int(kCompanionFiles.size()));
     }
     progress.close();

@@ -24,6 +24,6 @@ std::string packageUpdateFailedText(const std::vector<std::string>& failed, cons
 // nothing restarts: the new program comes with the new package.
 UpdateOutcome announcePackageUpdate(const state::MainState& state, platform::Services& services,
                                     std::string_view installed, std::string_view published,
-                                    UpdateProgress& progress, const StatusCallback& status);
+                                    double publishedNumber, UpdateProgress& progress, const StatusCallback& status);
 
 }  // namespace quendra::transfer

@@ -5,6 +5,7 @@
 #include "transfer/download_area.h"
 #include "transfer/net_messages.h"
 #include "transfer/package_update.h"
+#include "transfer/replacing_file.h"
 #include "transfer/version_number.h"
 
 #include <optional>
@@ -16,47 +17,48 @@ namespace {
 using platform::PromptKind;
 
 // The templates and the documents that belong to a new version, with the bar's steps.
-void fetchNewCompanionFiles(Net& net, const state::MainState& state, UpdateProgress& progress,
-                            const StatusCallback& status) {
-    fetchCompanionFile(net, state, kJournalTemplateFile, status);
+void fetchNewCompanionFiles(Net& net, const state::MainState& state, const FetchTerms& terms,
+                            UpdateProgress& progress, const StatusCallback& status) {
+    fetchCompanionFile(net, state, kJournalTemplateFile, terms, status);
     progress.advance(15);
-    fetchCompanionFile(net, state, kChartTemplateFile, status);
+    fetchCompanionFile(net, state, kChartTemplateFile, terms, status);
     progress.advance(30);
-    fetchCompanionFile(net, state, kManual, status);
-    fetchCompanionFile(net, state, kGuidelines, status);
+    fetchCompanionFile(net, state, kManual, terms, status);
+    fetchCompanionFile(net, state, kGuidelines, terms, status);
     progress.advance(40);
 }
 
-// The program, then its companions.
+// The program, then its companions, all of the published version or newer.
 UpdateOutcome installUpdate(const state::MainState& state, platform::Services& services, std::string_view published,
-                            UpdateProgress& progress, const StatusCallback& status) {
+                            double publishedNumber, UpdateProgress& progress, const StatusCallback& status) {
     Net& net = *services.net;
-    const std::filesystem::path program = state.programDir / kProgramFileName;
-    const std::filesystem::path old = state.programDir / kOldProgramFileName;
+    const std::filesystem::path program = runningProgramFile(state);
     progress.show();
     progress.advance(30);
 
-    std::error_code ignored;
-    std::filesystem::remove(old, ignored);
-    std::filesystem::copy_file(program, old, ignored);
+    // The running program becomes the fallback copy only once the new one is in place: a
+    // refused or failed update keeps the fallback of the previous one.
+    ReplacingFile fallback(program.string() + std::string(kOldProgramSuffix));
+    const bool copied = fallback.isOpen() && fallback.writeCopyOf(program);
+    const FetchTerms terms{publishedNumber};
     const SignedFetch downloaded =
-        fetchSigned(net, state.settings.server, kProgramFileName, program, FileKind::Program, status);
+        fetchSigned(net, state.settings.server, kProgramFileName, program, FileKind::Program, terms, status);
     progress.advance(15);
-    if (!downloaded.ok()) std::filesystem::remove(old, ignored);  // the program was never touched
+    if (downloaded.ok() && copied) fallback.commit(FileKind::Program);
     if (downloaded.outcome == FetchOutcome::NotAuthentic) {
         progress.close();
-        services.prompt.message(PromptKind::Error, std::string(kNotAuthenticMessage));
+        services.prompt.message(PromptKind::Error, std::string(kNotAuthenticMessage) + "\n" + downloaded.error);
         return UpdateOutcome::NotAuthentic;
     }
-    if (downloaded.ok()) fetchNewCompanionFiles(net, state, progress, status);
+    if (downloaded.ok()) fetchNewCompanionFiles(net, state, terms, progress, status);
     progress.close();
     if (downloaded.ok()) {
         services.prompt.message(PromptKind::Information, updateDoneText(published));
     } else {
-        services.prompt.message(PromptKind::Error, updateFailedText(published, state.settings.server));
+        services.prompt.message(PromptKind::Error, updateFailedText(published, state.settings.server, downloaded.error));
     }
-    // Without any program file (started under another name, download failed) a restart
-    // would only end the program.
+    // Without any program file (deleted while running, download failed) a restart would
+    // only end the program.
     if (!std::filesystem::exists(program)) return UpdateOutcome::FailedWithoutProgram;
     services.shell.restartProgram(program);
     return downloaded.ok() ? UpdateOutcome::Updated : UpdateOutcome::Failed;
@@ -79,10 +81,19 @@ std::string updateDoneText(std::string_view published) {
     return "Update versione (" + std::string(published) + ") eseguito con sucesso.\nIl programma viene riavviato.";
 }
 
-std::string updateFailedText(std::string_view published, const storage::ServerSettings& server) {
-    return "Purtroppo, l'update automatico per la versione " + std::string(published) +
-           " non è riuscito!\nScarica il datafile dell'installazione dal sito internet:\n" +
+std::string updateFailedText(std::string_view published, const storage::ServerSettings& server,
+                             std::string_view reason) {
+    return "Purtroppo, l'update automatico per la versione " + std::string(published) + " non è riuscito!\n" +
+           std::string(reason) + "\nScarica il datafile dell'installazione dal sito internet:\n" +
            server.downloadAddress(kInstallationPage) + "\n\nIl programma viene riavviato.";
+}
+
+std::string connectionProblemText(std::string_view reason) {
+    return std::string(kConnectionProblemMessage) + "\n" + std::string(reason);
+}
+
+std::filesystem::path runningProgramFile(const state::MainState& state) {
+    return state.programFile.empty() ? state.programDir / kProgramFileName : state.programFile;
 }
 
 std::string currentVersionText(std::string_view installed) {
@@ -109,17 +120,20 @@ UpdateOutcome checkForUpdate(const state::MainState& state, platform::Services& 
     const std::string published = trimBlanks(fetched.body);
     const std::optional<double> publishedNumber = fetched.ok() ? versionNumber(published) : std::nullopt;
     if (!publishedNumber) {
-        tell(PromptKind::Warning, std::string(kConnectionProblemMessage));
+        tell(PromptKind::Warning,
+             connectionProblemText(fetched.ok() ? "Il file \"" + std::string(kPublishedVersionFile) +
+                                                      "\" del server centrale non contiene un numero di versione."
+                                                : fetched.error));
         return UpdateOutcome::ConnectionProblem;
     }
     if (*publishedNumber > *installedNumber) {
         if (state.readOnlyInstallation) {
-            return announcePackageUpdate(state, services, installed, published, progress, status);
+            return announcePackageUpdate(state, services, installed, published, *publishedNumber, progress, status);
         }
         if (!services.prompt.ask(PromptKind::Confirmation, updateOfferText(installed, published))) {
             return UpdateOutcome::Declined;
         }
-        return installUpdate(state, services, published, progress, status);
+        return installUpdate(state, services, published, *publishedNumber, progress, status);
     }
     tell(PromptKind::Information, currentVersionText(installed));
     return UpdateOutcome::Current;

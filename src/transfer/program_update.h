@@ -11,7 +11,7 @@
 namespace quendra::transfer {
 
 inline constexpr std::string_view kProgramFileName = "quendra2015";
-inline constexpr std::string_view kOldProgramFileName = "quendra2015.old";
+inline constexpr std::string_view kOldProgramSuffix = ".old";
 inline constexpr std::string_view kPublishedVersionFile = "ver.txt";
 inline constexpr std::string_view kInstallationPage = "vwi.htm";
 inline constexpr std::string_view kConnectionProblemMessage = "Ci sono dei problemi con la connessione internet ...";
@@ -43,16 +43,23 @@ bool restartFollows(UpdateOutcome outcome);
 // The messages of the update, exactly as shown.
 std::string updateOfferText(std::string_view installed, std::string_view published);
 std::string updateDoneText(std::string_view published);
-std::string updateFailedText(std::string_view published, const storage::ServerSettings& server);
+std::string updateFailedText(std::string_view published, const storage::ServerSettings& server,
+                             std::string_view reason);
+// The connection problem, with its precise reason on a line of its own.
+std::string connectionProblemText(std::string_view reason);
+
+// The program file the update replaces and restarts: the running program's own file.
+std::filesystem::path runningProgramFile(const state::MainState& state);
 std::string currentVersionText(std::string_view installed);
 
 // upcontrolClick: compares the version in state.versionText with the published one
-// and, when that is newer and the user agrees, replaces the program (keeping the old
-// one as quendra2015.old), the templates and the documents, tells the user and restarts
-// through the shell. Every file is taken only with a valid signature of the update key.
-// A failed program download leaves the old program in place; an unsigned one also
-// leaves the program running. A read-only installation is never replaced
-// (package_update.h).
+// and, when that is newer and the user agrees, replaces the running program's file
+// (keeping the old one beside it as NAME.old), the templates and the documents, tells the
+// user and restarts through the shell. Every file is taken only with a valid signature
+// of the update key for the published version or a newer one. A failed program download
+// leaves the old program in place; an unsigned or older one also leaves the program
+// running. Failures show their precise reason. A read-only installation is never
+// replaced (package_update.h).
 UpdateOutcome checkForUpdate(const state::MainState& state, platform::Services& services, UpdateMode mode,
                              UpdateProgress& progress, const StatusCallback& status);
 

@@ -6,12 +6,37 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <fstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace quendra::transfer {
 
+namespace {
+
+constexpr std::string_view kUniqueSuffix = "XXXXXX";
+
+// The temporary files of earlier runs that a kill or a power cut ended before they were
+// renamed or removed; left alone, each may hold a whole program.
+void removeLeftovers(const std::filesystem::path& dir, const std::string& prefix) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code ignored;
+        if (name.size() == prefix.size() + kUniqueSuffix.size() && name.starts_with(prefix) &&
+            !it->is_directory(ignored)) {
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
+}  // namespace
+
 ReplacingFile::ReplacingFile(std::filesystem::path target) : target_(std::move(target)) {
-    std::string pattern = (target_.parent_path() / ("." + target_.filename().string() + ".part-XXXXXX")).string();
+    const std::string prefix = "." + target_.filename().string() + ".part-";
+    removeLeftovers(target_.parent_path(), prefix);
+    std::string pattern = (target_.parent_path() / (prefix + std::string(kUniqueSuffix))).string();
     fd_ = ::mkstemp(pattern.data());
     if (fd_ >= 0) temporary_ = pattern;
 }
@@ -31,6 +56,17 @@ bool ReplacingFile::write(const char* data, std::size_t size) {
         size_ += std::uintmax_t(written);
     }
     return true;
+}
+
+bool ReplacingFile::writeCopyOf(const std::filesystem::path& source) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) return false;
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), std::streamsize(buffer.size()));
+        if (in.gcount() > 0 && !write(buffer.data(), std::size_t(in.gcount()))) return false;
+    }
+    return in.eof() && !in.bad();
 }
 
 bool ReplacingFile::commit(FileKind kind) {

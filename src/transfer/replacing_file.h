@@ -10,7 +10,8 @@ namespace quendra::transfer {
 
 // A file written under a temporary name beside its target and renamed over it only when
 // committed, so the target is either the old file or the whole new one. Dropped without
-// commit, the temporary file is removed.
+// commit, the temporary file is removed; the ones that earlier runs left behind for the
+// same target are removed before a new one is made.
 class ReplacingFile {
 public:
     explicit ReplacingFile(std::filesystem::path target);
@@ -22,6 +23,8 @@ public:
     // read-only).
     bool isOpen() const { return fd_ >= 0; }
     bool write(const char* data, std::size_t size);
+    // Appends the whole content of source; false when it cannot be read or written.
+    bool writeCopyOf(const std::filesystem::path& source);
     std::uintmax_t size() const { return size_; }
     // Where the bytes written so far are, readable by this process alone.
     const std::filesystem::path& temporaryPath() const { return temporary_; }

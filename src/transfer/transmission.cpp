@@ -32,6 +32,10 @@ std::string percentEncoded(std::string_view text) {
 
 }  // namespace
 
+std::string transmissionFailedText(std::string_view reason) {
+    return std::string(kTransmissionFailedMessage) + "\n" + std::string(reason);
+}
+
 bool isAcceptableEmail(std::string_view email) {
     return !trimBlanks(email).empty() && email.find('@') != std::string_view::npos;
 }
@@ -80,7 +84,7 @@ TransmissionResult transmit(const TransmissionRequest& request, platform::Servic
                                                   status);
     if (!sent.ok()) {
         if (status) status(sent.error);
-        services.prompt.message(platform::PromptKind::Warning, std::string(kTransmissionFailedMessage));
+        services.prompt.message(platform::PromptKind::Warning, transmissionFailedText(sent.error));
     }
     services.shell.openUrl(checkPageUrl(request.server.webAddress, code, request.journalName, request.chartName));
     return sent.ok() ? TransmissionResult::Sent : TransmissionResult::NotSent;

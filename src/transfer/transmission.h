@@ -16,6 +16,9 @@ inline constexpr std::string_view kEmailRefusedMessage = "Inserisci l'indirizzo 
 inline constexpr std::string_view kTransmissionFailedMessage = "Controlli l'accesso internet e ripeti l'operazione";
 inline constexpr std::string_view kTransmissionDirectory = "/tovald";
 
+// kTransmissionFailedMessage with the precise reason on a line of its own.
+std::string transmissionFailedText(std::string_view reason);
+
 // An address that is not blank and holds an "@".
 bool isAcceptableEmail(std::string_view email);
 
@@ -46,7 +49,7 @@ enum class TransmissionResult { Sent, NotSent, NoServer };
 
 // Copies the year's journal and chart into a scratch directory, writes info.txt beside
 // them and stores the three by FTP under names prefixed with a new transmission code;
-// then opens the check page. A failed FTP step shows kTransmissionFailedMessage (its own
+// then opens the check page. A failed FTP step shows transmissionFailedText (its reason
 // text goes to status) and the check page still opens. Without a configured server (FTP
 // host and web address) or network, nothing is written or opened and the user is told.
 // Failures to copy the tables or write info.txt throw (DbError, TransferError).

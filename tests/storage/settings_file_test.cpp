@@ -264,6 +264,9 @@ TEST(SettingsFile, TheFileIsPrivateAndNeverMadeMoreOpen) {
     std::filesystem::permissions(file, std::filesystem::perms(0644));
     writeSettings(file, s);
     EXPECT_EQ(modeOf(file), 0600u) << "readable by others while it holds the password";
+    std::filesystem::permissions(file, std::filesystem::perms(0644));
+    EXPECT_EQ(readSettings(file).server.ftpPassword, "31-prova-58");
+    EXPECT_EQ(modeOf(file), 0600u) << "narrowed as soon as it is read";
 
     std::filesystem::permissions(file, std::filesystem::perms(0400));
     writeSettings(file, s);
@@ -273,6 +276,8 @@ TEST(SettingsFile, TheFileIsPrivateAndNeverMadeMoreOpen) {
     std::filesystem::permissions(file, std::filesystem::perms(0640));
     writeSettings(file, s);
     EXPECT_EQ(modeOf(file), 0640u) << "without a password a shared file stays shared";
+    readSettings(file);
+    EXPECT_EQ(modeOf(file), 0640u);
 
     writeFile(dir / "tovald.INI.tmp~", "rimasto da un arresto");
     std::filesystem::permissions(dir / "tovald.INI.tmp~", std::filesystem::perms(0666));

@@ -1,12 +1,14 @@
 """An FTP server on 127.0.0.1 for the tests: serves ROOT, prints "PORT <n>" once it listens.
 
-usage: ftp_server.py ROOT USER PASSWORD [--tls CERT KEY] [--log FILE]
+usage: ftp_server.py ROOT USER PASSWORD [--tls CERT KEY] [--log FILE] [--unconfirmed NAME]...
 USER "anonymous" allows anonymous login. The user may write in ROOT; every other name or
 password is refused. With --tls the server offers explicit TLS (AUTH TLS) with the
 certificate and key in PEM files. With --log every command received is appended to FILE,
-one a line, before it is carried out.
+one a line, before it is carried out. A file named with --unconfirmed is received whole
+but answered 451 instead of 226, the way a server with a full disk ends a store.
 """
 import logging
+import os
 import sys
 import warnings
 
@@ -20,12 +22,16 @@ def main():
     args = sys.argv[4:]
     tls = None
     log = None
+    unconfirmed = set()
     while args:
         if args[0] == "--tls":
             tls = (args[1], args[2])
             args = args[3:]
         elif args[0] == "--log":
             log = args[1]
+            args = args[2:]
+        elif args[0] == "--unconfirmed":
+            unconfirmed.add(args[1])
             args = args[2:]
         else:
             sys.exit("unknown option " + args[0])
@@ -45,6 +51,15 @@ def main():
                 with open(log, "a") as f:
                     f.write(cmd + "\n")
             return super().pre_process_command(line, cmd, arg)
+
+        def ftp_STOR(self, file, mode="w"):
+            self.storing = os.path.basename(file)
+            return super().ftp_STOR(file, mode)
+
+        def respond(self, resp, logfun=logging.debug):
+            if resp.startswith("226") and getattr(self, "storing", None) in unconfirmed:
+                resp = "451 Requested action aborted: local error in processing."
+            return super().respond(resp, logfun)
 
     class DataHandler(TLS_DTPHandler):
         # curl begins the data connection's TLS handshake before it sends STOR; pyftpdlib

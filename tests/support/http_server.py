@@ -1,8 +1,10 @@
 """An HTTP server on 127.0.0.1 for the tests: serves ROOT, prints "PORT <n>" once it listens.
 
-usage: http_server.py ROOT [--drop NAME]... [--redirect NAME URL]... [--portal] [--tls CERT KEY]
+usage: http_server.py ROOT [--drop NAME]... [--trickle NAME]... [--redirect NAME URL]... [--portal]
+                      [--tls CERT KEY]
 A file named with --drop is announced whole (Content-Length) but the connection is closed
-after half of it, the way a broken line ends a download. A name given with --redirect is
+after half of it, the way a broken line ends a download. A file named with --trickle is
+announced as a megabyte and sent a byte every fifth of a second, never ending. A name given with --redirect is
 answered with 302 to URL. With --portal every request gets 200 and a login page, the way
 a captive portal of a hotel or a station answers. With --tls the server speaks https with
 the certificate and key in PEM files.
@@ -12,6 +14,7 @@ import http.server
 import os
 import ssl
 import sys
+import time
 
 PORTAL_PAGE = b"""<!DOCTYPE html>
 <html><head><title>Wi-Fi ospiti</title></head>
@@ -21,6 +24,7 @@ PORTAL_PAGE = b"""<!DOCTYPE html>
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     dropped = set()
+    trickled = set()
     redirects = {}
     portal = False
 
@@ -41,6 +45,8 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             return self.answer(200, PORTAL_PAGE, [("Content-Type", "text/html")])
         if name in self.redirects:
             return self.answer(302, b"", [("Location", self.redirects[name])])
+        if name in self.trickled:
+            return self.trickle()
         if name not in self.dropped:
             return super().do_GET()
         with open(self.translate_path(self.path), "rb") as f:
@@ -54,6 +60,19 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         self.close_connection = True
 
 
+    def trickle(self):
+        self.send_response(200)
+        self.send_header("Content-Length", str(1 << 20))
+        self.end_headers()
+        try:
+            while True:
+                self.wfile.write(b"x")
+                self.wfile.flush()
+                time.sleep(0.2)
+        except OSError:
+            self.close_connection = True
+
+
 def main():
     root = sys.argv[1]
     args = sys.argv[2:]
@@ -61,6 +80,9 @@ def main():
     while args:
         if args[0] == "--drop":
             Handler.dropped.add(args[1])
+            args = args[2:]
+        elif args[0] == "--trickle":
+            Handler.trickled.add(args[1])
             args = args[2:]
         elif args[0] == "--redirect":
             Handler.redirects[args[1]] = args[2]

@@ -103,17 +103,21 @@ LocalServer ftpServer(const std::filesystem::path& root, const std::string& user
     std::vector<std::string> args{root.string(), user, password};
     if (options.tls) args.insert(args.end(), {"--tls", options.tls->certificate, options.tls->key});
     if (!options.commandLog.empty()) args.insert(args.end(), {"--log", options.commandLog});
+    for (const std::string& name : options.unconfirmed) args.insert(args.end(), {"--unconfirmed", name});
     return LocalServer("ftp_server.py", args);
 }
 
 LocalServer httpServer(const std::filesystem::path& root, const WebServerOptions& options) {
     std::vector<std::string> args{root.string()};
     for (const std::string& name : options.dropped) args.insert(args.end(), {"--drop", name});
+    for (const std::string& name : options.trickled) args.insert(args.end(), {"--trickle", name});
     for (const auto& [name, target] : options.redirects) args.insert(args.end(), {"--redirect", name, target});
     if (options.portal) args.push_back("--portal");
     if (options.tls) args.insert(args.end(), {"--tls", options.tls->certificate, options.tls->key});
     return LocalServer("http_server.py", args, options.tls ? "https" : "http");
 }
+
+LocalServer proxyServer(const std::filesystem::path& log) { return LocalServer("proxy_server.py", {log.string()}); }
 
 int unusedPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

@@ -39,6 +39,7 @@ TestCertificate makeCertificate(const std::filesystem::path& dir);
 struct FtpServerOptions {
     const TestCertificate* tls = nullptr;  // set: explicit TLS (AUTH TLS) is offered
     std::filesystem::path commandLog = {};  // set: every command the server receives, one a line
+    std::vector<std::string> unconfirmed = {};  // files received whole but answered 451
 };
 
 // An FTP server on root that accepts user and password ("anonymous": anyone).
@@ -47,6 +48,7 @@ LocalServer ftpServer(const std::filesystem::path& root, const std::string& user
 
 struct WebServerOptions {
     std::vector<std::string> dropped = {};  // files cut off half-way
+    std::vector<std::string> trickled = {};  // files sent a byte at a time, without end
     std::vector<std::pair<std::string, std::string>> redirects = {};  // file name, address it is sent on to
     bool portal = false;  // every request answered 200 with a login page
     const TestCertificate* tls = nullptr;  // set: https
@@ -54,6 +56,9 @@ struct WebServerOptions {
 
 // A web server on root.
 LocalServer httpServer(const std::filesystem::path& root, const WebServerOptions& options = {});
+
+// A proxy that forwards nothing: every byte it receives goes to log, every request gets 502.
+LocalServer proxyServer(const std::filesystem::path& log);
 
 // A port on 127.0.0.1 on which nothing listens (bound and released at once).
 int unusedPort();

@@ -16,6 +16,15 @@ void run(const std::vector<std::string>& args) {
     if (result.exitCode != 0) throw std::runtime_error("minisign failed: " + result.err);
 }
 
+// Without a comment minisign writes its own trusted comment (timestamp and file name).
+void signFile(const std::filesystem::path& secretKey, const std::filesystem::path& file, bool legacy,
+              const std::string& comment) {
+    std::vector<std::string> args{"-S", "-s", secretKey.string(), "-m", file.string()};
+    if (!comment.empty()) args.insert(args.end(), {"-t", comment});
+    if (legacy) args.push_back("-l");
+    run(args);
+}
+
 }  // namespace
 
 SigningKey::SigningKey() {
@@ -31,9 +40,11 @@ std::string SigningKey::publicKey() const {
 }
 
 void SigningKey::sign(const std::filesystem::path& file, bool legacy) const {
-    std::vector<std::string> args{"-S", "-s", (dir_ / "key.sec").string(), "-m", file.string()};
-    if (legacy) args.push_back("-l");
-    run(args);
+    signFile(dir_ / "key.sec", file, legacy, "");
+}
+
+void SigningKey::signRelease(const std::filesystem::path& file, std::string_view version, bool legacy) const {
+    signFile(dir_ / "key.sec", file, legacy, "file:" + file.filename().string() + " version:" + std::string(version));
 }
 
 }  // namespace quendra::test

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace quendra::test {
 
@@ -19,6 +20,9 @@ public:
     // Signs file into file.minisig: prehashed, minisign's default, or in the legacy form
     // that signs the bytes themselves.
     void sign(const std::filesystem::path& file, bool legacy = false) const;
+    // Signs file as a release of version is signed: the trusted comment names the file and
+    // the version ("file:NAME version:4.8").
+    void signRelease(const std::filesystem::path& file, std::string_view version, bool legacy = false) const;
 
 private:
     TempDir dir_;

@@ -121,6 +121,42 @@ TEST_F(FtpStore, NoServerListeningFailsAtOnce) {
     EXPECT_EQ(net.ftpStore(nonsense, {{local / "b.txt", "x.txt"}}, {}).error, invalidAddressText());
 }
 
+// An environment variable set for one test, as an office network sets it.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const std::string& value) : name_(name) { ::setenv(name, value.c_str(), 1); }
+    ~EnvironmentValue() { ::unsetenv(name_); }
+    EnvironmentValue(const EnvironmentValue&) = delete;
+    EnvironmentValue& operator=(const EnvironmentValue&) = delete;
+
+private:
+    const char* name_;
+};
+
+TEST_F(FtpStore, NeverGoesThroughAProxyOfTheEnvironment) {
+    const auto server = test::ftpServer(root.path(), "administrator", "s3gr3t0");
+    const auto proxyLog = local / "proxy.log";
+    const auto proxy = test::proxyServer(proxyLog);
+    for (const char* variable : {"ftp_proxy", "all_proxy", "ALL_PROXY"}) {
+        const EnvironmentValue set(variable, proxy.webAddress());
+        const NetResult result = net.ftpStore(at(server, "administrator", "s3gr3t0"), {{local / "b.txt", variable}}, {});
+        ASSERT_TRUE(result.ok()) << variable << ": " << result.error;
+        EXPECT_EQ(readFile(root / "tovald" / variable), "riga\r\n");
+    }
+    EXPECT_FALSE(std::filesystem::exists(proxyLog)) << "the proxy heard nothing, least of all the password";
+}
+
+TEST_F(FtpStore, AFileCountsAsSentOnlyWhenTheServerConfirmedIt) {
+    const auto server = test::ftpServer(root.path(), "anonymous", "", {.unconfirmed = {"b.txt"}});
+    const NetResult result = net.ftpStore(
+        at(server, "", ""), {{local / "a.dbf", "a.dbf"}, {local / "b.txt", "b.txt"}, {local / "a.dbf", "c.dbf"}},
+        status.callback());
+    EXPECT_EQ(result.error, "Il server 127.0.0.1 non ha accettato il file \"b.txt\".");
+    EXPECT_TRUE(status.mentions("a.dbf inviato"));
+    EXPECT_FALSE(status.mentions("b.txt inviato"));
+    EXPECT_FALSE(status.mentions("c.dbf"));
+}
+
 class HttpGet : public ::testing::Test {
 protected:
     HttpGet() {
@@ -177,6 +213,15 @@ TEST_F(HttpGet, ADownloadReplacesTheFileOnlyWhenItArrivedWhole) {
     ASSERT_TRUE(net.download(url("program"), target, FileKind::Document, {}, {}).ok());
     EXPECT_EQ(readFile(target), allBytes());
     EXPECT_EQ(namesIn(local.path()), std::vector<std::string>{"quendra2015.pdf"});
+}
+
+TEST_F(HttpGet, ADownloadFirstRemovesThePartialFilesOfEarlierRuns) {
+    const auto target = local / "quendra2015";
+    writeFile(local / ".quendra2015.part-Ab12Cd", "metà di un programma di una corsa interrotta");
+    writeFile(local / ".quendra2015.part-Zz9", "not made by us");
+    writeFile(local / ".quendra2015.pdf.part-Ab12Cd", "another target's");
+    EXPECT_FALSE(net.download(url("manca"), target, FileKind::Program, {}, {}).ok());
+    EXPECT_EQ(namesIn(local.path()), (std::vector<std::string>{".quendra2015.part-Zz9", ".quendra2015.pdf.part-Ab12Cd"}));
 }
 
 TEST_F(HttpGet, ADownloadedProgramCanBeRunAndADocumentCannot) {

@@ -118,6 +118,18 @@ TEST_F(Minisign, TheTrustedCommentMustNameTheFile) {
     EXPECT_TRUE(signatureNamesFile(signature, "quendra2015"));
     signature.trustedComment = "versione 4.8";
     EXPECT_FALSE(signatureNamesFile(signature, "quendra2015"));
+
+    const std::vector<std::pair<std::string, std::optional<std::string_view>>> versions = {
+        {"file:quendra2015 version:4.78", "4.78"},
+        {"timestamp:1\tfile:quendra2015\tversion:5\thashed", "5"},
+        {"timestamp:1\tfile:quendra2015\thashed", std::nullopt},
+        {"file:quendra2015 myversion:4.78 version:", std::nullopt},
+    };
+    for (const auto& [comment, version] : versions) {
+        signature.trustedComment = comment;
+        EXPECT_EQ(trustedField(signature, "version"), version) << comment;
+        EXPECT_TRUE(signatureNamesFile(signature, "quendra2015")) << comment;
+    }
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ protected:
         writeFile(area / "ver.txt", "4.8");
         writeFile(area / "quendra2015", "#!/bin/sh\necho nuovo\n");
         for (const CompanionFile& file : kCompanionFiles) {
-            signer.sign(writeFile(area / file.name, "nuovo " + std::string(file.name)));
+            signer.signRelease(writeFile(area / file.name, "nuovo " + std::string(file.name)), "4.8");
         }
         state.settings.server.updateKey = signer.publicKey();
     }

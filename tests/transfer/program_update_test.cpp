@@ -20,6 +20,7 @@
 
 #include <fstream>
 #include <functional>
+#include <tuple>
 #include <iterator>
 
 namespace quendra::transfer {
@@ -72,19 +73,22 @@ private:
 
 constexpr const char* kNewProgram = "#!/bin/sh\necho nuovo quendra\n";
 constexpr const char* kOldProgram = "vecchio programma";
+constexpr const char* kEarlierFallback = "la copia di riserva di prima";
 
-// An installed program 4.77 with its companions, and a signed download area on a web
-// server.
+// A program 4.77 installed apart from its data (QUENDRA_HOME), with its companions and the
+// fallback copy of an earlier update, and a download area on a web server signed for 4.8.
 class Update : public ::testing::Test {
 protected:
     Update() {
         state.programDir = home.path();
         state.dataDir = home / "krw";
+        state.programFile = program;
         state.versionText = "Vers. 4.77";
         state.settings.server.webAddress = web.webAddress();
         state.settings.server.updateKey = signer.publicKey();
-        writeFile(state.programDir / "quendra2015", kOldProgram);
-        std::filesystem::permissions(state.programDir / "quendra2015", std::filesystem::perms(0755));
+        writeFile(program, kOldProgram);
+        std::filesystem::permissions(program, std::filesystem::perms(0755));
+        writeFile(fallback, kEarlierFallback);
         for (const CompanionFile& file : kCompanionFiles) writeFile(localPath(file, state), "vecchio");
         writeFile(state.dataDir / "kr000000.mdx", "indice vecchio");
         writeFile(state.dataDir / "kw000000.mdx", "indice vecchio");
@@ -92,9 +96,10 @@ protected:
         for (const CompanionFile& file : kCompanionFiles) publish(file.name, "nuovo " + std::string(file.name));
     }
 
-    void publish(std::string_view name, std::string_view bytes, const test::SigningKey* by = nullptr) {
+    void publish(std::string_view name, std::string_view bytes, const test::SigningKey* by = nullptr,
+                 std::string_view version = "4.8") {
         const auto file = writeFile(area / name, bytes);
-        (by ? *by : signer).sign(file);
+        (by ? *by : signer).signRelease(file, version);
     }
 
     UpdateOutcome check(const std::string& published, const std::string& mode) {
@@ -103,13 +108,17 @@ protected:
     }
 
     void expectNothingReplaced() const {
-        EXPECT_EQ(readFile(state.programDir / "quendra2015"), kOldProgram);
-        EXPECT_EQ(::access((state.programDir / "quendra2015").c_str(), X_OK), 0) << "the old program still runs";
+        EXPECT_EQ(readFile(program), kOldProgram);
+        EXPECT_EQ(::access(program.c_str(), X_OK), 0) << "the old program still runs";
+        EXPECT_EQ(readFile(fallback), kEarlierFallback) << "the fallback copy stays until a new program is in";
         for (const CompanionFile& file : kCompanionFiles) EXPECT_EQ(readFile(localPath(file, state)), "vecchio");
         EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kr000000.mdx"));
     }
 
     test::TempDir home;
+    test::TempDir install;
+    std::filesystem::path program = install / "quendra2015";
+    std::filesystem::path fallback = install / "quendra2015.old";
     test::TempDir webRoot;
     std::filesystem::path area = webRoot / "upload" / "amministrazione";
     test::LocalServer web = test::httpServer(webRoot.path());
@@ -158,17 +167,17 @@ TEST_F(Update, ConnectionProblemsAreSaidOnlyWhenAskedFor) {
         EXPECT_EQ(checkForUpdate(state, services, updateMode(mode), progress, {}), UpdateOutcome::ConnectionProblem);
         EXPECT_EQ(prompt.texts(), said);
     };
-    const std::vector<std::string> problem{std::string(kConnectionProblemMessage)};
     for (const std::string garbage : {"versione 4.8", "4.8.1", "<html>errore</html>"}) {
         writeFile(area / "ver.txt", garbage);
-        expectProblem("ja", problem);
+        expectProblem("ja", {connectionProblemText("Il file \"ver.txt\" del server centrale non contiene un numero di "
+                                                   "versione.")});
         expectProblem("nein", {});
     }
     std::filesystem::remove(area / "ver.txt");  // 404
-    expectProblem("ja", problem);
+    expectProblem("ja", {connectionProblemText("Il file \"ver.txt\" non si trova sul server 127.0.0.1.")});
     expectProblem("nein", {});
     state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
-    expectProblem("ja", problem);
+    expectProblem("ja", {connectionProblemText("Il server 127.0.0.1 non accetta la connessione.")});
     expectProblem("", {});
     expectNothingReplaced();
 }
@@ -182,13 +191,13 @@ TEST_F(Update, AnUnsetServerIsNoConnection) {
     EXPECT_TRUE(prompt.shown.empty());
 }
 
-TEST_F(Update, YesReplacesProgramTemplatesAndDocumentsAndRestarts) {
+TEST_F(Update, YesReplacesTheRunningProgramTemplatesAndDocumentsAndRestarts) {
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated);
-    const auto program = state.programDir / "quendra2015";
     EXPECT_EQ(readFile(program), kNewProgram);
     EXPECT_EQ(::access(program.c_str(), X_OK), 0) << "the new program can run";
-    EXPECT_EQ(readFile(state.programDir / "quendra2015.old"), kOldProgram);
+    EXPECT_EQ(readFile(fallback), kOldProgram);
+    EXPECT_FALSE(std::filesystem::exists(home / "quendra2015")) << "the data folder gets no program";
     for (const CompanionFile& file : kCompanionFiles) {
         EXPECT_EQ(readFile(localPath(file, state)), "nuovo " + std::string(file.name));
     }
@@ -232,13 +241,13 @@ TEST_F(Update, AProgramWithoutAValidSignatureChangesNothingAndDoesNotRestart) {
         EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::NotAuthentic) << name;
         EXPECT_FALSE(restartFollows(UpdateOutcome::NotAuthentic));
         expectNothingReplaced();
-        EXPECT_EQ(prompt.texts().back(), kNotAuthenticMessage) << name;
+        EXPECT_TRUE(prompt.texts().back().starts_with(std::string(kNotAuthenticMessage) + "\nIl file \"quendra2015\""))
+            << name;
         EXPECT_EQ(prompt.shown.back().kind, platform::PromptKind::Error);
         EXPECT_EQ(progress.steps, "show +30 +15 close") << name;
         EXPECT_TRUE(shell.restarted.empty()) << name;
-        EXPECT_EQ(test::namesIn(state.programDir),
-                  (std::vector<std::string>{"krw", "pf_indicazioni.pdf", "quendra2015", "quendra2015.pdf"}))
-            << name << ": no old copy, no partial file";
+        EXPECT_EQ(test::namesIn(install.path()), (std::vector<std::string>{"quendra2015", "quendra2015.old"}))
+            << name << ": no partial file";
     }
 }
 
@@ -248,7 +257,9 @@ TEST_F(Update, WithoutAKeyNothingIsFetched) {
         prompt.shown.clear();
         prompt.answer(true);
         EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::NotAuthentic);
-        EXPECT_EQ(prompt.texts().back(), kNotAuthenticMessage);
+        EXPECT_EQ(prompt.texts().back(), std::string(kNotAuthenticMessage) +
+                                             "\nNessuna chiave valida per verificare gli aggiornamenti (UpdateKey nel "
+                                             "file tovald.INI).");
         EXPECT_FALSE(richtlinie(&net, state, {}));
     }
     EXPECT_EQ(net.signatures + net.downloads, 0);
@@ -257,11 +268,61 @@ TEST_F(Update, WithoutAKeyNothingIsFetched) {
 }
 
 TEST_F(Update, ALegacySignatureAndAKeyFromItsFileAreTaken) {
-    signer.sign(area / "quendra2015", true);
+    signer.signRelease(area / "quendra2015", "4.8", true);
     state.settings.server.updateKey = signer.publicKeyFile();
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated);
-    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
+    EXPECT_EQ(readFile(program), kNewProgram);
+}
+
+TEST_F(Update, NoProgramOlderThanThePublishedVersionIsInstalled) {
+    const std::string older = "Il file \"quendra2015\" del server centrale è di una versione precedente ";
+    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+        // ver.txt, the version signed (none: minisign's own comment), the reason shown
+        {"9.99", "4.70", older + "(4.70): non è stato installato."},
+        {"4.8", "4.77", older + "(4.77): non è stato installato."},
+        {"4.8", "", "La firma del file \"quendra2015\" del server centrale non indica la versione: non è stato "
+                    "installato."},
+    };
+    for (const auto& [published, version, reason] : cases) {
+        if (version.empty()) {
+            signer.sign(area / "quendra2015");
+        } else {
+            signer.signRelease(area / "quendra2015", version);
+        }
+        prompt.shown.clear();
+        prompt.answer(true);
+        EXPECT_EQ(check(published, "nein"), UpdateOutcome::NotAuthentic) << published << " " << version;
+        EXPECT_EQ(prompt.texts().back(), std::string(kNotAuthenticMessage) + "\n" + reason);
+        expectNothingReplaced();
+    }
+    EXPECT_EQ(net.downloads, 0) << "refused on its signature, before any download";
+    EXPECT_TRUE(shell.restarted.empty());
+}
+
+TEST_F(Update, TheStartNeverBringsBackAnOlderTemplateOrDocument) {
+    std::filesystem::remove(localPath(kManual, state));
+    signer.sign(area / "quendra2015.pdf");     // signed before versions were: it may fill the gap,
+    signer.sign(area / "pf_indicazioni.pdf");  // but never replace a file
+    publish("kr000000.dbf", "modello vecchio", nullptr, "4.70");
+    publish("kw000000.dbf", "nuovo kw000000.dbf", nullptr, "4.77");
+    refreshMissingCompanionFiles(&net, state, {});
+    EXPECT_EQ(readFile(localPath(kManual, state)), "nuovo quendra2015.pdf");
+    EXPECT_EQ(readFile(localPath(kGuidelines, state)), "vecchio");
+    EXPECT_EQ(readFile(localPath(kJournalTemplateFile, state)), "vecchio");
+    EXPECT_TRUE(std::filesystem::exists(state.dataDir / "kr000000.mdx"));
+    EXPECT_EQ(readFile(localPath(kChartTemplateFile, state)), "nuovo kw000000.dbf") << "the running version is taken";
+}
+
+TEST_F(Update, ASlowServerHoldsTheStartOnlyForItsBound) {
+    const auto slow = test::httpServer(webRoot.path(), {.trickled = {"pf_indicazioni.pdf.minisig"}});
+    state.settings.server.webAddress = slow.webAddress();
+    std::filesystem::remove(localPath(kGuidelines, state));
+    std::filesystem::remove(localPath(kManual, state));
+    refreshMissingCompanionFiles(&net, state, {}, std::chrono::milliseconds(300));
+    EXPECT_FALSE(std::filesystem::exists(localPath(kGuidelines, state)));
+    EXPECT_FALSE(std::filesystem::exists(localPath(kManual, state))) << "nothing is tried once the bound has passed";
+    EXPECT_EQ(net.downloads, 0);
 }
 
 TEST_F(Update, TemplatesAndDocumentsAreTakenOnlySigned) {
@@ -271,7 +332,7 @@ TEST_F(Update, TemplatesAndDocumentsAreTakenOnlySigned) {
     publish("kw000000.dbf", "nuovo kw000000.dbf", &stranger);
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::Updated) << "the program itself was signed";
-    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
+    EXPECT_EQ(readFile(program), kNewProgram);
     EXPECT_EQ(readFile(localPath(kManual, state)), "vecchio");
     EXPECT_EQ(readFile(localPath(kJournalTemplateFile, state)), "vecchio");
     EXPECT_EQ(readFile(localPath(kChartTemplateFile, state)), "vecchio");
@@ -286,34 +347,33 @@ TEST_F(Update, ACaptivePortalReplacesNothing) {
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "nein"), UpdateOutcome::ConnectionProblem) << "its page is no version";
     EXPECT_FALSE(richtlinie(&net, state, {}));
-    const SignedFetch program = fetchSigned(net, state.settings.server, "quendra2015", state.programDir / "quendra2015",
-                                            FileKind::Program, {});
-    EXPECT_EQ(program.outcome, FetchOutcome::NotAuthentic);
-    EXPECT_EQ(program.error,
+    const SignedFetch fetched =
+        fetchSigned(net, state.settings.server, "quendra2015", program, FileKind::Program, {4.8}, {});
+    EXPECT_EQ(fetched.outcome, FetchOutcome::NotAuthentic);
+    EXPECT_EQ(fetched.error,
               "Il file \"quendra2015\" del server centrale non ha una firma valida: non è stato installato.");
     EXPECT_EQ(net.downloads, 0) << "a page in place of the signature ends the fetch before the file";
     expectNothingReplaced();
 }
 
 TEST_F(Update, AFailedProgramDownloadKeepsTheOldProgramAndRestartsIt) {
-    const auto expectFailure = [&]() {
+    const auto expectFailure = [&](const std::string& reason) {
         prompt.shown.clear();
         shell.restarted.clear();
         prompt.answer(true);
         EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Failed);
         expectNothingReplaced();
-        EXPECT_FALSE(std::filesystem::exists(state.programDir / "quendra2015.old"));
         ASSERT_EQ(prompt.shown.size(), 2u);
         EXPECT_EQ(prompt.shown[1].text,
-                  "Purtroppo, l'update automatico per la versione 4.8 non è riuscito!\n"
-                  "Scarica il datafile dell'installazione dal sito internet:\n" +
-                      web.webAddress() + "/upload/amministrazione/vwi.htm\n\nIl programma viene riavviato.");
-        EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{state.programDir / "quendra2015"});
+                  "Purtroppo, l'update automatico per la versione 4.8 non è riuscito!\n" + reason +
+                      "\nScarica il datafile dell'installazione dal sito internet:\n" + web.webAddress() +
+                      "/upload/amministrazione/vwi.htm\n\nIl programma viene riavviato.");
+        EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{program});
     };
     std::filesystem::remove(area / "quendra2015");  // 404 with an error page
-    expectFailure();
+    expectFailure("Il file \"quendra2015\" non si trova sul server 127.0.0.1.");
     writeFile(area / "quendra2015", "");  // 200 without a body
-    expectFailure();
+    expectFailure("Il server 127.0.0.1 ha inviato un file vuoto per \"quendra2015\".");
     EXPECT_EQ(net.downloads, 2) << "nothing else is fetched after a failed program";
 }
 
@@ -323,21 +383,22 @@ TEST_F(Update, AProgramCutOffHalfWayIsNeverInstalled) {
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Failed);
     expectNothingReplaced();
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(state.programDir)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"krw", "pf_indicazioni.pdf", "quendra2015", "quendra2015.pdf"}))
+    EXPECT_EQ(test::namesIn(install.path()), (std::vector<std::string>{"quendra2015", "quendra2015.old"}))
         << "no partial file stays behind";
 }
 
-TEST_F(Update, StartedUnderAnotherNameTheNewProgramIsStarted) {
-    std::filesystem::remove(state.programDir / "quendra2015");
+TEST_F(Update, StartedUnderAnotherNameThatFileIsReplacedAndStarted) {
+    const auto renamed = install / "quendra-prova";
+    std::filesystem::rename(program, renamed);
+    state.programFile = renamed;
     prompt.answer(true);
     EXPECT_EQ(check("4.8", "ja"), UpdateOutcome::Updated);
-    EXPECT_EQ(readFile(state.programDir / "quendra2015"), kNewProgram);
-    EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{state.programDir / "quendra2015"});
+    EXPECT_EQ(readFile(renamed), kNewProgram);
+    EXPECT_EQ(readFile(install / "quendra-prova.old"), kOldProgram);
+    EXPECT_EQ(shell.restarted, std::vector<std::filesystem::path>{renamed});
 
-    std::filesystem::remove(state.programDir / "quendra2015");
+    std::filesystem::remove(renamed);  // deleted while it runs
+    publish("quendra2015", kNewProgram, nullptr, "4.9");
     std::filesystem::remove(area / "quendra2015");
     shell.restarted.clear();
     prompt.answer(true);
@@ -389,8 +450,8 @@ TEST_F(Update, WithoutAConnectionTheStartWaitsForOneRoundOnly) {
 
 TEST_F(Update, ALostConnectionIsAFailureNotAForgery) {
     state.settings.server.webAddress = "http://127.0.0.1:" + std::to_string(test::unusedPort());
-    const SignedFetch fetched =
-        fetchSigned(net, state.settings.server, "quendra2015.pdf", localPath(kManual, state), FileKind::Document, {});
+    const SignedFetch fetched = fetchSigned(net, state.settings.server, "quendra2015.pdf", localPath(kManual, state),
+                                            FileKind::Document, {}, {});
     EXPECT_EQ(fetched.outcome, FetchOutcome::Failed);
     EXPECT_EQ(fetched.error, "Il server 127.0.0.1 non accetta la connessione.");
 }

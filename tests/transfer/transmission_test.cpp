@@ -143,7 +143,8 @@ TEST_F(Transmission, ARefusedLoginIsReportedAndTheCheckPageStillOpens) {
     const auto ftp = test::ftpServer(ftpRoot.path(), "administrator", "un'altra");
     server.ftpPort = std::to_string(ftp.port());
     ASSERT_EQ(send(request()), TransmissionResult::NotSent);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{transmissionFailedText(
+                                  "Il server 127.0.0.1 ha rifiutato l'accesso (nome utente o password).")});
     ASSERT_EQ(shell.urls.size(), 1u);
     EXPECT_TRUE(shell.urls[0].starts_with("http://velmora.example/upload/tovald/checktovald.php?cod="));
     EXPECT_TRUE(namesIn(ftpRoot / "tovald").empty());
@@ -158,7 +159,9 @@ TEST_F(Transmission, RequiredTlsWithoutAnEncryptingServerSendsNothing) {
     server.ftpPort = std::to_string(ftp.port());
     server.ftpTls = "richiesto";
     ASSERT_EQ(send(request()), TransmissionResult::NotSent);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{transmissionFailedText(
+                                  "Il server 127.0.0.1 non offre la connessione cifrata (TLS) richiesta dalle "
+                                  "impostazioni: non è stato inviato nulla.")});
     ASSERT_FALSE(status.empty());
     EXPECT_EQ(status.back(), "Il server 127.0.0.1 non offre la connessione cifrata (TLS) richiesta dalle impostazioni: "
                              "non è stato inviato nulla.");
@@ -181,7 +184,8 @@ TEST_F(Transmission, RequiredTlsWithTheCentralOfficesCertificateSends) {
 TEST_F(Transmission, WithNoServerListeningTheUserIsToldAndTheCheckPageOpens) {
     server.ftpPort = std::to_string(test::unusedPort());
     ASSERT_EQ(send(request()), TransmissionResult::NotSent);
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    EXPECT_EQ(prompt.texts(),
+              std::vector<std::string>{transmissionFailedText("Il server 127.0.0.1 non accetta la connessione.")});
     EXPECT_EQ(shell.urls.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(scratchRoot.path()));
 }

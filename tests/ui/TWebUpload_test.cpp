@@ -89,13 +89,13 @@ protected:
         child<QPlainTextEdit>("Memo1")->setPlainText(notes);
     }
 
-    // The download area under webRoot with a new program and companions, all signed; the
-    // settings hold the key.
+    // The download area under webRoot with a new program and companions, all signed for
+    // 4.8; the settings hold the key.
     std::filesystem::path signedArea() {
         const auto area = webRoot / "upload" / "amministrazione";
         writeFile(area / "quendra2015", "#!/bin/sh\n");
         for (const CompanionFile& file : kCompanionFiles) writeFile(area / file.name, "nuovo");
-        for (const auto& entry : std::filesystem::directory_iterator(area)) signer.sign(entry.path());
+        for (const auto& entry : std::filesystem::directory_iterator(area)) signer.signRelease(entry.path(), "4.8");
         state.settings.server.updateKey = signer.publicKey();
         return area;
     }
@@ -176,7 +176,7 @@ TEST_F(WebUploadWindow, WithoutTheServerTheUserIsToldAndTheCheckPageOpens) {
     window.show();
     type("parroco@example.it", "");
     window.StartClick();
-    EXPECT_EQ(prompt.texts(), std::vector<std::string>{std::string(kTransmissionFailedMessage)});
+    EXPECT_EQ(prompt.texts(), std::vector<std::string>{transmissionFailedText("Il server 127.0.0.1 non accetta la connessione.")});
     EXPECT_EQ(shell.urls.size(), 1u);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(child<QStatusBar>("StatusBar1")->currentMessage(), "Il server 127.0.0.1 non accetta la connessione.");
@@ -242,7 +242,9 @@ TEST_F(WebUploadWindow, AnUnsignedUpdateLetsTheCallerGoOn) {
     state.settings.server.webAddress = web.webAddress();
     prompt.answer(true);
     EXPECT_FALSE(window.upcontrolClick("nein")) << "nothing restarts: the year may be opened";
-    EXPECT_EQ(prompt.texts().back(), "L'aggiornamento scaricato non è autentico: il programma resta quello di prima.");
+    EXPECT_EQ(prompt.texts().back(), "L'aggiornamento scaricato non è autentico: il programma resta quello di prima.\n"
+                                     "Il file \"quendra2015\" del server centrale non ha una firma valida: non è "
+                                     "stato installato.");
     EXPECT_TRUE(shell.restarted.empty());
     EXPECT_FALSE(window.progressWindow()->isVisible());
 }

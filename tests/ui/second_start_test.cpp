@@ -1,6 +1,7 @@
 // The real program running on a data directory, and a second start on the same one.
 
 #include "state/single_instance.h"
+#include "platform/shell.h"
 #include "storage/demo_data.h"
 #include "storage/year_files.h"
 #include "support/scripted_prompt.h"
@@ -24,16 +25,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// quendra2015 started on a program directory under the offscreen platform; killed at the end.
+// quendra2015 started on a program directory under the offscreen platform, with at most
+// one argument; killed at the end.
 class RunningProgram {
 public:
-    explicit RunningProgram(const fs::path& home) {
+    explicit RunningProgram(const fs::path& home, const char* argument = nullptr) {
         pid_ = ::fork();
         if (pid_ == 0) {
             ::setenv("QUENDRA_HOME", home.c_str(), 1);
             ::setenv("HOME", home.c_str(), 1);
             ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            ::execl(QUENDRA_PROGRAM, QUENDRA_PROGRAM, static_cast<char*>(nullptr));
+            ::execl(QUENDRA_PROGRAM, QUENDRA_PROGRAM, argument, static_cast<char*>(nullptr));
             ::_exit(127);
         }
         // Readable once the program has ended (glibc's wrapper lacks C linkage here).
@@ -42,6 +44,8 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram() { kill(); }
+
+    bool running() const { return ::waitpid(pid_, nullptr, WNOHANG) == 0; }
 
     // Waits until the program opens the named file of the directory that events watches;
     // false when the program ended first.
@@ -95,6 +99,28 @@ TEST(SecondStart, IsToldInItalianWhileTheProgramRunsAndFreeOnceItIsGone) {
     test::ScriptedPrompt quiet;
     EXPECT_TRUE(state::claimDataDirectory(data, quiet)) << "a killed program leaves the data free";
     EXPECT_TRUE(quiet.shown.empty());
+}
+
+TEST(SecondStart, ARestartWaitsForTheProgramItReplaces) {
+    test::TempDir home;
+    const fs::path data = storage::dataDirectory(home.path());
+    const std::string journal = storage::makeDemoDataDirectory(data, fs::path(QUENDRA_RUNTIME_DIR) / "krw", {2025, 30, 3});
+
+    const int events = ::inotify_init1(IN_CLOEXEC);
+    ASSERT_GE(events, 0);
+    ASSERT_GE(::inotify_add_watch(events, data.c_str(), IN_OPEN), 0);
+    RunningProgram first(home.path());
+    ASSERT_TRUE(first.waitUntilItOpens(events, journal)) << "the program ended before it opened its year";
+    const std::string restartArgument(platform::kRestartArgument);
+    RunningProgram restarted(home.path(), restartArgument.c_str());
+    ASSERT_TRUE(restarted.waitUntilItOpens(events, ".quendra.lock")) << "the restarted program ended at once";
+    first.kill();
+    ASSERT_TRUE(restarted.waitUntilItOpens(events, journal)) << "the restarted program ended instead of waiting";
+    ::close(events);
+
+    EXPECT_TRUE(restarted.running());
+    test::ScriptedPrompt prompt;
+    EXPECT_FALSE(state::claimDataDirectory(data, prompt)) << "the restarted program holds the data";
 }
 
 }  // namespace
