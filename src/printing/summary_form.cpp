@@ -64,7 +64,7 @@ private:
     void line(const std::string& label, int amountEdge, const std::string& amount) {
         if (!engine_.contr()) return;
         canvas_.drawText(c_.leftEdge, s_.y, label);
-        if (!amount.empty()) engine_.drawRight(amountEdge, s_.y, amount);
+        if (!amount.empty()) engine_.drawAmount(amountEdge, s_.y, amount, amountEdge - c_.leftEdge - canvas_.textWidth(label + " "));
     }
 
     void mainAccount(const MainAccountFigure& account) {
@@ -86,7 +86,9 @@ private:
         canvas_.setBold(true);
         if (details()) {
             // On the line of the last sub-account.
-            if (engine_.contr()) engine_.drawRight(c_.expenseEdge, s_.y, amount);
+            if (engine_.contr()) {
+                engine_.drawAmount(c_.expenseEdge, s_.y, amount, c_.expenseEdge - c_.incomeEdge - canvas_.textWidth(" "));
+            }
             canvas_.setBold(false);
             return;
         }
