@@ -106,12 +106,14 @@ private:
     std::filesystem::path path_;
 };
 
-// A spreadsheet reads "_x0041_" as "A": the underscore that opens such a text is
-// written as "_x005F_" so that the text reads back as it stands.
+// A spreadsheet reads "_x0041_" as "A": the underscore that opens such a text (either
+// case of x, as readers differ) is written as "_x005F_" so that the text reads back as it
+// stands.
 std::string escapedText(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool code = text.compare(i, 2, "_x") == 0 && i + 6 < text.size() && text[i + 6] == '_' &&
+        const bool code = text[i] == '_' && i + 6 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+                          text[i + 6] == '_' &&
                           std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
                           std::isxdigit(static_cast<unsigned char>(text[i + 3])) &&
                           std::isxdigit(static_cast<unsigned char>(text[i + 4])) &&

@@ -19,7 +19,7 @@ const std::map<std::string, bool> kOptions = {
     // name, takes a value
     {"--data", true},  {"--year", true}, {"--journal", true}, {"--chart", true}, {"--pdf", true}, {"--xlsx", true},
     {"--da", true},    {"--a", true},    {"--testo", true},   {"--casse", true}, {"--conti", true},
-    {"--dettagli", false}, {"--help", false},
+    {"--dettagli", false}, {"--senza-dettagli", false}, {"--help", false},
 };
 
 bool matches(const std::string& text, const char* pattern) { return std::regex_match(text, std::regex(pattern)); }
@@ -104,7 +104,7 @@ void readReportOutput(ReportCommand& command, std::map<std::string, std::string>
 
 // The workbook holds the whole year: no selection, no PDF.
 void readWorkbookOutput(ReportCommand& command, std::map<std::string, std::string>& values) {
-    for (const char* option : {"--pdf", "--da", "--a", "--testo", "--casse", "--conti", "--dettagli"}) {
+    for (const char* option : {"--pdf", "--da", "--a", "--testo", "--casse", "--conti", "--dettagli", "--senza-dettagli"}) {
         if (values.contains(option)) {
             throw ReportCommandError(std::string(option) + " non si usa con " + std::string(kWorkbookName));
         }
@@ -140,11 +140,15 @@ void refuseUnusedOptions(const ReportCommand& command, const std::map<std::strin
     const OptionUse use = optionUse(entry);
     const std::pair<const char*, bool> options[] = {{"--da", use.range},          {"--a", use.range},
                                                      {"--testo", use.text},        {"--casse", use.cashBoxes},
-                                                     {"--conti", use.accounts},    {"--dettagli", use.cashBoxes || use.accounts}};
+                                                     {"--conti", use.accounts},    {"--dettagli", use.cashBoxes || use.accounts},
+                                                     {"--senza-dettagli", use.cashBoxes || use.accounts}};
     for (const auto& [option, used] : options) {
         if (values.contains(option) && !used) {
             throw ReportCommandError(std::string(option) + " non si usa con la stampa " + command.report);
         }
+    }
+    if (values.contains("--dettagli") && values.contains("--senza-dettagli")) {
+        throw ReportCommandError("--dettagli e --senza-dettagli non si usano insieme");
     }
     if (values.contains("--testo") && (values.contains("--da") || values.contains("--a"))) {
         throw ReportCommandError("--testo e --da/--a non si usano insieme: una sola opzione per volta");
@@ -219,9 +223,10 @@ ReportCommand parseReportCommand(const std::vector<std::string>& args, const std
     if (values.contains("--testo")) options.text = values["--testo"];
     if (values.contains("--casse")) options.cashBoxes = commaList("--casse", values["--casse"], "[A-Z][0-9]{4}", "per esempio C0101");
     if (values.contains("--conti")) options.accounts = commaList("--conti", values["--conti"], "[A-Z][0-9]{2}", "per esempio A07");
-    options.details = values.contains("--dettagli");
     if (!command.workbook()) checkRange(command);
     const ReportEntry* entry = findReport(command.report);
+    // The ledgers are detailed unless asked otherwise, as the print window offers them.
+    options.details = entry != nullptr && entry->cashBoxMode && !values.contains("--senza-dettagli");
     if (entry != nullptr && entry->accountChoiceMode && options.accounts.empty()) {
         throw ReportCommandError("Devi scegliere un contocorrente: --conti A07,...");
     }
@@ -287,7 +292,8 @@ std::string reportCommandHelp() {
            "  --testo T           solo i movimenti il cui oggetto contiene T\n"
            "  --casse C0101,...   casse e contocorrenti scelti\n"
            "  --conti A07,...     conti scelti\n"
-           "  --dettagli          visualizzazione dettagliata\n"
+           "  --dettagli          visualizzazione dettagliata (predefinita)\n"
+           "  --senza-dettagli    solo intestazioni e somme\n"
            "  --help              questo testo\n";
 }
 

@@ -59,6 +59,9 @@ TEST(ReportCommand, DataDirectoryAndItsCurrentYearAreTheDefaults) {
     const auto chosen = parseReportCommand({"estratto", "--pdf", "x.pdf", "--testo", "luce", "--conti", "A07"}, d.data());
     EXPECT_EQ(chosen.options.text, "luce");
     EXPECT_EQ(chosen.options.accounts, (std::vector<std::string>{"A07"}));
+    EXPECT_TRUE(chosen.options.details) << "detailed, as the print window's ledgers";
+    EXPECT_FALSE(parseReportCommand({"estratto", "--pdf", "x.pdf", "--conti", "A07", "--senza-dettagli"}, d.data())
+                     .options.details);
     EXPECT_EQ(std::get<long long>(*parseReportCommand({"giornale", "--pdf", "x.pdf", "--da", "50"}, d.data()).options.from),
               50);
 }
@@ -118,6 +121,9 @@ TEST(ReportCommand, OptionsAReportDoesNotReadAndRangesTheWindowCannotGiveAreRefu
         {{"piano", "--da", "01.01.2026"}, "--da non si usa con la stampa piano"},
         {{"frontespizio", "--a", "31.12.2026"}, "--a non si usa con la stampa frontespizio"},
         {{"riepilogo", "--dettagli"}, "--dettagli non si usa con la stampa riepilogo"},
+        {{"conti", "--senza-dettagli"}, "--senza-dettagli non si usa con la stampa conti"},
+        {{"liquidita", "--casse", "C0101", "--dettagli", "--senza-dettagli"},
+         "--dettagli e --senza-dettagli non si usano insieme"},
         {{"movimenti", "--casse", "C0101"}, "--casse non si usa con la stampa movimenti"},
         {{"liquidita", "--casse", "C0101", "--conti", "A07"}, "--conti non si usa con la stampa liquidita"},
         {{"estratto", "--conti", "A07", "--casse", "C0101"}, "--casse non si usa con la stampa estratto"},
