@@ -176,6 +176,7 @@ TEST_F(PrintWindow, DateOptionOffersTheJournalsDatesAndRefusesAnImpossibleDate) 
     EXPECT_EQ(year_.prompt.texts(), (std::vector<std::string>{"formato data non corretto"}));
     expectDefaults();
 
+    radio("radiodatum")->setChecked(true);
     start();
     child<QLineEdit>("Edit2")->setText("31.12.2015");
     child<QLineEdit>("Edit3")->setText("01.01.2015");
