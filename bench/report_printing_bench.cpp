@@ -121,7 +121,8 @@ void report(benchmark::State& state, const char* name, int movements) {
     platform::SystemClock clock;
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);
-        printing::configurePrinter(printer, QString::fromStdString(year.pdf().string()));
+        printing::configurePrinter(printer, QString::fromStdString(printing::documentTitle(entry, year.year())),
+                                   QString::fromStdString(year.pdf().string()));
         printing::PrintState print;
         printing::prepareState(entry, printing::ReportOptions{}, print);
         printing::printReport(entry, printing::ReportOptions{}, year.year(), print, printer, clock);
@@ -196,7 +197,6 @@ private:
     void paint() {
         printing::QtCanvas screen(painter_, printing::CanvasGeometry::screen());
         printing::replay(recording_.currentPage(), screen);
-        recording_.dropEarlierPages();
     }
     printing::RecordingCanvas& recording_;
     QPainter& painter_;

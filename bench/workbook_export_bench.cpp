@@ -41,7 +41,7 @@ public:
         journal_ = dir_ / storage::makeDemoDataDirectory(dir_, fs::path(QUENDRA_RUNTIME_DIR) / "krw",
                                                          {2015, kMovements, 7});
         chart_ = dir_ / storage::chartNameOfJournal(journal_.filename().string());
-        const spreadsheet::Workbook book = spreadsheet::buildWorkbook(journal_, chart_);
+        const spreadsheet::Workbook book = spreadsheet::buildWorkbook(journal_, chart_, "201501");
         for (const spreadsheet::Sheet* sheet : book.sheets()) {
             names_.push_back(sheet->name());
             std::vector<Cell>& cells = cells_.emplace_back();
@@ -104,7 +104,7 @@ Year& year() {
 void BM_ExportYear(benchmark::State& state) {
     Year& y = year();
     y.holdOpen();
-    for (auto _ : state) spreadsheet::exportYear(y.journal(), y.chart(), y.target());
+    for (auto _ : state) spreadsheet::exportYear(y.journal(), y.chart(), "201501", y.target());
     state.counters["cells"] = double(y.cellCount());
 }
 BENCHMARK(BM_ExportYear)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -112,14 +112,14 @@ BENCHMARK(BM_ExportYear)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_BuildSheetsOnly(benchmark::State& state) {
     Year& y = year();
     y.holdOpen();
-    for (auto _ : state) benchmark::DoNotOptimize(spreadsheet::buildWorkbook(y.journal(), y.chart()));
+    for (auto _ : state) benchmark::DoNotOptimize(spreadsheet::buildWorkbook(y.journal(), y.chart(), "201501"));
 }
 BENCHMARK(BM_BuildSheetsOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ExportYearCold(benchmark::State& state) {
     Year& y = year();
     y.release();
-    for (auto _ : state) spreadsheet::exportYear(y.journal(), y.chart(), y.target());
+    for (auto _ : state) spreadsheet::exportYear(y.journal(), y.chart(), "201501", y.target());
 }
 BENCHMARK(BM_ExportYearCold)->Unit(benchmark::kMillisecond)->Iterations(5);
 

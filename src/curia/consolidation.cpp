@@ -135,7 +135,7 @@ void saveConsolidationWorkbook(const Consolidation& consolidation, const std::fi
         missing.setText(row++, 3, p.place);
     }
     const std::array<const Sheet*, 3> sheets = {&figures, &warnings, &missing};
-    spreadsheet::saveSheets(sheets, target);
+    spreadsheet::saveSheets(sheets, "Quendra - consolidato della diocesi " + consolidation.year, target);
 }
 
 }  // namespace quendra::curia

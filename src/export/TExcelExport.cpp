@@ -5,6 +5,7 @@
 #include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/error.h"
+#include "storage/year_files.h"
 #include "widgets/QtHelpers.h"
 #include "widgets/WindowScaling.h"
 
@@ -132,7 +133,8 @@ void TExcelExport::FormActivate() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         if (documents_.isEmpty()) throw ExportError("La cartella \"Documenti\" dell'utente non è nota.");
-        exportYear(state_.journalPath(), state_.chartPath(), workbookPath().toStdString(), &progress);
+        exportYear(state_.journalPath(), state_.chartPath(), storage::yearNumberOf(state_.settings.hauptdatei).value_or(""),
+                   workbookPath().toStdString(), &progress);
         progress.finish();
     } catch (const storage::DbError& error) {
         failure = error.what();

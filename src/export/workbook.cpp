@@ -22,6 +22,14 @@ const CellValue& Sheet::at(std::size_t row, std::size_t column) const {
     return column == 0 || column > cells.size() ? empty : cells[column - 1];
 }
 
+std::string Workbook::title() const {
+    const auto text = [&](std::size_t row) {
+        const auto* value = std::get_if<std::string>(&pfarrei.at(row, 2));
+        return value != nullptr ? *value : std::string();
+    };
+    return "Quendra: " + text(1) + " - " + text(4);
+}
+
 const std::vector<CellValue>& Sheet::row(std::size_t row) const {
     static const std::vector<CellValue> none;
     return row == 0 || row > rows_.size() ? none : rows_[row - 1];

@@ -45,6 +45,8 @@ struct Workbook {
     double netWorth = 0;
 
     std::array<const Sheet*, 4> sheets() const { return {&pfarrei, &uebertrag, &journal, &spezifikationen}; }
+    // "Quendra: parish - 2026/01", from the sheet Pfarrei.
+    std::string title() const;
 };
 
 }  // namespace quendra::spreadsheet

@@ -4,8 +4,12 @@
 
 #include <xlsxwriter.h>
 
+#include <sys/stat.h>
+
+#include <cctype>
 #include <cerrno>
 #include <clocale>
+#include <cmath>
 #include <fcntl.h>
 #include <locale.h>
 #include <string>
@@ -43,8 +47,20 @@ std::string libraryCause(lxw_error error, int systemError) {
     }
 }
 
+constexpr const char* kAuthor = "Quendra";
+
 [[noreturn]] void fail(const std::filesystem::path& target, const std::string& cause) {
     throw ExportError("Impossibile salvare la cartella di lavoro \"" + target.string() + "\": " + cause + ".");
+}
+
+// A replaced file keeps its mode; a new one gets what the umask leaves of 0666, so that
+// the office's other accounts and shared folders can open it.
+mode_t modeFor(const std::filesystem::path& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
 }
 
 // The temporary file beside the target; removed on the way out unless kept.
@@ -57,8 +73,11 @@ public:
         std::string pattern = (target.parent_path() / name).string();
         const int fd = ::mkstemp(pattern.data());
         if (fd < 0) fail(target, systemCause(errno));
+        const bool moded = ::fchmod(fd, modeFor(target)) == 0;
+        const int modeError = errno;
         ::close(fd);
         path_ = pattern;
+        if (!moded) fail(target, systemCause(modeError));
     }
     ~AsideFile() {
         if (!path_.empty()) ::unlink(path_.c_str());
@@ -117,6 +136,29 @@ private:
     locale_t previous_ = locale_t(0);
 };
 
+// A spreadsheet reads "_x0041_" as "A": the underscore that opens such a text (either
+// case of x, as readers differ) is written as "_x005F_" so that the text reads back as it
+// stands.
+std::string escapedText(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool code = text[i] == '_' && i + 6 < text.size() && (text[i + 1] == 'x' || text[i + 1] == 'X') &&
+                          text[i + 6] == '_' &&
+                          std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
+                          std::isxdigit(static_cast<unsigned char>(text[i + 3])) &&
+                          std::isxdigit(static_cast<unsigned char>(text[i + 4])) &&
+                          std::isxdigit(static_cast<unsigned char>(text[i + 5]));
+        out += code ? std::string("_x005F_") : std::string(1, text[i]);
+    }
+    return out;
+}
+
+// Amounts to the cent: sums of binary fractions carry tails (34096.340000000004).
+double toTheCent(double value) {
+    const double cents = std::round(value * 100) / 100;
+    return cents == 0 ? 0.0 : cents;
+}
+
 // Writes every cell row by row, which the constant-memory mode requires; the first
 // failure is kept.
 lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
@@ -128,9 +170,9 @@ lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
             const auto c = lxw_col_t(column);
             lxw_error result = LXW_NO_ERROR;
             if (const auto* text = std::get_if<std::string>(&cell)) {
-                result = worksheet_write_string(worksheet, r, c, text->c_str(), nullptr);
+                result = worksheet_write_string(worksheet, r, c, escapedText(*text).c_str(), nullptr);
             } else if (const auto* number = std::get_if<double>(&cell)) {
-                result = worksheet_write_number(worksheet, r, c, *number, nullptr);
+                result = worksheet_write_number(worksheet, r, c, toTheCent(*number), nullptr);
             }
             if (result != LXW_NO_ERROR) return result;
         }
@@ -142,10 +184,10 @@ lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
 
 void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
     const auto sheets = book.sheets();
-    saveSheets(sheets, target);
+    saveSheets(sheets, book.title(), target);
 }
 
-void saveSheets(std::span<const Sheet* const> sheets, const std::filesystem::path& target) {
+void saveSheets(std::span<const Sheet* const> sheets, const std::string& title, const std::filesystem::path& target) {
     if (!target.parent_path().empty()) {
         std::error_code error;
         std::filesystem::create_directories(target.parent_path(), error);
@@ -158,6 +200,10 @@ void saveSheets(std::span<const Sheet* const> sheets, const std::filesystem::pat
     options.constant_memory = LXW_TRUE;
     lxw_workbook* workbook = workbook_new_opt(aside.path().c_str(), &options);
     if (workbook == nullptr) fail(target, libraryCause(LXW_ERROR_MEMORY_MALLOC_FAILED, 0));
+    lxw_doc_properties properties{};
+    properties.title = const_cast<char*>(title.c_str());
+    properties.author = const_cast<char*>(kAuthor);
+    workbook_set_properties(workbook, &properties);
 
     lxw_error written = LXW_NO_ERROR;
     for (const Sheet* sheet : sheets) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <span>
+#include <string>
 
 namespace quendra::spreadsheet {
 
@@ -12,7 +13,7 @@ namespace quendra::spreadsheet {
 // whole, so a failure leaves an older file as it was. Throws ExportError.
 void saveWorkbook(const Workbook& book, const std::filesystem::path& target);
 
-// The same for any sheets, in their order.
-void saveSheets(std::span<const Sheet* const> sheets, const std::filesystem::path& target);
+// The same for any sheets, in their order, under the document title given.
+void saveSheets(std::span<const Sheet* const> sheets, const std::string& title, const std::filesystem::path& target);
 
 }  // namespace quendra::spreadsheet

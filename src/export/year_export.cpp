@@ -5,8 +5,8 @@
 namespace quendra::spreadsheet {
 
 void exportYear(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
-                const std::filesystem::path& target, ExportProgress* progress) {
-    saveWorkbook(buildWorkbook(journalPath, chartPath, progress), target);
+                std::string_view yearNumber, const std::filesystem::path& target, ExportProgress* progress) {
+    saveWorkbook(buildWorkbook(journalPath, chartPath, yearNumber, progress), target);
 }
 
 }  // namespace quendra::spreadsheet

@@ -78,23 +78,20 @@ void headings(Sheet& sheet, std::initializer_list<std::string_view> texts) {
     for (const std::string_view text : texts) sheet.setText(1, column++, std::string(text));
 }
 
-// "kw201501.dbf" is the year 2015/01.
-std::string yearText(const std::string& chartFileName) {
-    const auto part = [&](std::size_t from, std::size_t count) {
-        return from < chartFileName.size() ? chartFileName.substr(from, count) : std::string();
-    };
-    return part(2, 4) + "/" + part(6, 2);
+// "201501" is the year 2015/01.
+std::string yearText(std::string_view yearNumber) {
+    return std::string(yearNumber.substr(0, 4)) + "/" + std::string(yearNumber.substr(std::min<std::size_t>(4, yearNumber.size())));
 }
 
 class Builder {
 public:
     Builder(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
-            ExportProgress* progress)
+            std::string_view yearNumber, ExportProgress* progress)
         : from_("select * from " + storage::quotedTable(journalPath)),
           journal_(journalPath, storage::OpenMode::Shared),
           names_(chartPath),
           progress_(progress) {
-        writeParish(chartPath.filename().string());
+        writeParish(yearNumber);
     }
 
     Workbook build() {
@@ -123,11 +120,11 @@ public:
     }
 
 private:
-    void writeParish(const std::string& chartFileName) {
+    void writeParish(std::string_view yearNumber) {
         const ChartNames::Row& parish = names_.parish();
         const std::pair<std::string_view, std::string> rows[] = {
             {"Pfarrei", parish.text}, {"Ort", parish.texth}, {"Dekanat", parish.texta},
-            {"Rechnungsjahr", yearText(chartFileName)}};
+            {"Rechnungsjahr", yearText(yearNumber)}};
         std::size_t row = 1;
         for (const auto& [label, value] : rows) {
             book_.pfarrei.setText(row, A, std::string(label));
@@ -267,8 +264,8 @@ private:
 }  // namespace
 
 Workbook buildWorkbook(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
-                       ExportProgress* progress) {
-    return Builder(journalPath, chartPath, progress).build();
+                       std::string_view yearNumber, ExportProgress* progress) {
+    return Builder(journalPath, chartPath, yearNumber, progress).build();
 }
 
 }  // namespace quendra::spreadsheet

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <string_view>
 
 namespace quendra::spreadsheet {
 
@@ -20,9 +21,10 @@ public:
 
 // The workbook of a year: the parish, the carry-over balances per cash box, other asset
 // and liability, every journal row that went through a cash box and every other-asset and
-// liability movement once more, and the totals per account and group. Reads the journal
-// and the chart and changes neither; throws DbError.
+// liability movement once more, and the totals per account and group. yearNumber
+// ("202601") names the year. Reads the journal and the chart and changes neither;
+// throws DbError.
 Workbook buildWorkbook(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
-                       ExportProgress* progress = nullptr);
+                       std::string_view yearNumber, ExportProgress* progress = nullptr);
 
 }  // namespace quendra::spreadsheet

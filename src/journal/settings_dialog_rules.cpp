@@ -24,8 +24,6 @@ std::optional<int> heldMargin(std::string_view typed) {
     return 100 - int(std::nearbyint(*cm * 100));
 }
 
-bool pageLayoutAccepted(int heldTop, int heldBottom) { return heldTop - heldBottom > 1000 && -heldBottom <= 2800; }
-
 ScaleDecision decideScale(std::string_view typed, int currentScale) {
     const std::optional<long long> v = storage::parseWholeNumber(typed);
     if (!v) return {ScaleOutcome::NotANumber};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/page_layout.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +17,7 @@ std::string marginText(int held);
 // Centimetres as typed ("2,5"; "2.5" is read the same) to the held value:
 // 100 - cm x 100, to the nearest whole number. None for a text that is no number.
 std::optional<int> heldMargin(std::string_view typed);
-// The bottom limit must lie more than 10 cm below the top margin and at most 29 cm from
-// the top edge.
-bool pageLayoutAccepted(int heldTop, int heldBottom);
+using storage::pageLayoutAccepted;
 
 enum class ScaleOutcome { Unchanged, Changed, OutOfRange, NotANumber };
 struct ScaleDecision {

@@ -8,12 +8,14 @@
 
 namespace quendra::printing {
 
-void configurePrinter(QPrinter& printer, const QString& pdfFile) {
+void configurePrinter(QPrinter& printer, const QString& title, const QString& pdfFile) {
     if (!pdfFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfFile);
+        // The archivable kind an office keeps for years.
+        printer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     }
-    printer.setDocName(QString::fromUtf8(kPrintJobTitle));
+    printer.setDocName(title);
     printer.setCreator(QStringLiteral("Quendra"));
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
                                       QPageLayout::Millimeter));

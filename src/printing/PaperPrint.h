@@ -10,14 +10,12 @@ class QPrinter;
 
 namespace quendra::printing {
 
-// The job title every print job carries.
-inline constexpr const char* kPrintJobTitle = "Stampa quendra della parrocchia";
 // When the printer (or the PDF file) cannot begin a document.
 inline constexpr const char* kCannotPrint = "Impossibile avviare la stampa.";
 
-// A4 portrait, 5-mm margins (the printable area's origin), the job title; PDF when a
-// file is given.
-void configurePrinter(QPrinter& printer, const QString& pdfFile = {});
+// A4 portrait, 5-mm margins (the printable area's origin), the report's document title;
+// PDF/A-1b, fonts embedded, when a file is given.
+void configurePrinter(QPrinter& printer, const QString& title, const QString& pdfFile = {});
 
 // Runs the report onto the printer (paper or PDF) with the paper geometry. The state's
 // kind and modes are the caller's (prepareState); the target becomes printer or PDF.

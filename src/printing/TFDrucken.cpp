@@ -16,11 +16,13 @@
 #include "printing/selection_queries.h"
 #include "printing/start_panel.h"
 #include "storage/year_files.h"
+#include "widgets/HelpKey.h"
 #include "widgets/QtHelpers.h"
 #include "widgets/WindowScaling.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -72,6 +74,8 @@ struct TFDrucken::Controls {
 
 namespace {
 
+constexpr int kHelpContext = 3;
+
 QRadioButton* radio(QWidget* parent, QLayout* layout, const char* name, const char* text) {
     auto* r = new QRadioButton(QString::fromUtf8(text), parent);
     r->setObjectName(name);
@@ -109,6 +113,7 @@ TFDrucken::TFDrucken(state::MainState& state, platform::Services& services, TFil
     : QDialog(parent), main_(state), services_(services), filterauswahl_(filterauswahl),
       c_(std::make_unique<Controls>()) {
     setObjectName("FDrucken");
+    widgets::setHelpContext(this, kHelpContext);
     setWindowTitle("Tovald: Bildschirm - Drucken");
     setModal(true);
     buildWindow();
@@ -311,7 +316,13 @@ bool TFDrucken::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (event->type() == QEvent::FocusOut && entryArmed_) {
+    // A context menu or another window takes the focus only for a while: the entry is
+    // not finished.
+    const auto passing = [](const QEvent* e) {
+        const Qt::FocusReason reason = static_cast<const QFocusEvent*>(e)->reason();
+        return reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+    };
+    if (event->type() == QEvent::FocusOut && entryArmed_ && !passing(event)) {
         if (watched == c.edit1) {
             edit1Exit();
         } else if (watched == c.edit3) {
@@ -319,6 +330,20 @@ bool TFDrucken::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// Escape is "&esci" of what is showing: the preview stops, an entry or the annual
+// report's items go back to the start panel, the start panel closes the window.
+void TFDrucken::reject() {
+    Controls& c = *c_;
+    if (!c.groupBox1->isHidden()) {
+        Button9Click();
+    } else if (!c.groupBox2->isHidden() || !c.groupBox7->isHidden() || !groupBox8_->isHidden()) {
+        entryArmed_ = false;
+        FormActivate();
+    } else {
+        QDialog::reject();
+    }
 }
 
 void TFDrucken::FormActivate() {
@@ -518,6 +543,13 @@ void TFDrucken::Edit3Exit() {
     ReportOptions options;
     options.from = *first;
     options.to = *last;
+    try {
+        dateOptionOf(options);
+    } catch (const std::invalid_argument& reversed) {
+        services_.prompt.message(platform::PromptKind::Error, reversed.what());
+        FormActivate();
+        return;
+    }
     if (!state_.cashBoxMode || chooseSelection(options)) {
         runReport(reportNameFor(state_), options);
     }
@@ -602,18 +634,19 @@ void TFDrucken::runOnScreen(const ReportEntry& entry, const ReportOptions& optio
 }
 
 bool TFDrucken::preparePrinter(QPrinter& printer, std::string_view reportName, std::filesystem::path& pdf) {
+    const ReportEntry* entry = findReport(reportName);
+    const QString title = qs(documentTitle(*entry, yearOf(main_)));
     if (state_.target == OutputTarget::Pdf) {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const ReportEntry* entry = findReport(reportName);
         pdf = pdfDialog_(std::filesystem::path(documents.toStdString()) /
                          proposedPdfName(*entry, yearOf(main_).yearNumber));
         if (pdf.empty()) {
             return false;
         }
-        configurePrinter(printer, QString::fromStdString(pdf.string()));
+        configurePrinter(printer, title, QString::fromStdString(pdf.string()));
         return true;
     }
-    configurePrinter(printer);
+    configurePrinter(printer, title);
     if (!printerDialog_(printer)) {
         state_.target = OutputTarget::Cancelled;
         return false;

@@ -83,6 +83,7 @@ public slots:
     void Button1Click();  // "&FINE LISTA"
     void Button8Click();  // "&esci" of the start panel
     void Button3Click();  // the thin button: the workbook export
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

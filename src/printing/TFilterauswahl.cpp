@@ -2,6 +2,7 @@
 
 #include "platform/services.h"
 #include "printing/selection_queries.h"
+#include "widgets/HelpKey.h"
 #include "widgets/QtHelpers.h"
 #include "widgets/WindowScaling.h"
 
@@ -22,6 +23,7 @@ using widgets::qs;
 TFilterauswahl::TFilterauswahl(platform::Services& services, int scaleSetting, QWidget* parent)
     : QDialog(parent), services_(services) {
     setObjectName("Filterauswahl");
+    widgets::setHelpContext(this, kSelectionHelpContext);
     setWindowTitle("scelta cassa");
     setModal(true);
 

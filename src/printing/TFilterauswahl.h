@@ -17,6 +17,9 @@ struct Services;
 
 namespace quendra::printing {
 
+// The help file's context of the selection dialogs (cash boxes, accounts, journal range).
+inline constexpr int kSelectionHelpContext = 5;
+
 // "scelta cassa": the user moves cash boxes (or main accounts) from the available list to
 // the chosen list; the print window builds its ledger's rows from the chosen keys.
 class TFilterauswahl : public QDialog {

@@ -1,6 +1,8 @@
 #include "printing/TJournalwahl.h"
 
+#include "printing/TFilterauswahl.h"
 #include "printing/selection_queries.h"
+#include "widgets/HelpKey.h"
 #include "widgets/QtHelpers.h"
 #include "widgets/WindowScaling.h"
 
@@ -20,6 +22,7 @@ using widgets::qs;
 
 TJournalwahl::TJournalwahl(int scaleSetting, QWidget* parent) : QDialog(parent) {
     setObjectName("Journalwahl");
+    widgets::setHelpContext(this, kSelectionHelpContext);
     setWindowTitle("stampa giornale");
     setModal(true);
 

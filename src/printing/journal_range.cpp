@@ -26,24 +26,43 @@ std::string notADate(std::string_view label) {
 }
 
 const storage::Date kLastDate = storage::Date::fromYmd(9999, 12, 31);
+constexpr long long kLastNumber = std::numeric_limits<long long>::max();
+
+std::string boundText(long long number) { return std::to_string(number); }
+std::string boundText(storage::Date date) { return date.toDisplay(); }
+
+// A reversed range would print a carry-over and a total that look like the year's.
+template <typename Range>
+JournalRangeReading inOrder(const Range& range) {
+    if (range.to < range.from) {
+        return {range, "L'intervallo è rovesciato: il primo limite (" + boundText(range.from) +
+                           ") viene dopo l'ultimo (" + boundText(range.to) + ")."};
+    }
+    return {range, {}};
+}
 
 std::string selectFrom(const std::filesystem::path& journal) { return "select * from " + years::quotedTable(journal); }
 
 }  // namespace
 
+// A field left empty reaches to the start or the end of the journal, as it is offered
+// for a year without movements.
 JournalRangeReading readJournalRange(const JournalRangeInput& input) {
+    const auto empty = [](const std::string& text) {
+        return trimmed(text).find_first_not_of(". ") == std::string::npos;
+    };
     if (input.byDate) {
-        const auto from = storage::Date::parseDisplay(trimmed(input.from));
+        const auto from = empty(input.from) ? std::optional<storage::Date>(storage::Date()) : storage::Date::parseDisplay(trimmed(input.from));
         if (!from) return {DateRange{}, notADate(kDateLabels.from)};
-        const auto to = storage::Date::parseDisplay(trimmed(input.to));
+        const auto to = empty(input.to) ? std::optional<storage::Date>(kLastDate) : storage::Date::parseDisplay(trimmed(input.to));
         if (!to) return {DateRange{}, notADate(kDateLabels.to)};
-        return {DateRange{*from, *to}, {}};
+        return inOrder(DateRange{*from, *to});
     }
-    const auto from = storage::parseWholeNumber(input.from);
+    const auto from = empty(input.from) ? std::optional<long long>(1) : storage::parseWholeNumber(input.from);
     if (!from) return {NumberRange{}, notANumber(kNumberLabels.from)};
-    const auto to = storage::parseWholeNumber(input.to);
+    const auto to = empty(input.to) ? std::optional<long long>(kLastNumber) : storage::parseWholeNumber(input.to);
     if (!to) return {NumberRange{}, notANumber(kNumberLabels.to)};
-    return {NumberRange{*from, *to}, {}};
+    return inOrder(NumberRange{*from, *to});
 }
 
 JournalRangeReading journalRangeOf(const ReportOptions& options) {
@@ -58,12 +77,12 @@ JournalRangeReading journalRangeOf(const ReportOptions& options) {
         DateRange dates{storage::Date(), kLastDate};
         if (options.from) dates.from = std::get<storage::Date>(*options.from);
         if (options.to) dates.to = std::get<storage::Date>(*options.to);
-        return {dates, {}};
+        return inOrder(dates);
     }
-    NumberRange numbers{1, std::numeric_limits<long long>::max()};
+    NumberRange numbers{1, kLastNumber};
     if (options.from) numbers.from = std::get<long long>(*options.from);
     if (options.to) numbers.to = std::get<long long>(*options.to);
-    return {numbers, {}};
+    return inOrder(numbers);
 }
 
 DateRange dateOptionOf(const ReportOptions& options) {
@@ -72,7 +91,9 @@ DateRange dateOptionOf(const ReportOptions& options) {
         if (const auto* date = std::get_if<storage::Date>(&*bound)) return *date;
         throw std::invalid_argument("Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa.");
     };
-    return {dateOf(options.from, storage::Date()), dateOf(options.to, kLastDate)};
+    const DateRange dates{dateOf(options.from, storage::Date()), dateOf(options.to, kLastDate)};
+    if (const JournalRangeReading reading = inOrder(dates); !reading.ok()) throw std::invalid_argument(reading.error);
+    return dates;
 }
 
 void putJournalRange(const JournalRange& range, ReportOptions& options) {

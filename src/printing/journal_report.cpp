@@ -38,7 +38,7 @@ void drawClosingSum(PageEngine& engine, std::string_view label, double balance, 
     engine.canvas().setBold(true);
     if (engine.contr()) {
         engine.canvas().drawText(s.columns.leftEdge, s.y, label);
-        engine.drawRight(amountEdge, s.y, euro(std::fabs(balance)));
+        engine.drawAmount(amountEdge, s.y, euro(std::fabs(balance)));
     }
     engine.canvas().setBold(false);
     engine.liniensumme();

@@ -5,6 +5,7 @@
 #include "storage/dbase/row_reader.h"
 #include "storage/journal_record.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 
@@ -66,6 +67,25 @@ int PageEngine::sized(double k) const { return roundHalfEven(k * state_.scale); 
 void PageEngine::bodyFont() { canvas_.setFont(Font{"Arial", sized(10), false}); }
 
 void PageEngine::drawRight(int x, int y, std::string_view text) { canvas_.drawText(x - canvas_.textWidth(text), y, text); }
+
+void PageEngine::drawAmount(int x, int y, std::string_view text, int room) {
+    const Font font = canvas_.font();
+    Font smaller = font;
+    while (canvas_.textWidth(text) > room && smaller.size > 1) {
+        smaller.size -= std::max(1, smaller.size / 20);
+        canvas_.setFont(smaller);
+    }
+    drawRight(x, y, text);
+    canvas_.setFont(font);
+}
+
+void PageEngine::drawAmount(int edge, int y, std::string_view text) {
+    const Columns& c = state_.columns;
+    // The income cell lies between its rules at entrateWidth() + 10 left and 10 right of
+    // the edge; the expense cell between the two edges, 10 in from each rule.
+    const int room = edge == c.incomeEdge ? entrateWidth() : c.expenseEdge - c.incomeEdge - 20;
+    drawAmount(edge, y, text, room);
+}
 
 void PageEngine::clearListArea() {
     if (!state_.onPaper()) {
@@ -157,8 +177,19 @@ bool PageEngine::journalCarries() const { return state_.kind == ReportKind::Jour
 
 bool PageEngine::contr() {
     PrintState& s = state_;
+    // On a page too short for its heading, the heading would break the page again, for
+    // ever: it goes on the page just begun, and the next line breaks it.
+    if (breakingPage_) {
+        return true;
+    }
+    struct Breaking {
+        bool& flag;
+        explicit Breaking(bool& f) : flag(f) { flag = true; }
+        ~Breaking() { flag = false; }
+    };
     if (s.onPaper()) {
         if (s.y < s.bottom - s.ruleOffset) {
+            const Breaking breaking(breakingPage_);
             if (journalCarries()) {
                 s.carryLabel = "SOMMA";
                 liniensumme();
@@ -183,6 +214,7 @@ bool PageEngine::contr() {
         return false;
     }
     if (s.y > s.screenHeight - roundHalfEven(s.screenHeight / 4.0)) {
+        const Breaking breaking(breakingPage_);
         if (journalCarries()) {
             s.carryLabel = "RIPORTO";
             liniensumme();
@@ -310,8 +342,8 @@ void PageEngine::drawRow(const JournalLine& row, double leftAmount, double right
     canvas_.drawText(c.codeColumn, y, std::string(chars(row.cod, 2, 5)) + " - (" + std::string(chars(row.codd, 2, 5)) + ")");
     const std::string description = (row.opening == 1 ? "(prima apertura) - " + row.text : row.text) + " ";
     canvas_.drawText(c.textColumn, y, cutToWidth(canvas_, description, c.textEnd - c.textColumn));
-    drawRight(c.incomeEdge, y, euro(leftAmount));
-    drawRight(c.expenseEdge, y, euro(rightAmount));
+    drawAmount(c.incomeEdge, y, euro(leftAmount));
+    drawAmount(c.expenseEdge, y, euro(rightAmount));
     linien();
     state_.y += zeile();
 }
@@ -321,14 +353,14 @@ void PageEngine::zeilez(const JournalLine& row) { drawRow(row, row.income, row.e
 void PageEngine::zeilez1(const JournalLine& row) { drawRow(row, row.expense, row.income); }
 
 void PageEngine::drawAmounts(const SumPair& pair) {
-    drawRight(state_.columns.incomeEdge, state_.y, euro(pair.income));
-    drawRight(state_.columns.expenseEdge, state_.y, euro(pair.expense));
+    drawAmount(state_.columns.incomeEdge, state_.y, euro(pair.income));
+    drawAmount(state_.columns.expenseEdge, state_.y, euro(pair.expense));
 }
 
 void PageEngine::drawDifference(double difference) {
     const Columns& c = state_.columns;
     canvas_.drawText(c.textEnd - state_.numberWidth - canvas_.textWidth("dif.:"), state_.y, "(dif.:");
-    drawRight(c.textEnd, state_.y, euro(difference) + ")");
+    drawAmount(c.textEnd, state_.y, euro(difference) + ")", state_.numberWidth - canvas_.textWidth("( "));
 }
 
 void PageEngine::zeilezz() {

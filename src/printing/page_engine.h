@@ -76,6 +76,11 @@ public:
     void bodyFont();
     // Draws text with its right edge at x.
     void drawRight(int x, int y, std::string_view text);
+    // Draws an amount with its right edge at x, in a smaller font when it is wider than
+    // room: every amount a field holds stays clear of rules, labels and its neighbour.
+    void drawAmount(int x, int y, std::string_view text, int room);
+    // The same in the column ending at edge, the income or the expense column.
+    void drawAmount(int edge, int y, std::string_view text);
     // The preview's list area is emptied; paper is left alone.
     void clearListArea();
     // "- n -" at (950, bottom − 50).
@@ -124,6 +129,8 @@ private:
     ChartTexts chart_;
     Font entrateFont_;
     int entrateWidth_ = -1;
+    // A page break draws the journal's heading, whose primitives ask contr() again.
+    bool breakingPage_ = false;
 };
 
 }  // namespace quendra::printing

@@ -85,8 +85,9 @@ private:
 
     void row(const std::string& label, const std::string& opening, const std::string& yearEnd) {
         text(labelStart_, label);
-        if (!opening.empty()) engine_.drawRight(yearEnd_ - markWidth_, s_.y, opening);
-        engine_.drawRight(c_.expenseEdge - markWidth_, s_.y, yearEnd);
+        // Each figure keeps a mark's width from the rules on both sides.
+        if (!opening.empty()) engine_.drawAmount(yearEnd_ - markWidth_, s_.y, opening, yearEnd_ - opening_ - 2 * markWidth_);
+        engine_.drawAmount(c_.expenseEdge - markWidth_, s_.y, yearEnd, c_.expenseEdge - yearEnd_ - 2 * markWidth_);
     }
     void row(const std::string& label, const PropertyColumns& values) {
         row(label, gridAmount(values.opening), gridAmount(values.yearEnd));

@@ -54,12 +54,6 @@ void RecordingCanvas::beginPage() {
     }
 }
 
-void RecordingCanvas::dropEarlierPages() {
-    if (pages_.size() > 1) {
-        pages_.erase(pages_.begin(), pages_.end() - 1);
-    }
-}
-
 void replay(const RecordedPage& page, Canvas& canvas) {
     for (const DrawItem& item : page.items) {
         if (item.kind == DrawItem::Kind::Text) {

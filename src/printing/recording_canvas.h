@@ -68,8 +68,6 @@ public:
     const std::vector<RecordedPage>& pages() const { return pages_; }
     // The page drawn last (empty before anything is drawn).
     const RecordedPage& currentPage() const { return pages_.back(); }
-    // Forgets every page but the current one (a long preview need not keep them).
-    void dropEarlierPages();
 
 private:
     void beginPage();

@@ -45,6 +45,14 @@ std::string proposedPdfName(const ReportEntry& entry, std::string_view yearNumbe
     return std::string(entry.fileStem) + "-" + number.substr(0, 4) + "-" + number.substr(4, 2) + ".pdf";
 }
 
+std::string documentTitle(const ReportEntry& entry, const ReportYear& year) {
+    std::string report(entry.fileStem);
+    std::replace(report.begin(), report.end(), '-', ' ');
+    report[0] = char(report[0] - 'a' + 'A');
+    const ChartTextRow parish = ChartTexts(year.chartPath).parish();
+    return report + " - esercizio " + year.yearSlash() + " - " + parish.text + " (" + parish.texth + ")";
+}
+
 void prepareState(const ReportEntry& entry, const ReportOptions& options, PrintState& state) {
     state.kind = entry.kind;
     state.cashBoxMode = entry.cashBoxMode;

@@ -38,6 +38,11 @@ const ReportEntry* findReport(std::string_view name);
 // "piano-conti-2026-01.pdf".
 std::string proposedPdfName(const ReportEntry& entry, std::string_view yearNumber);
 
+// "Situazione liquidita - esercizio 2026/01 - Parrocchia San Vigilio (Lavis)": the
+// title of the report's document, naming the report, the year and the parish of the
+// chart's header row. Throws the engine's DbError when the chart cannot be read.
+std::string documentTitle(const ReportEntry& entry, const ReportYear& year);
+
 // Puts the report's kind and modes and the options' selection into the state.
 void prepareState(const ReportEntry& entry, const ReportOptions& options, PrintState& state);
 

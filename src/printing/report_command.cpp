@@ -1,5 +1,7 @@
 #include "printing/report_command.h"
 
+#include "printing/journal_range.h"
+#include "printing/output_guard.h"
 #include "printing/report_catalog.h"
 #include "storage/dbase/text_case.h"
 #include "storage/year_files.h"
@@ -17,7 +19,7 @@ const std::map<std::string, bool> kOptions = {
     // name, takes a value
     {"--data", true},  {"--year", true}, {"--journal", true}, {"--chart", true}, {"--pdf", true}, {"--xlsx", true},
     {"--da", true},    {"--a", true},    {"--testo", true},   {"--casse", true}, {"--conti", true},
-    {"--dettagli", false}, {"--help", false},
+    {"--dettagli", false}, {"--senza-dettagli", false}, {"--help", false},
 };
 
 bool matches(const std::string& text, const char* pattern) { return std::regex_match(text, std::regex(pattern)); }
@@ -102,7 +104,7 @@ void readReportOutput(ReportCommand& command, std::map<std::string, std::string>
 
 // The workbook holds the whole year: no selection, no PDF.
 void readWorkbookOutput(ReportCommand& command, std::map<std::string, std::string>& values) {
-    for (const char* option : {"--pdf", "--da", "--a", "--testo", "--casse", "--conti", "--dettagli"}) {
+    for (const char* option : {"--pdf", "--da", "--a", "--testo", "--casse", "--conti", "--dettagli", "--senza-dettagli"}) {
         if (values.contains(option)) {
             throw ReportCommandError(std::string(option) + " non si usa con " + std::string(kWorkbookName));
         }
@@ -111,6 +113,64 @@ void readWorkbookOutput(ReportCommand& command, std::map<std::string, std::strin
         throw ReportCommandError("Manca --xlsx FILE: la cartella di lavoro da scrivere");
     }
     command.xlsx = values["--xlsx"];
+}
+
+// What a report reads of the options, as the print window offers them.
+struct OptionUse {
+    bool range = false;
+    bool text = false;
+    bool cashBoxes = false;
+    bool accounts = false;
+};
+
+OptionUse optionUse(const ReportEntry& entry) {
+    switch (entry.kind) {
+    case ReportKind::ChartListing:
+    case ReportKind::AnnualReport: return {};
+    case ReportKind::Journal: return {true, false, false, false};
+    case ReportKind::AllMovements:
+    case ReportKind::AccountsAndSubs:
+    case ReportKind::AccountsOnly: break;
+    }
+    return {true, true, entry.cashBoxMode && !entry.accountChoiceMode, entry.accountChoiceMode};
+}
+
+void refuseUnusedOptions(const ReportCommand& command, const std::map<std::string, std::string>& values) {
+    const ReportEntry& entry = *findReport(command.report);
+    const OptionUse use = optionUse(entry);
+    const std::pair<const char*, bool> options[] = {{"--da", use.range},          {"--a", use.range},
+                                                     {"--testo", use.text},        {"--casse", use.cashBoxes},
+                                                     {"--conti", use.accounts},    {"--dettagli", use.cashBoxes || use.accounts},
+                                                     {"--senza-dettagli", use.cashBoxes || use.accounts}};
+    for (const auto& [option, used] : options) {
+        if (values.contains(option) && !used) {
+            throw ReportCommandError(std::string(option) + " non si usa con la stampa " + command.report);
+        }
+    }
+    if (values.contains("--dettagli") && values.contains("--senza-dettagli")) {
+        throw ReportCommandError("--dettagli e --senza-dettagli non si usano insieme");
+    }
+    if (values.contains("--testo") && (values.contains("--da") || values.contains("--a"))) {
+        throw ReportCommandError("--testo e --da/--a non si usano insieme: una sola opzione per volta");
+    }
+}
+
+// The print window's ranges: two numbers or two dates for the journal, dates for the
+// other reports, never reversed.
+void checkRange(const ReportCommand& command) {
+    const ReportOptions& options = command.options;
+    if (!options.from && !options.to) return;
+    std::string error;
+    if (findReport(command.report)->kind == ReportKind::Journal) {
+        error = journalRangeOf(options).error;
+    } else {
+        try {
+            dateOptionOf(options);
+        } catch (const std::invalid_argument& refused) {
+            error = refused.what();
+        }
+    }
+    if (!error.empty()) throw ReportCommandError(error);
 }
 
 }  // namespace
@@ -153,14 +213,20 @@ ReportCommand parseReportCommand(const std::vector<std::string>& args, const std
         readReportOutput(command, values);
     }
 
+    if (!command.workbook()) refuseUnusedOptions(command, values);
     ReportOptions& options = command.options;
+    if (values.contains("--testo") && values["--testo"].empty()) {
+        throw ReportCommandError("Valore non valido per --testo: il testo è vuoto");
+    }
     if (values.contains("--da")) options.from = bound("--da", values["--da"]);
     if (values.contains("--a")) options.to = bound("--a", values["--a"]);
     if (values.contains("--testo")) options.text = values["--testo"];
     if (values.contains("--casse")) options.cashBoxes = commaList("--casse", values["--casse"], "[A-Z][0-9]{4}", "per esempio C0101");
     if (values.contains("--conti")) options.accounts = commaList("--conti", values["--conti"], "[A-Z][0-9]{2}", "per esempio A07");
-    options.details = values.contains("--dettagli");
+    if (!command.workbook()) checkRange(command);
     const ReportEntry* entry = findReport(command.report);
+    // The ledgers are detailed unless asked otherwise, as the print window offers them.
+    options.details = entry != nullptr && entry->cashBoxMode && !values.contains("--senza-dettagli");
     if (entry != nullptr && entry->accountChoiceMode && options.accounts.empty()) {
         throw ReportCommandError("Devi scegliere un contocorrente: --conti A07,...");
     }
@@ -196,6 +262,10 @@ ReportCommand parseReportCommand(const std::vector<std::string>& args, const std
     }
     requireFile(command.year.journalPath);
     requireFile(command.year.chartPath);
+    if (const std::string refusal = overwriteRefusal(command.workbook() ? command.xlsx : command.pdf, command.year);
+        !refusal.empty()) {
+        throw ReportCommandError(refusal);
+    }
     return command;
 }
 
@@ -222,7 +292,8 @@ std::string reportCommandHelp() {
            "  --testo T           solo i movimenti il cui oggetto contiene T\n"
            "  --casse C0101,...   casse e contocorrenti scelti\n"
            "  --conti A07,...     conti scelti\n"
-           "  --dettagli          visualizzazione dettagliata\n"
+           "  --dettagli          visualizzazione dettagliata (predefinita)\n"
+           "  --senza-dettagli    solo intestazioni e somme\n"
            "  --help              questo testo\n";
 }
 

@@ -10,7 +10,7 @@ namespace quendra::printing {
 // The year a report prints: its two files (full paths, any names), its year number
 // ("202601") and the print settings in force.
 struct ReportYear {
-    std::filesystem::path dataDir;  // where the scratch table goes
+    std::filesystem::path dataDir;
     std::filesystem::path journalPath;
     std::filesystem::path chartPath;
     std::string yearNumber;

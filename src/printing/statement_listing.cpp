@@ -33,7 +33,8 @@ void drawDottedSum(PageEngine& engine, std::string_view label, double amount, co
     s.y += layout.stepsAfterFont * engine.zeile();
     if (engine.contr()) {
         canvas.drawText(s.columns.leftEdge, s.y, text);
-        engine.drawRight(s.columns.incomeEdge, s.y, euro(amount));
+        engine.drawAmount(s.columns.incomeEdge, s.y, euro(amount),
+                          s.columns.incomeEdge - s.columns.leftEdge - canvas.textWidth(text + " "));
     }
     canvas.setBold(false);
     s.y += 2 * engine.zeile();

@@ -101,7 +101,7 @@ private:
     void line(const std::string& label, int amountEdge, const std::string& amount) {
         if (!drawing()) return;
         canvas_.drawText(c_.leftEdge, s_.y, label);
-        if (!amount.empty()) engine_.drawRight(amountEdge, s_.y, amount);
+        if (!amount.empty()) engine_.drawAmount(amountEdge, s_.y, amount, amountEdge - c_.leftEdge - canvas_.textWidth(label + " "));
     }
 
     void mainAccount(const MainAccountFigure& account) {
@@ -123,7 +123,9 @@ private:
         canvas_.setBold(true);
         if (details()) {
             // On the line of the last sub-account.
-            if (drawing()) engine_.drawRight(c_.expenseEdge, s_.y, amount);
+            if (drawing()) {
+                engine_.drawAmount(c_.expenseEdge, s_.y, amount, c_.expenseEdge - c_.incomeEdge - canvas_.textWidth(" "));
+            }
             canvas_.setBold(false);
             return;
         }

@@ -5,6 +5,7 @@
 #include "storage/dbase/error.h"
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/text_case.h"
+#include "storage/page_layout.h"
 
 #include <sys/stat.h>
 
@@ -54,6 +55,7 @@ constexpr std::string_view kTlsIfOffered = "se-possibile";
 constexpr std::string_view kTlsOff = "no";
 
 constexpr int kDefaultFtpPort = 21;
+constexpr long long kLargestCharacterCount = 999;
 constexpr int kDefaultScale = 100;
 
 std::string_view trim(std::string_view text) {
@@ -171,6 +173,12 @@ int heldMargin(const std::vector<IniSection>& sections, const Key& key, int fall
         return fallback;
     }
     return -static_cast<int>(*value);
+}
+
+// A font's characters per line: a whole number the page can be divided by.
+std::string characterCountOr(const std::vector<IniSection>& sections, const Key& key, const std::string& fallback) {
+    const std::optional<long long> count = parseWholeNumber(lookUp(sections, key).value_or(""));
+    return count && *count > 0 && *count <= kLargestCharacterCount ? std::to_string(*count) : fallback;
 }
 
 bool isOurSection(std::string_view name) {
@@ -341,11 +349,18 @@ Settings readSettings(const std::filesystem::path& file) {
     Settings s;
     s.hauptdatei = textOr(sections, kHauptdatei, s.hauptdatei);
     s.konto = textOr(sections, kKonto, s.konto);
-    s.topMargin = heldMargin(sections, kTop, s.topMargin);
-    s.bottomMargin = heldMargin(sections, kBottom, s.bottomMargin);
-    s.frameLines = textOr(sections, kFrames, s.frameLines);
-    s.screenFont = textOr(sections, kScreenFont, s.screenFont);
-    s.printerFont = textOr(sections, kPrinterFont, s.printerFont);
+    // A hand-edited file gets no further than the settings dialog would let it: margins
+    // it refuses (a page too short even for the journal's heading) and font counts out of
+    // bounds give the defaults; frames are on unless turned off.
+    const int top = heldMargin(sections, kTop, s.topMargin);
+    const int bottom = heldMargin(sections, kBottom, s.bottomMargin);
+    if (pageLayoutAccepted(top, bottom)) {
+        s.topMargin = top;
+        s.bottomMargin = bottom;
+    }
+    s.frameLines = textOr(sections, kFrames, s.frameLines) == "0" ? "0" : "1";
+    s.screenFont = characterCountOr(sections, kScreenFont, s.screenFont);
+    s.printerFont = characterCountOr(sections, kPrinterFont, s.printerFont);
     s.scale = textOr(sections, kScale, s.scale);
     s.server.ftpHost = textOr(sections, kFtpHost, "");
     s.server.ftpPort = textOr(sections, kFtpPort, "");

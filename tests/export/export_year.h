@@ -47,6 +47,7 @@ struct ExportYear {
     TempDir dir;
     std::filesystem::path journal = dir / "kr201501.dbf";
     std::filesystem::path chart = dir / "kw201501.dbf";
+    std::string number = "201501";
 };
 
 }  // namespace quendra::test

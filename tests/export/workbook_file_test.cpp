@@ -4,7 +4,10 @@
 
 #include "support/file_contents.h"
 #include "support/openpyxl_reader.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -58,6 +61,50 @@ TEST_F(WorkbookFile, ReplacesAnOlderWorkbookWhole) {
     EXPECT_EQ(test::namesIn(documents_), std::vector<std::string>{"tovald.mappe.xlsx"});
     if (!test::openpyxlAvailable()) GTEST_SKIP() << "/usr/bin/python3 without openpyxl";
     EXPECT_EQ(test::readWithOpenpyxl(target_).at(0).at("B1"), test::xlsxText("Nuova"));
+}
+
+mode_t modeOf(const fs::path& file) {
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+// What another program of the office finds in the file: its mode, numbers to the cent,
+// texts as they were typed, and who wrote it.
+TEST_F(WorkbookFile, AnOfficeReadsWhatWasMeant) {
+    const mode_t mask = ::umask(022);
+    saveWorkbook(smallBook("San Vigilio"), target_);
+    EXPECT_EQ(modeOf(target_), 0644u);
+    fs::permissions(target_, fs::perms(0640));
+    Workbook book = smallBook("San Vigilio");
+    book.pfarrei.setText(4, 2, "2026/01");
+    book.journal.setText(2, 5, "Rif. _x0041_ e _X00e9_ e _x12_");
+    book.journal.setNumber(2, 6, 0.1 + 0.2 + 34096.04);
+    book.journal.setNumber(2, 7, -1e-9);
+    saveWorkbook(book, target_);
+    ::umask(mask);
+    EXPECT_EQ(modeOf(target_), 0640u) << "a replaced file keeps its mode";
+
+    // The cell's text as Excel and LibreOffice read it: "_xHHHH_" is the character HHHH.
+    const auto cellText = test::runProgram(
+        "/usr/bin/python3",
+        {"-c",
+         "import html, re, sys, zipfile\n"
+         "sheet = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet3.xml').decode()\n"
+         "text = html.unescape(re.search(r'<c r=\"E2\"[^>]*><is><t[^>]*>(.*?)</t>', sheet).group(1))\n"
+         "print(re.sub(r'_[xX]([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), text))",
+         target_.string()});
+    EXPECT_EQ(cellText.out, "Rif. _x0041_ e _X00e9_ e _x12_\n") << cellText.err;
+
+    if (!test::openpyxlAvailable()) GTEST_SKIP() << "/usr/bin/python3 without openpyxl";
+    const auto journal = test::readWithOpenpyxl(target_).at(2);
+    EXPECT_EQ(journal.at("F2"), test::xlsxNumber(34096.34));
+    EXPECT_EQ(journal.at("G2"), test::xlsxNumber(0));
+    const auto properties = test::runProgram(
+        "/usr/bin/python3", {"-c", "import openpyxl, sys; p = openpyxl.load_workbook(sys.argv[1]).properties; "
+                                   "print(p.creator); print(p.title)",
+                             target_.string()});
+    EXPECT_EQ(properties.out, "Quendra\nQuendra: San Vigilio - 2026/01\n") << properties.err;
 }
 
 // A text longer than a cell can hold makes the library refuse the sheet halfway: the

@@ -29,7 +29,7 @@ protected:
     std::vector<XlsxSheet> exportAndRead(const std::vector<test::Movement>& rows) {
         year_.write(rows);
         const std::filesystem::path file = year_.dir / "Documenti" / kWorkbookFileName;
-        exportYear(year_.journal, year_.chart, file);
+        exportYear(year_.journal, year_.chart, year_.number, file);
         return test::readWithOpenpyxl(file);
     }
 

@@ -44,7 +44,7 @@ class YearWorkbook : public ::testing::Test {
 protected:
     Workbook build(const std::vector<test::Movement>& rows) {
         year_.write(rows);
-        return buildWorkbook(year_.journal, year_.chart);
+        return buildWorkbook(year_.journal, year_.chart, year_.number);
     }
 
     test::ExportYear year_;
@@ -201,7 +201,7 @@ TEST_F(YearWorkbook, ProgressRunsToTwiceTheCashBoxRowsCountingEveryRowRead) {
         std::vector<std::size_t> maxima, counts;
     } progress;
     year_.write({in(" E0101", " C0101", 5), out(" A0101", " C0101", 2), in(" P0201", " C0201", 9)});
-    buildWorkbook(year_.journal, year_.chart, &progress);
+    buildWorkbook(year_.journal, year_.chart, year_.number, &progress);
     EXPECT_EQ(progress.maxima, std::vector<std::size_t>{6});
     // Three rows through cash boxes read twice, the loan twice more.
     std::vector<std::size_t> expected;

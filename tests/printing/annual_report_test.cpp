@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <regex>
 
 namespace quendra::printing {
 namespace {
@@ -300,6 +301,71 @@ TEST_F(AnnualReport, QuendraReportNamesRunTheForms) {
         const ReportEntry* entry = findReport(name);
         ASSERT_NE(entry, nullptr);
         EXPECT_NE(entry->run, nullptr) << name;
+    }
+}
+
+// The fields' extremes, -99.999.999,99 and 999.999.999,99, and the sums they make.
+const std::vector<Movement> kLargeYear = {
+    opening(" C0101", 999999999.99),
+    opening(" C0201", -99999999.99),
+    income(" E0101", " C0101", 999999999.99),
+    income(" E0102", " C0201", 123456789.12),
+    expense(" A0101", " C0201", 999999999.99),
+    expense(" A0102", " C0101", 123456789.12),
+    expense(" C0501", " C0201", 99999999.99),
+};
+
+// Amounts that touch a rule or another text of their line, as "x: amount | other".
+std::vector<std::string> crowdedAmounts(const std::vector<RecordedPage>& pages, const TextMetric& metric) {
+    static const std::regex amount(R"(-?[0-9]{1,3}(\.[0-9]{3})*,[0-9]{2}\)?)");
+    std::vector<std::string> out;
+    for (const RecordedPage& page : pages) {
+        for (const DrawItem& a : page.items) {
+            if (a.kind != DrawItem::Kind::Text || !std::regex_match(a.text, amount)) continue;
+            const int left = a.x1;
+            const int right = a.x1 + metric.width(a.font, a.text);
+            for (const DrawItem& b : page.items) {
+                if (&b == &a) continue;
+                if (b.kind == DrawItem::Kind::Text && b.y1 == a.y1 && !b.text.empty()) {
+                    const int bRight = b.x1 + metric.width(b.font, b.text);
+                    if (b.x1 <= right && bRight >= left) out.push_back(a.text + " | " + b.text);
+                } else if (b.kind == DrawItem::Kind::Line && b.x1 == b.x2 && std::min(b.y1, b.y2) < a.y1 &&
+                           std::max(b.y1, b.y2) > a.y1 && b.x1 >= left && b.x1 <= right) {
+                    out.push_back(a.text + " | rule at " + std::to_string(b.x1));
+                }
+            }
+        }
+    }
+    return out;
+}
+
+TEST(LargeAmounts, EveryAmountStaysClearOfRulesLabelsAndNeighbours) {
+    for (const OutputTarget target : {OutputTarget::Printer, OutputTarget::Screen}) {
+        for (const char* name : {"giornale", "movimenti", "sottoconti", "conti", "liquidita", "estratto", "riepilogo",
+                                 "dettagli", "patrimoniale"}) {
+            PrintRig rig{test::parishAccounts()};
+            test::makeNumberedJournal(rig.year.journalPath, kLargeYear);
+            const ReportEntry& entry = *findReport(name);
+            ReportOptions options;
+            options.details = true;
+            if (entry.accountChoiceMode) {
+                options.accounts = {"A01", "E01"};
+            } else if (entry.cashBoxMode) {
+                options.cashBoxes = {"C0101", "C0201"};
+            }
+            prepareState(entry, options, rig.state);
+            rig.state.target = target;
+            if (target == OutputTarget::Screen) rig.metric.setUnitsPerPoint(FixedTextMetric::kScreenUnitsPerPoint);
+            runReport(entry, rig.engine, options, 1600, 1000);
+            EXPECT_EQ(crowdedAmounts(rig.canvas.pages(), rig.metric), std::vector<std::string>{})
+                << name << (target == OutputTarget::Screen ? " on screen" : " on paper");
+            if (target == OutputTarget::Printer && entry.name == "dettagli") {
+                test::expectGolden("details_form_large_amounts.txt", rig.dump());
+            }
+            if (target == OutputTarget::Printer && entry.name == "giornale") {
+                test::expectGolden("journal_large_amounts.txt", rig.dump());
+            }
+        }
     }
 }
 

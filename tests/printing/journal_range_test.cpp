@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -29,11 +30,41 @@ TEST(JournalRangeReading, NumbersAndDatesAreReadAndAnythingElseIsAnItalianMessag
 
     EXPECT_EQ(readJournalRange({false, "1", "24a"}).error,
               "Il campo \"a numero\" deve contenere un numero di movimento.");
-    EXPECT_EQ(readJournalRange({false, "", "5"}).error,
-              "Il campo \"da numero\" deve contenere un numero di movimento.");
     EXPECT_EQ(readJournalRange({true, "32.13.2024", "31.12.2024"}).error,
               "Il campo \"data di inizio\" deve contenere una data nel formato gg.mm.aaaa.");
     EXPECT_FALSE(readJournalRange({true, "01.01.2024", "1) or (1=1"}).ok());
+}
+
+// An empty field reaches to the journal's start or end (a year without movements offers
+// "1" and ""); a reversed range is refused wherever it comes from.
+TEST(JournalRangeReading, EmptyFieldsAreOpenAndReversedRangesAreRefused) {
+    const auto open = readJournalRange({false, "1", ""});
+    ASSERT_TRUE(open.ok());
+    EXPECT_GT(std::get<NumberRange>(open.range).to, 1'000'000'000);
+    const auto noDates = readJournalRange({true, " .  . ", ""});
+    ASSERT_TRUE(noDates.ok());
+    EXPECT_LT(std::get<DateRange>(noDates.range).from, ymd(1900, 1, 1));
+
+    const auto options = [](RangeBound from, RangeBound to) {
+        ReportOptions o;
+        o.from = from;
+        o.to = to;
+        return o;
+    };
+    const std::string numbers = "L'intervallo è rovesciato: il primo limite (300) viene dopo l'ultimo (50).";
+    const std::string dates =
+        "L'intervallo è rovesciato: il primo limite (31.12.2026) viene dopo l'ultimo (01.01.2026).";
+    EXPECT_EQ(readJournalRange({false, "300", "50"}).error, numbers);
+    EXPECT_EQ(readJournalRange({true, "31.12.2026", "01.01.2026"}).error, dates);
+    EXPECT_EQ(journalRangeOf(options(300LL, 50LL)).error, numbers);
+    EXPECT_EQ(journalRangeOf(options(ymd(2026, 12, 31), ymd(2026, 1, 1))).error, dates);
+    EXPECT_TRUE(journalRangeOf(options(50LL, 50LL)).ok());
+    try {
+        dateOptionOf(options(ymd(2026, 12, 31), ymd(2026, 1, 1)));
+        FAIL() << "a reversed date option must be refused";
+    } catch (const std::invalid_argument& error) {
+        EXPECT_EQ(error.what(), dates);
+    }
 }
 
 class JournalQueries : public ::testing::Test {

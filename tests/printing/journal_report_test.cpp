@@ -167,6 +167,17 @@ TEST_F(JournalReport, EveryPaperPageEndsWithSommaAndTheNextOpensWithTheSameFigur
     test::expectGolden("journal_three_pages.txt", rig_.dump());
 }
 
+// Margins a settings file may still bring: a page shorter than the journal's heading
+// holds one row per page and the job ends.
+TEST_F(JournalReport, APageShorterThanItsHeadingStillEnds) {
+    rig_.year.settings.topMargin = -150;
+    rig_.year.settings.bottomMargin = -160;
+    print(longYear(5), numbers(1, 5));
+    EXPECT_GE(pages().size(), 5u);
+    EXPECT_LE(pages().size(), 20u);
+    EXPECT_EQ(linesWith(pages(), "TOTALE: ").size(), 1u);
+}
+
 TEST_F(JournalReport, StoppedPreviewDrawsNothingMoreButFinishesItsSums) {
     rig_.pager.answers = {false};
     print(longYear(150), numbers(1, 150), true);

@@ -47,17 +47,23 @@ TEST(ReportCommand, DataDirectoryAndItsCurrentYearAreTheDefaults) {
     EXPECT_EQ(command.pdf, "out.pdf");
     EXPECT_FALSE(command.filePair);
 
-    const auto other = parseReportCommand({"--data", d.data().string(), "--year", "202502", "piano", "--pdf", "x.pdf",
-                                           "--da", "01.04.2025", "--a", "240", "--testo", "luce", "--casse",
-                                           "c0101,C0201", "--conti", "A07", "--dettagli"},
+    const auto other = parseReportCommand({"--data", d.data().string(), "--year", "202502", "liquidita", "--pdf",
+                                           "x.pdf", "--da", "01.04.2025", "--a", "30.06.2025", "--casse",
+                                           "c0101,C0201", "--dettagli"},
                                           "/nowhere");
     EXPECT_EQ(other.year.chartPath, d.data() / "kw202502.dbf");
     EXPECT_EQ(std::get<storage::Date>(*other.options.from), storage::Date::fromYmd(2025, 4, 1));
-    EXPECT_EQ(std::get<long long>(*other.options.to), 240);
-    EXPECT_EQ(other.options.text, "luce");
+    EXPECT_EQ(std::get<storage::Date>(*other.options.to), storage::Date::fromYmd(2025, 6, 30));
     EXPECT_EQ(other.options.cashBoxes, (std::vector<std::string>{"C0101", "C0201"}));
-    EXPECT_EQ(other.options.accounts, (std::vector<std::string>{"A07"}));
     EXPECT_TRUE(other.options.details);
+    const auto chosen = parseReportCommand({"estratto", "--pdf", "x.pdf", "--testo", "luce", "--conti", "A07"}, d.data());
+    EXPECT_EQ(chosen.options.text, "luce");
+    EXPECT_EQ(chosen.options.accounts, (std::vector<std::string>{"A07"}));
+    EXPECT_TRUE(chosen.options.details) << "detailed, as the print window's ledgers";
+    EXPECT_FALSE(parseReportCommand({"estratto", "--pdf", "x.pdf", "--conti", "A07", "--senza-dettagli"}, d.data())
+                     .options.details);
+    EXPECT_EQ(std::get<long long>(*parseReportCommand({"giornale", "--pdf", "x.pdf", "--da", "50"}, d.data()).options.from),
+              50);
 }
 
 TEST(ReportCommand, FilePairTakesTheYearFromTheJournalName) {
@@ -85,9 +91,9 @@ TEST(ReportCommand, BadCommandLinesGiveOneItalianLine) {
     EXPECT_EQ(errorOf({"bilanciox", "--pdf", "x.pdf"}, data), "Stampa sconosciuta: bilanciox (vedere --help)");
     EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--colore", "rosso"}, data), "Opzione sconosciuta: --colore (vedere --help)");
     EXPECT_EQ(errorOf({"piano", "--pdf"}, data), "Manca il valore dell'opzione --pdf");
-    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--da", "32.13.2024"}, data),
+    EXPECT_EQ(errorOf({"giornale", "--pdf", "x.pdf", "--da", "32.13.2024"}, data),
               "Valore non valido per --da: \"32.13.2024\" (un numero o una data gg.mm.aaaa)");
-    EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--casse", "C01"}, data),
+    EXPECT_EQ(errorOf({"liquidita", "--pdf", "x.pdf", "--casse", "C01"}, data),
               "Valore non valido per --casse: \"C01\" (per esempio C0101)");
     EXPECT_EQ(errorOf({"piano", "--pdf", "x.pdf", "--year", "2026"}, data),
               "Valore non valido per --year: \"2026\" (anno e numero, per esempio 202601)");
@@ -102,6 +108,72 @@ TEST(ReportCommand, BadCommandLinesGiveOneItalianLine) {
                       "La stampa " + std::string(entry.name) + " non è ancora disponibile");
         }
     }
+}
+
+// Every option a report reads is one the print window offers it, one at a time.
+TEST(ReportCommand, OptionsAReportDoesNotReadAndRangesTheWindowCannotGiveAreRefused) {
+    DataDir d;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"giornale", "--testo", "luce"}, "--testo non si usa con la stampa giornale"},
+        {{"giornale", "--casse", "C0101"}, "--casse non si usa con la stampa giornale"},
+        {{"giornale", "--conti", "A07"}, "--conti non si usa con la stampa giornale"},
+        {{"giornale", "--dettagli"}, "--dettagli non si usa con la stampa giornale"},
+        {{"piano", "--da", "01.01.2026"}, "--da non si usa con la stampa piano"},
+        {{"frontespizio", "--a", "31.12.2026"}, "--a non si usa con la stampa frontespizio"},
+        {{"riepilogo", "--dettagli"}, "--dettagli non si usa con la stampa riepilogo"},
+        {{"conti", "--senza-dettagli"}, "--senza-dettagli non si usa con la stampa conti"},
+        {{"liquidita", "--casse", "C0101", "--dettagli", "--senza-dettagli"},
+         "--dettagli e --senza-dettagli non si usano insieme"},
+        {{"movimenti", "--casse", "C0101"}, "--casse non si usa con la stampa movimenti"},
+        {{"liquidita", "--casse", "C0101", "--conti", "A07"}, "--conti non si usa con la stampa liquidita"},
+        {{"estratto", "--conti", "A07", "--casse", "C0101"}, "--casse non si usa con la stampa estratto"},
+        {{"movimenti", "--testo", "luce", "--da", "01.01.2026", "--a", "31.12.2026"},
+         "--testo e --da/--a non si usano insieme: una sola opzione per volta"},
+        {{"movimenti", "--testo", ""}, "Valore non valido per --testo: il testo è vuoto"},
+        {{"giornale", "--da", "300", "--a", "50"},
+         "L'intervallo è rovesciato: il primo limite (300) viene dopo l'ultimo (50)."},
+        {{"giornale", "--da", "31.12.2026", "--a", "01.01.2026"},
+         "L'intervallo è rovesciato: il primo limite (31.12.2026) viene dopo l'ultimo (01.01.2026)."},
+        {{"giornale", "--da", "1", "--a", "31.12.2026"},
+         "Il giornale si stampa fra due numeri di movimento o fra due date, non fra un numero e una data."},
+        {{"movimenti", "--da", "30.06.2026", "--a", "01.01.2026"},
+         "L'intervallo è rovesciato: il primo limite (30.06.2026) viene dopo l'ultimo (01.01.2026)."},
+        {{"conti", "--da", "5"}, "Le opzioni \"data da\" e \"a data\" vogliono una data nel formato gg.mm.aaaa."},
+    };
+    for (const auto& [args, message] : cases) {
+        std::vector<std::string> line = args;
+        line.insert(line.end(), {"--pdf", "x.pdf"});
+        EXPECT_EQ(errorOf(line, d.data()), message) << args[0] << " " << args[1];
+    }
+}
+
+// Nothing of the year's folder is ever written over, under any spelling or link.
+TEST(ReportCommand, OutputsThatWouldReplaceADataFileAreRefused) {
+    DataDir d;
+    const auto data = d.data();
+    test::writeFile(data / "kr202601.mdx", "x");
+    test::writeFile(data / "KW202601.MDX", "x");
+    std::filesystem::create_symlink(data / "kr202601.dbf", d.dir / "link.pdf");
+    std::filesystem::create_directory_symlink(data, d.dir / "dati");
+    const auto refusal = [&](const std::filesystem::path& out, const std::string& name) {
+        return "Il file " + out.string() + " è un file dei dati (" + name + "): scegliere un altro nome";
+    };
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {data / "kr202601.dbf", "kr202601.dbf"},   {data / "KR202601.DBF", "kr202601.dbf"},
+        {data / "kw202601.dbf", "kw202601.dbf"},   {data / "kr202601.MDX", "kr202601.mdx"},
+        {data / "kw202601.mdx", "KW202601.MDX"},   {data / "tovald.ini", "tovald.INI"},
+        {data / "kr202502.dbf", "kr202502.dbf"},   {d.dir / "link.pdf", "kr202601.dbf"},
+        {d.dir / "dati/Kr202601.dbf", "kr202601.dbf"},
+    };
+    for (const auto& [out, name] : cases) {
+        EXPECT_EQ(errorOf({"giornale", "--pdf", out.string()}, data), refusal(out, name));
+        EXPECT_EQ(errorOf({"cartella", "--xlsx", out.string()}, data), refusal(out, name));
+    }
+    EXPECT_EQ(errorOf({"--journal", (data / "kr202601.dbf").string(), "--chart", (data / "kw202601.dbf").string(),
+                       "piano", "--pdf", (data / "kr202601.mdx").string()},
+                      "/nowhere"),
+              refusal(data / "kr202601.mdx", "kr202601.mdx"));
+    EXPECT_EQ(parseReportCommand({"giornale", "--pdf", (data / "giornale.pdf").string()}, data).pdf, data / "giornale.pdf");
 }
 
 TEST(ReportCommand, HelpListsEveryReport) {

@@ -37,12 +37,6 @@ struct Year {
                                 {.cod = "HC0100", .text = "Cassa", .texth = "Cassa"}});
     }
 
-    std::vector<long long> numbers(const SelectionQuery& query) const {
-        const auto rows = storage::runSelect(query.sql, query.params);
-        std::vector<long long> out;
-        for (rows->first(); !rows->eof(); rows->next()) out.push_back(rows->asInteger("Nummer"));
-        return out;
-    }
 };
 
 }  // namespace
@@ -56,47 +50,6 @@ TEST(SelectionQueries, AvailableListsShowMainAccountsOrAssetAndLiabilitySubAccou
                                         "P0101 - Debiti / Mutuo"}));
     EXPECT_EQ(lineKey(SelectionKind::Accounts, "A07 - Culto"), "A07");
     EXPECT_EQ(lineKey(SelectionKind::CashBoxes, "C0101 - Cassa / Cassa parrocchiale"), "C0101");
-}
-
-TEST(SelectionQueries, TwoCashBoxesWithoutOption) {
-    Year year;
-    const auto query =
-        selectionQuery(SelectionKind::CashBoxes, SelectionOption::None, {"C0101", "C0201"}, year.journal, year.dir.path(), "");
-    EXPECT_EQ(query.sql, "select * from \"" + year.journal.string() +
-                             R"(" where (codd = " C0101") or (codd = " C0201") order by codd,datum,nummer)");
-    EXPECT_EQ(year.numbers(query), (std::vector<long long>{1, 5, 4, 6, 2, 3}));
-}
-
-TEST(SelectionQueries, AccountGroupWithTextOptionMatchesAnyCase) {
-    Year year;
-    const auto query =
-        selectionQuery(SelectionKind::Accounts, SelectionOption::Text, {"A07"}, year.journal, year.dir.path(), "luce");
-    EXPECT_EQ(query.sql, "select * from \"" + year.journal.string() +
-                             R"(" where (upper(text) like "%" || :t || "%") and ((cod like " A07%")) order by cod,datum,nummer)");
-    EXPECT_EQ(year.numbers(query), (std::vector<long long>{1, 3}));
-    // A typed quote is data, not query text.
-    EXPECT_TRUE(year.numbers(selectionQuery(SelectionKind::Accounts, SelectionOption::Text, {"A07"}, year.journal,
-                                            year.dir.path(), "\" or 1=1 or \""))
-                    .empty());
-}
-
-TEST(SelectionQueries, DateOptionReadsTheScratchCopyOfTheRange) {
-    Year year;
-    writeDateScratch(year.journal, year.dir.path(), ymd(2026, 1, 2), ymd(2026, 3, 1));
-    const auto query =
-        selectionQuery(SelectionKind::CashBoxes, SelectionOption::DateRange, {"C0101"}, year.journal, year.dir.path(), "");
-    EXPECT_EQ(query.sql, "select * from \"" + (year.dir / "temp.dbf").string() +
-                             R"(" where (codd = " C0101") order by codd,datum)");
-    // Number 6 (May) is outside; 1 and 5 share account and date and keep their order.
-    EXPECT_EQ(year.numbers(query), (std::vector<long long>{1, 5, 4}));
-    // A second run replaces the scratch table.
-    writeDateScratch(year.journal, year.dir.path(), ymd(2026, 2, 1), ymd(2026, 12, 31));
-    EXPECT_EQ(year.numbers(query), (std::vector<long long>{4, 6}));
-}
-
-TEST(SelectionQueries, EmptySelectionHasNoRows) {
-    Year year;
-    EXPECT_TRUE(year.numbers({emptySelectionQuery(year.journal), {}}).empty());
 }
 
 TEST(SelectionQueries, JournalRangeDefaults) {

@@ -80,6 +80,31 @@ TEST(SettingsFile, MissingSectionAndEmptyOrBrokenValuesGiveDefaults) {
     EXPECT_EQ(s.scalePercent(), 100);
 }
 
+// A hand-edited file gets no further than the settings dialog would let it.
+TEST(SettingsFile, ValuesTheDialogRefusesGiveTheDefaults) {
+    struct Case {
+        std::string text;
+        int top, bottom;
+        std::string font, frames;
+    } cases[] = {
+        {"[Drucker]\nSeite-oben=2600\nSeite-unten=2700\n", -150, -2700, "15", "1"},
+        {"[Drucker]\nSeite-oben=150\nSeite-unten=3000\n", -150, -2700, "15", "1"},
+        {"[Drucker]\nSeite-oben=200\nSeite-unten=2800\nGr_linie=0\n", -200, -2800, "15", "0"},
+        {"[Drucker]\nSeite-oben=1700\nSeite-unten=2701\nGr_linie=2\n", -1700, -2701, "15", "1"},
+        {"[Font]\nDruckfont=0\n", -150, -2700, "15", "1"},
+        {"[Font]\nDruckfont=1000\n", -150, -2700, "15", "1"},
+        {"[Font]\nDruckfont=999\n", -150, -2700, "999", "1"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const Settings s = readSettings(writeFile(dir / "tovald.INI", c.text));
+        EXPECT_EQ(s.topMargin, c.top) << c.text;
+        EXPECT_EQ(s.bottomMargin, c.bottom) << c.text;
+        EXPECT_EQ(s.printerFont, c.font) << c.text;
+        EXPECT_EQ(s.frameLines, c.frames) << c.text;
+    }
+}
+
 TEST(SettingsFile, ScaleOutsideItsRangeIsUsedAsHundredButKeptAsText) {
     TempDir dir;
     const auto file = writeFile(dir / "tovald.INI", "[Graphik]\nSkala=900\n");

@@ -75,7 +75,7 @@ TEST_F(ExcelExportWindow, ShowingExportsTheYearIntoTheDocumentsFolderAndOffersZu
         void advanced(std::size_t) override {}
         std::size_t maximum = 0;
     } expected;
-    buildWorkbook(year_.state.journalPath(), year_.state.chartPath(), &expected);
+    buildWorkbook(year_.state.journalPath(), year_.state.chartPath(), "202601", &expected);
     QProgressBar* bar = child<QProgressBar>("ProgressBar1");
     EXPECT_GT(expected.maximum, 0u);
     EXPECT_EQ(bar->maximum(), int(expected.maximum));

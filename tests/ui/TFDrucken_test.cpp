@@ -7,10 +7,13 @@
 #include "support/file_contents.h"
 #include "support/run_program.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -49,7 +52,7 @@ protected:
     void start(const std::function<void()>& whileWaiting = {}) {
         std::function<void()> poll;
         poll = [&] {
-            if (child<QWidget>("GroupBox1")->isVisible() && whileWaiting) {
+            if (!child<QWidget>("GroupBox1")->isHidden() && whileWaiting) {
                 whileWaiting();
             }
             if (!finished_) QTimer::singleShot(10, &window_, poll);
@@ -178,6 +181,76 @@ TEST_F(PrintWindow, DateOptionOffersTheJournalsDatesAndRefusesAnImpossibleDate) 
     window_.Edit3Exit();
     EXPECT_EQ(year_.prompt.texts(), (std::vector<std::string>{"formato data non corretto"}));
     expectDefaults();
+
+    radio("radiodatum")->setChecked(true);
+    start();
+    child<QLineEdit>("Edit2")->setText("31.12.2015");
+    child<QLineEdit>("Edit3")->setText("01.01.2015");
+    window_.Edit3Exit();
+    EXPECT_EQ(year_.prompt.texts().back(),
+              "L'intervallo è rovesciato: il primo limite (31.12.2015) viene dopo l'ultimo (01.01.2015).");
+    expectDefaults();
+}
+
+TEST_F(PrintWindow, EscapeInThePreviewIsEsci) {
+    radio("radiokonto")->setChecked(true);
+    int waits = 0;
+    start([&] {
+        if (++waits == 1) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &window_, Qt::Key_Escape);
+        } else {
+            child<QPushButton>("Button9")->click();
+        }
+    });
+    EXPECT_EQ(waits, 1);
+    EXPECT_TRUE(window_.isVisible());
+    expectDefaults();
+}
+
+// "oggetto" and "a data" finish with Enter, Tab or a click in the window; Escape goes
+// back to the panel, and a context menu or another window leaves the entry open.
+TEST_F(PrintWindow, AnEntryEndsOnlyWhenTheUserMovesOn) {
+    int asked = 0;
+    window_.setPdfDialog([&](const std::filesystem::path&) {
+        ++asked;
+        return std::filesystem::path();
+    });
+    const std::pair<const char*, const char*> entries[] = {{"radiotext", "edit1"}, {"radiodatum", "Edit3"}};
+    for (const auto& [option, field] : entries) {
+        const auto open = [&, option = option, field = field] {
+            radio(option)->setChecked(true);
+            radio("radiopdf")->setChecked(true);
+            start();
+            QLineEdit* edit = child<QLineEdit>(field);
+            edit->setFocus();
+            if (edit->text().isEmpty()) edit->setText("luce");
+            return edit;
+        };
+        QLineEdit* edit = open();
+        for (const Qt::FocusReason passing : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+            QFocusEvent out(QEvent::FocusOut, passing);
+            QApplication::sendEvent(edit, &out);
+        }
+        EXPECT_EQ(asked, 0) << field;
+        EXPECT_FALSE(edit->parentWidget()->isHidden()) << field;
+        QTest::keyClick(edit, Qt::Key_Escape);
+        EXPECT_EQ(asked, 0) << field;
+        EXPECT_TRUE(window_.isVisible()) << field;
+        expectDefaults();
+
+        edit = open();
+        QFocusEvent tab(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &tab);
+        EXPECT_EQ(asked, 1) << field;
+        asked = 0;
+        expectDefaults();
+    }
+}
+
+TEST_F(PrintWindow, HelpContextsOfTheWindowAndItsSelectionDialogs) {
+    EXPECT_EQ(window_.property("helpContext").toInt(), 3);
+    EXPECT_EQ(filterauswahl_.property("helpContext").toInt(), 5);
+    EXPECT_EQ(journalwahl_.property("helpContext").toInt(), 5);
 }
 
 TEST_F(PrintWindow, AReportStillToComeSaysSoAndReturnsToThePanel) {

@@ -70,11 +70,15 @@ TEST(QuendraReport, JournalAndChartPairWithoutIndexFiles) {
 TEST(QuendraReport, FailuresAreOneItalianLineAndExitOne) {
     DemoYear year;
     const auto pdf = year.dir / "no.pdf";
+    const std::string journal = test::readFile(year.data / "kr202601.dbf");
+    const std::string settings = test::readFile(year.data / "tovald.INI");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"--data", year.data.string(), "inventario", "--pdf", pdf.string()},
              {"--data", (year.dir / "manca").string(), "piano", "--pdf", pdf.string()},
              {"--data", year.data.string(), "piano", "--pdf", pdf.string(), "--da", "ieri"},
              {"--data", year.data.string(), "piano", "--pdf", (year.dir / "cartella-mancante/x.pdf").string()},
+             {"--data", year.data.string(), "giornale", "--pdf", (year.data / "KR202601.dbf").string()},
+             {"--data", year.data.string(), "cartella", "--xlsx", (year.data / "tovald.INI").string()},
          }) {
         const auto result = test::runProgram(QUENDRA_REPORT_TOOL, args);
         EXPECT_EQ(result.exitCode, 1) << args[2];
@@ -82,6 +86,8 @@ TEST(QuendraReport, FailuresAreOneItalianLineAndExitOne) {
         EXPECT_EQ(result.out, "");
     }
     EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_EQ(test::readFile(year.data / "kr202601.dbf"), journal);
+    EXPECT_EQ(test::readFile(year.data / "tovald.INI"), settings);
     const auto help = test::runProgram(QUENDRA_REPORT_TOOL, {"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("piano"), std::string::npos);

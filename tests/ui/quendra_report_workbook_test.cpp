@@ -41,7 +41,7 @@ TEST_F(ReportWorkbook, DataDirectoryYearAsTheExportsWorkbook) {
 
     // Cell for cell what the export computes.
     const spreadsheet::Workbook expected =
-        spreadsheet::buildWorkbook(data_ / "kr202601.dbf", data_ / "kw202601.dbf");
+        spreadsheet::buildWorkbook(data_ / "kr202601.dbf", data_ / "kw202601.dbf", "202601");
     const auto sheets = test::readWithOpenpyxl(xlsx);
     ASSERT_EQ(sheets.size(), 4u);
     std::size_t index = 0;
@@ -75,18 +75,18 @@ TEST_F(ReportWorkbook, DataDirectoryYearAsTheExportsWorkbook) {
 TEST_F(ReportWorkbook, ReceivedPairWithoutIndexesAndFailuresInOneItalianLine) {
     fs::create_directories(dir_ / "ricevuti");
     fs::copy_file(data_ / "kr202601.dbf", dir_ / "ricevuti/SanMichele-KR202601.dbf");
-    fs::copy_file(data_ / "kw202601.dbf", dir_ / "ricevuti/SanMichele-KW202601.dbf");
+    fs::copy_file(data_ / "kw202601.dbf", dir_ / "ricevuti/ano.db");
     const fs::path xlsx = dir_ / "pair.xlsx";
     const auto result = test::runProgram(
         QUENDRA_REPORT_TOOL, {"--journal", (dir_ / "ricevuti/SanMichele-KR202601.dbf").string(), "--chart",
-                              (dir_ / "ricevuti/SanMichele-KW202601.dbf").string(), "cartella", "--xlsx", xlsx.string()});
+                              (dir_ / "ricevuti/ano.db").string(), "--year", "202502", "cartella", "--xlsx", xlsx.string()});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(fs::is_regular_file(xlsx));
-    EXPECT_EQ(test::namesIn(dir_ / "ricevuti"),
-              (std::vector<std::string>{"SanMichele-KR202601.dbf", "SanMichele-KW202601.dbf"}));
+    EXPECT_EQ(test::namesIn(dir_ / "ricevuti"), (std::vector<std::string>{"SanMichele-KR202601.dbf", "ano.db"}));
     if (test::openpyxlAvailable()) {
         const auto sheets = test::readWithOpenpyxl(xlsx);
         EXPECT_EQ(sheets.at(0).at("B1"), test::xlsxText("Parrocchia San Michele Arcangelo"));
+        EXPECT_EQ(sheets.at(0).at("B4"), test::xlsxText("2025/02")) << "the year asked for, not the chart's name";
     }
 
     // A folder in the file's place: the older content stays, one Italian line, exit 1.

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
 
     if (command.workbook()) {
         try {
-            spreadsheet::exportYear(command.year.journalPath, command.year.chartPath, command.xlsx);
+            spreadsheet::exportYear(command.year.journalPath, command.year.chartPath, command.year.yearNumber, command.xlsx);
         } catch (const std::exception& error) {
             return fail(error.what());
         }
@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     printing::prepareState(entry, command.options, state);
     try {
         QPrinter printer(QPrinter::HighResolution);
-        printing::configurePrinter(printer, QString::fromStdString(partial.string()));
+        printing::configurePrinter(printer, QString::fromStdString(printing::documentTitle(entry, command.year)),
+                                   QString::fromStdString(partial.string()));
         if (!printing::printReport(entry, command.options, command.year, state, printer, clock)) {
             std::filesystem::remove(partial);
             return fail("Impossibile scrivere il file " + command.pdf.string());
