@@ -20,6 +20,7 @@
 #include "printing/TFilterauswahl.h"
 #include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
+#include "budget/TPreventivo.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/program_home.h"
 #include "storage/year_files.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     journal::TCalculator calculator(state, services, &mainform);
     spreadsheet::TExcelExport excelExport(state, services, &mainform);
     transfer::TWebUpload webUpload(state, services, &mainform);
+    budget::TPreventivo preventivo(state, services, &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
@@ -96,6 +98,7 @@ int main(int argc, char** argv) {
     windows.chartImport = [&] { kontenwahl.showImport(); };
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
+    windows.budget = [&] { preventivo.showBudget(); };
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
     drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });

@@ -155,6 +155,14 @@ Budget proposal(const std::map<std::string, double, std::less<>>& lastYear, doub
     return proposed;
 }
 
+void writeProposal(const std::filesystem::path& budget, const std::map<std::string, double, std::less<>>& lastYear,
+                   double percent) {
+    const Budget current = readBudget(budget);
+    Budget proposed = proposal(lastYear, percent);
+    for (const auto& [code, planned] : current) proposed[code].note = planned.note;
+    writeAll(budget, proposed);
+}
+
 std::optional<double> shareReached(double actual, double planned) {
     if (planned == 0) return std::nullopt;
     return actual / planned * 100;

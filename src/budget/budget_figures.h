@@ -71,6 +71,11 @@ void resum(Overview& overview);
 // (halves to even); accounts that come to 0 are left out.
 Budget proposal(const std::map<std::string, double, std::less<>>& lastYear, double percent);
 
+// Replaces the planned amounts of the budget by the proposal; accounts it leaves out get
+// 0, notes stay.
+void writeProposal(const std::filesystem::path& budget, const std::map<std::string, double, std::less<>>& lastYear,
+                   double percent);
+
 // The share of the plan reached in percent; nullopt when nothing is planned.
 std::optional<double> shareReached(double actual, double planned);
 

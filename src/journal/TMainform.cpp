@@ -368,6 +368,7 @@ void TMainform::createMenu() {
     menuAction(extra, "cancella anno", "ActionDeleteYear", &TMainform::CancellaAnnoClick);
     menuAction(extra, "cambiamento piano conti", "ActionChartEditor", &TMainform::CambiamentoPianoContiClick);
     menuAction(extra, "importo piano conti", "ActionChartImport", &TMainform::ImportoPianoContiClick);
+    menuAction(extra, "Preventivo", "ActionBudget", &TMainform::PreventivoClick);
     menuAction(nullptr, "Impostazioni", "ActionSettings", &TMainform::ImpostazioniClick);
     menuAction(nullptr, "Calcolatrice", "ActionCalculator", &TMainform::CalcolatriceClick);
     QMenu* help = menuBar()->addMenu("Aiuto");
@@ -393,6 +394,7 @@ void TMainform::enableWindows() {
     enable("ActionDeleteYear", bool(w.deleteYear));
     enable("ActionChartEditor", bool(w.chartEditor));
     enable("ActionChartImport", bool(w.chartImport));
+    enable("ActionBudget", bool(w.budget));
     enable("ActionSettings", bool(w.settingsDialog));
     enable("ActionCalculator", bool(w.calculator));
     enable("ActionInfo", bool(w.info));
@@ -841,6 +843,10 @@ void TMainform::ImportoPianoContiClick() {
     windows_.chartImport();
     guarded([&] { year_->openCharts(chartFile(state_)); });
     FormActivate();
+}
+
+void TMainform::PreventivoClick() {
+    if (windows_.budget) windows_.budget();
 }
 
 void TMainform::ImpostazioniClick() {

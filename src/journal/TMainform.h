@@ -64,6 +64,8 @@ struct MainformWindows {
     // Creates the balance summary anew, shows it modally and destroys it.
     std::function<void()> balanceSummary;
     std::function<void()> programUpdate;
+    // TPreventivo::showBudget: the year's budget beside its actual amounts.
+    std::function<void()> budget;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -162,6 +164,7 @@ private:
     void CancellaAnnoClick();
     void ImportoPianoContiClick();
     void ImpostazioniClick();
+    void PreventivoClick();
     void CalcolatriceClick();
     void InfoClick();
     void ManualeClick();

@@ -45,7 +45,8 @@ struct TransmissionRequest {
 enum class TransmissionResult { Sent, NotSent, NoServer };
 
 // Copies the year's journal and chart into a scratch directory, writes info.txt beside
-// them and stores the three by FTP under names prefixed with a new transmission code;
+// them and stores the three by FTP under names prefixed with a new transmission code,
+// then the year's budget as KVyyyynn.dbf when it has one;
 // then opens the check page. A failed FTP step shows kTransmissionFailedMessage (its own
 // text goes to status) and the check page still opens. Without a configured server (FTP
 // host and web address) or network, nothing is written or opened and the user is told.
