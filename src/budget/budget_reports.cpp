@@ -144,13 +144,14 @@ public:
     void draw() {
         const Overview overview = overviewOf(engine_);
         heading("CONFRONTO CONSUNTIVO - PREVENTIVO anno - " + engine_.year().year());
+        // Widths of the bold titles, which are wider than the figures under them.
+        bold(true);
         const int amountWidth = canvas_.textWidth("999.999.999,99") + canvas_.textWidth("  ");
         edges_[3] = c_.expenseEdge;
-        edges_[2] = edges_[3] - canvas_.textWidth("999,9 %") - canvas_.textWidth("  ");
+        edges_[2] = edges_[3] - canvas_.textWidth("raggiunto") - canvas_.textWidth("  ");
         edges_[1] = edges_[2] - amountWidth;
         edges_[0] = edges_[1] - amountWidth;
         labelWidth_ = edges_[0] - amountWidth - c_.leftEdge;
-        bold(true);
         static constexpr std::array<const char*, 4> kTitles = {"consuntivo", "preventivo", "differenza", "raggiunto"};
         if (lineAllowed()) {
             for (std::size_t i = 0; i < kTitles.size(); ++i) engine_.drawRight(edges_[i], s_.y, kTitles[i]);
