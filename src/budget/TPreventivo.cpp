@@ -51,17 +51,28 @@ TPreventivo::TPreventivo(journal::MainState& state, platform::Services& services
     grid_->verticalHeader()->hide();
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     grid_->horizontalHeader()->setSectionResizeMode(Text, QHeaderView::Stretch);
+    const QFontMetrics metrics = grid_->fontMetrics();
+    grid_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    grid_->setColumnWidth(Code, metrics.horizontalAdvance("A0000") + 24);
+    for (const int column : {LastYear, Actual, PlannedColumn}) {
+        grid_->setColumnWidth(column, metrics.horizontalAdvance("consuntivo 0000") + 24);
+    }
     grid_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed);
     layout->addWidget(grid_, 1);
     connect(grid_, &QTableWidget::itemChanged, this, &TPreventivo::plannedTyped);
 
-    totals_ = new QLabel(this);
-    totals_->setObjectName("LabelTotali");
-    QFont font = totals_->font();
-    font.setBold(true);
-    totals_->setFont(font);
-    layout->addWidget(totals_);
+    auto* totals = new QHBoxLayout;
+    for (const char* name : {"LabelEntrate", "LabelUscite", "LabelSaldo"}) {
+        auto* label = new QLabel(this);
+        label->setObjectName(name);
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+        totals->addWidget(label, 1);
+        totals_.push_back(label);
+    }
+    layout->addLayout(totals);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(new QLabel("aumento %", this));
@@ -168,10 +179,12 @@ void TPreventivo::showSums() {
         grid_->item(row, PlannedColumn)->setText(amountText(planned));
     }
     const Overview& o = *overview_;
-    totals_->setText(QString("ENTRATE  previste %1  (consuntivo %2)     USCITE  previste %3  (consuntivo %4)     "
-                             "SALDO previsto %5  (consuntivo %6)")
-                         .arg(amountText(o.income.planned), amountText(o.income.actual), amountText(o.expense.planned),
-                              amountText(o.expense.actual), amountText(o.plannedSaldo()), amountText(o.actualSaldo())));
+    const std::pair<double, double> figures[] = {
+        {o.income.planned, o.income.actual}, {o.expense.planned, o.expense.actual}, {o.plannedSaldo(), o.actualSaldo()}};
+    const char* captions[] = {"ENTRATE previste ", "USCITE previste ", "SALDO previsto "};
+    for (std::size_t i = 0; i < totals_.size(); ++i) {
+        totals_[i]->setText(captions[i] + amountText(figures[i].first) + "\nconsuntivo " + amountText(figures[i].second));
+    }
     filling_ = false;
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -54,7 +55,7 @@ private:
     std::unique_ptr<Overview> overview_;
     QTableWidget* grid_ = nullptr;
     QLineEdit* percent_ = nullptr;
-    QLabel* totals_ = nullptr;
+    std::vector<QLabel*> totals_;  // ENTRATE, USCITE, SALDO
     bool filling_ = false;
 };
 
