@@ -1,5 +1,6 @@
 #include "budget/budget_figures.h"
 
+#include "printing/print_text.h"
 #include "storage/account_code.h"
 #include "storage/chart_record.h"
 #include "storage/dbase/cursor.h"
@@ -20,11 +21,6 @@ namespace chart = storage::chart;
 
 bool isBudgetClass(char letter) { return letter == storage::kIncomeClass || letter == storage::kExpenseClass; }
 
-std::string trimmedRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 // TEXT of the chart's income and expense rows by code, main accounts included.
 std::map<std::string, std::string, std::less<>> chartTexts(const std::filesystem::path& path) {
     std::map<std::string, std::string, std::less<>> texts;
@@ -33,7 +29,7 @@ std::map<std::string, std::string, std::less<>> chartTexts(const std::filesystem
         const std::string code = cursor.asText(chart::kCod).substr(0, storage::kCodeLength);
         if (code.size() == storage::kCodeLength && isBudgetClass(storage::classLetter(code)) &&
             (storage::isSubAccount(code) || storage::isMainAccount(code))) {
-            texts[code] = trimmedRight(cursor.asText(chart::kText));
+            texts[code] = printing::trimRight(cursor.asText(chart::kText));
         }
     }
     return texts;

@@ -2,6 +2,7 @@
 
 #include "budget/budget_figures.h"
 #include "printing/form_parts.h"
+#include "printing/print_text.h"
 #include "storage/amount_format.h"
 
 #include <array>
@@ -25,21 +26,10 @@ std::string amount(double value) { return storage::formatNumber(value, storage::
 // "87,5 %": one decimal, halves to even.
 std::string percent(std::optional<double> share) {
     if (!share) return {};
-    const long long tenths = static_cast<long long>(std::nearbyint(*share * 10));
-    const long long whole = (tenths < 0 ? -tenths : tenths) / 10;
-    std::string text = storage::formatNumber(static_cast<double>(whole), storage::Picture::Amount);
-    text = text.substr(0, text.size() - 3);  // the picture's ",00"
-    return (tenths < 0 ? "-" : "") + text + "," + std::to_string((tenths < 0 ? -tenths : tenths) % 10) + " %";
-}
-
-// The text cut (by whole characters) until it fits width.
-std::string fitted(Canvas& canvas, std::string text, int width) {
-    while (!text.empty() && canvas.textWidth(text) > width) {
-        text.pop_back();
-        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) text.pop_back();
-        if (!text.empty() && (static_cast<unsigned char>(text.back()) & 0x80) != 0) text.pop_back();
-    }
-    return text;
+    const auto tenths = static_cast<long long>(std::nearbyint(std::abs(*share) * 10));
+    std::string whole = amount(static_cast<double>(tenths / 10));
+    whole.resize(whole.size() - 3);  // the amount's ",00"
+    return (*share < 0 && tenths != 0 ? "-" : "") + whole + "," + std::to_string(tenths % 10) + " %";
 }
 
 std::string sectionTitle(const SideLines& side) { return side.classLetter == 'E' ? "ENTRATE" : "USCITE"; }
@@ -72,7 +62,7 @@ protected:
         steps(2);
     }
     void label(const std::string& text, int width) {
-        canvas_.drawText(c_.leftEdge, s_.y, fitted(canvas_, text, width));
+        canvas_.drawText(c_.leftEdge, s_.y, printing::cutToWidth(canvas_, text, width));
     }
 
     PageEngine& engine_;
@@ -116,7 +106,7 @@ private:
                 if (!lineAllowed()) continue;
                 std::string text = printing::withoutBlanks(line.code) + " " + line.text;
                 if (!line.note.empty()) text += " (" + line.note + ")";
-                label(printing::dotted(canvas_, fitted(canvas_, text, labelWidth()), labelWidth()), labelWidth());
+                label(printing::dotted(canvas_, text, labelWidth()), labelWidth());
                 engine_.drawRight(c_.incomeEdge, s_.y, amount(line.planned));
             }
             bold(true);

@@ -1,8 +1,8 @@
 #include "budget/budget_table.h"
 
+#include "printing/print_text.h"
 #include "storage/budget_record.h"
 #include "storage/dbase/cursor.h"
-#include "storage/dbase/text_case.h"
 #include "storage/index_repair.h"
 #include "storage/year_creation.h"
 #include "storage/year_files.h"
@@ -17,11 +17,6 @@ namespace record = storage::budget;
 using storage::Cursor;
 using storage::OpenMode;
 using storage::YearTable;
-
-std::string trimmedRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
 
 // The table open on its code tag, made first when the year has none yet.
 Cursor openForWriting(const std::filesystem::path& table) {
@@ -79,7 +74,7 @@ Budget readBudget(const std::filesystem::path& table) {
         Planned& planned = budget[code];
         // A code twice (written by another tool) counts once per row, as a sum would.
         planned.amount += cursor.asNumber(record::kPrevisto);
-        if (planned.note.empty()) planned.note = trimmedRight(cursor.asText(record::kNota));
+        if (planned.note.empty()) planned.note = printing::trimRight(cursor.asText(record::kNota));
     }
     return budget;
 }

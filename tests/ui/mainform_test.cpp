@@ -75,7 +75,7 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ActionReorganize", "RIORGANIZZAZIONE"}, {"ActionQuit", "fine"},
         {"ActionRestoreYear", "importo anno salvato"}, {"ActionDeleteYear", "cancella anno"},
         {"ActionChartEditor", "cambiamento piano conti"}, {"ActionChartImport", "importo piano conti"},
-        {"ActionSettings", "Impostazioni"}, {"ActionCalculator", "Calcolatrice"}, {"ActionInfo", "info"},
+        {"ActionBudget", "Preventivo"}, {"ActionSettings", "Impostazioni"}, {"ActionCalculator", "Calcolatrice"}, {"ActionInfo", "info"},
         {"ActionManual", "manuale"}, {"ActionUpdate", "UPDATE"}};
     for (const auto& [name, text] : actions) EXPECT_EQ(child<QAction>(name)->text().toStdString(), text) << name;
     const std::pair<const char*, const char*> buttons[] = {
@@ -85,7 +85,7 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ButtonQuit", "&fine"}, {"ButtonSearch", "&ricerca"}, {"ButtonBalance", "situazione &patrimoniale"}};
     for (const auto& [name, text] : buttons) EXPECT_EQ(child<QPushButton>(name)->text().toStdString(), text) << name;
 
-    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate"}) {
+    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate", "ActionBudget"}) {
         EXPECT_FALSE(child<QAction>(name)->isEnabled()) << name;
     }
     EXPECT_FALSE(child<QPushButton>("ButtonPrint")->isEnabled());
