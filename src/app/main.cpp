@@ -32,10 +32,15 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <clocale>
+
 using namespace quendra;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // QApplication adopts the desktop's locale for the C library too; under it_IT a
+    // library that prints numbers with printf would write decimal commas into files.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Quendra parrochiale");
     widgets::installItalianTranslation(app);
     // Lets the desktop match the windows to the menu entry and its icon.

@@ -5,7 +5,9 @@
 #include <xlsxwriter.h>
 
 #include <cerrno>
+#include <clocale>
 #include <fcntl.h>
+#include <locale.h>
 #include <string>
 #include <unistd.h>
 
@@ -87,6 +89,34 @@ private:
     std::filesystem::path path_;
 };
 
+// libxlsxwriter prints numbers with the C library, which under an Italian desktop would
+// write "2075,5": spreadsheet programs then read 2075. The writing thread uses the C
+// rules for numbers while the guard lives, whatever the program's locale.
+class CNumbersOnThisThread {
+public:
+    CNumbersOnThisThread() {
+        const locale_t current = ::duplocale(LC_GLOBAL_LOCALE);
+        if (current == locale_t(0)) return;
+        c_ = ::newlocale(LC_NUMERIC_MASK, "C", current);
+        if (c_ == locale_t(0)) {
+            ::freelocale(current);
+            return;
+        }
+        previous_ = ::uselocale(c_);
+    }
+    ~CNumbersOnThisThread() {
+        if (c_ == locale_t(0)) return;
+        ::uselocale(previous_);
+        ::freelocale(c_);
+    }
+    CNumbersOnThisThread(const CNumbersOnThisThread&) = delete;
+    CNumbersOnThisThread& operator=(const CNumbersOnThisThread&) = delete;
+
+private:
+    locale_t c_ = locale_t(0);
+    locale_t previous_ = locale_t(0);
+};
+
 // Writes every cell row by row, which the constant-memory mode requires; the first
 // failure is kept.
 lxw_error writeSheet(lxw_worksheet* worksheet, const Sheet& sheet) {
@@ -118,6 +148,7 @@ void saveWorkbook(const Workbook& book, const std::filesystem::path& target) {
         if (error) fail(target, systemCause(error.value() == EEXIST ? ENOTDIR : error.value()));
     }
     AsideFile aside(target);
+    const CNumbersOnThisThread cNumbers;
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     lxw_workbook* workbook = workbook_new_opt(aside.path().c_str(), &options);

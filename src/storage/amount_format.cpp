@@ -2,19 +2,19 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace quendra::storage {
 
 namespace {
 
-// Two decimals in the C form ("-1234.50"). printf works on the exact binary value and
-// rounds exact halves to even, which is the rounding the program promises.
+// Two decimals in the C form ("-1234.50"), whatever the process locale says. to_chars
+// works on the exact binary value and rounds exact halves to even, which is the rounding
+// the program promises.
 std::string twoDecimals(double value) {
     char buffer[std::numeric_limits<double>::max_exponent10 + 32];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    return std::string(buffer, static_cast<std::size_t>(length));
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return std::string(buffer, result.ptr);
 }
 
 std::string groupThousands(std::string_view digits) {

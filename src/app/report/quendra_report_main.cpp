@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QPrinter>
 
+#include <clocale>
 #include <filesystem>
 #include <iostream>
 
@@ -50,6 +51,9 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     QApplication app(argc, argv);
+    // QApplication adopts the desktop's locale for the C library too; under it_IT a
+    // library that prints numbers with printf would write decimal commas into files.
+    std::setlocale(LC_NUMERIC, "C");
 
     // Written aside and renamed into place: a failed run never leaves half a PDF.
     const std::filesystem::path partial = command.pdf.string() + ".part";

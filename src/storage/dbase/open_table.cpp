@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -26,6 +28,22 @@ bool entryLess(std::string_view keyA, std::uint32_t recA, std::string_view keyB,
     return c < 0 || (c == 0 && recA < recB);
 }
 
+// A number to look up in a numeric tag: "." decimals in every locale, blanks around it
+// and a sign allowed; an empty text looks up 0.
+std::optional<double> searchNumber(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return 0.0;
+    text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    const bool negative = text.front() == '-';
+    if (negative || text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const bool digitFirst = !text.empty() && (text.front() == '.' || (text.front() >= '0' && text.front() <= '9'));
+    if (!digitFirst || error != std::errc{} || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
 
 }  // namespace
 
@@ -262,13 +280,9 @@ std::string OpenTable::searchKey(std::size_t tag, std::string_view text) const {
             return dateSortKey(date.value_or(Date()));
         }
         default: {
-            char* end = nullptr;
-            const std::string copy(text);
-            const double value = std::strtod(copy.c_str(), &end);
-            if (end == copy.c_str() && !copy.empty()) {
-                throw DbError(DbError::Kind::BadValue, "Numero non valido: " + copy);
-            }
-            return numericSortKey(value);
+            const std::optional<double> value = searchNumber(text);
+            if (!value) throw DbError(DbError::Kind::BadValue, "Numero non valido: " + std::string(text));
+            return numericSortKey(*value);
         }
     }
 }
