@@ -21,6 +21,7 @@
 #include "printing/TFilterauswahl.h"
 #include "printing/TJournalwahl.h"
 #include "storage/dbase/cursor.h"
+#include "budget/TPreventivo.h"
 #include "statements/TZusammenfassung.h"
 #include "storage/program_home.h"
 #include "storage/year_files.h"
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
             kwn.showFor(row, opening);
         },
         &mainform);
+    budget::TPreventivo preventivo(state, services, &mainform);
 
     oeffnen.setHooks({[&] { return webUpload.upcontrolClick("nein"); }, [&] { mainform.closeYearTables(); }, {}, {}});
 
@@ -122,6 +124,7 @@ int main(int argc, char** argv) {
     windows.balanceSummary = [&] { statements::TZusammenfassung::showSummary(state, services, &mainform); };
     windows.programUpdate = [&] { webUpload.upcontrolClick("ja"); };
     windows.statementImport = [&] { return kontoauszug.showImport(); };
+    windows.budget = [&] { preventivo.showBudget(); };
     windows.printWindow = [&] { drucken.showMaximized(); drucken.exec(); };
     drucken.setJournalwahl(journalwahl);
     drucken.setUpdateCheck([&] { return webUpload.upcontrolClick("nein"); });

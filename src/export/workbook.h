@@ -41,10 +41,14 @@ struct Workbook {
     Sheet uebertrag{"Uebertrag"};
     Sheet journal{"Journal"};
     Sheet spezifikationen{"Spezifikationen"};
+    // After the four the offices' tools read, so that they find them where they were.
+    Sheet preventivo{"Preventivo"};
     // Cash boxes, other assets and liabilities at the year's end, signed.
     double netWorth = 0;
 
-    std::array<const Sheet*, 4> sheets() const { return {&pfarrei, &uebertrag, &journal, &spezifikationen}; }
+    std::array<const Sheet*, 5> sheets() const {
+        return {&pfarrei, &uebertrag, &journal, &spezifikationen, &preventivo};
+    }
     // "Quendra: parish - 2026/01", from the sheet Pfarrei.
     std::string title() const;
 };

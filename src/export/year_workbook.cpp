@@ -1,5 +1,6 @@
 #include "export/year_workbook.h"
 
+#include "export/budget_sheet.h"
 #include "export/chart_names.h"
 #include "export/z_codes.h"
 #include "storage/account_code.h"
@@ -265,7 +266,9 @@ private:
 
 Workbook buildWorkbook(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
                        std::string_view yearNumber, ExportProgress* progress) {
-    return Builder(journalPath, chartPath, yearNumber, progress).build();
+    Workbook book = Builder(journalPath, chartPath, yearNumber, progress).build();
+    fillBudgetSheet(book.preventivo, journalPath, chartPath);
+    return book;
 }
 
 }  // namespace quendra::spreadsheet

@@ -21,9 +21,9 @@ public:
 
 // The workbook of a year: the parish, the carry-over balances per cash box, other asset
 // and liability, every journal row that went through a cash box and every other-asset and
-// liability movement once more, and the totals per account and group. yearNumber
-// ("202601") names the year. Reads the journal and the chart and changes neither;
-// throws DbError.
+// liability movement once more, the totals per account and group, and the budget beside
+// the actual amounts. yearNumber ("202601") names the year. Reads the journal and the
+// chart and changes neither; throws DbError.
 Workbook buildWorkbook(const std::filesystem::path& journalPath, const std::filesystem::path& chartPath,
                        std::string_view yearNumber, ExportProgress* progress = nullptr);
 

@@ -372,6 +372,7 @@ void TMainform::createMenu() {
     menuAction(extra, "cambiamento piano conti", "ActionChartEditor", &TMainform::CambiamentoPianoContiClick);
     menuAction(extra, "importo piano conti", "ActionChartImport", &TMainform::ImportoPianoContiClick);
     menuAction(extra, "Importa estratto conto", "ActionStatementImport", &TMainform::ImportaEstrattoClick);
+    menuAction(extra, "Preventivo", "ActionBudget", &TMainform::PreventivoClick);
     menuAction(nullptr, "Impostazioni", "ActionSettings", &TMainform::ImpostazioniClick);
     menuAction(nullptr, "Calcolatrice", "ActionCalculator", &TMainform::CalcolatriceClick);
     QMenu* help = menuBar()->addMenu("Aiuto");
@@ -399,6 +400,7 @@ void TMainform::enableWindows() {
     enable("ActionChartEditor", bool(w.chartEditor));
     enable("ActionChartImport", bool(w.chartImport));
     enable("ActionStatementImport", bool(w.statementImport));
+    enable("ActionBudget", bool(w.budget));
     enable("ActionSettings", bool(w.settingsDialog));
     enable("ActionCalculator", bool(w.calculator));
     enable("ActionInfo", bool(w.info));
@@ -865,6 +867,10 @@ void TMainform::ImportaEstrattoClick() {
     }
     showCurrentRow();
     backFromDialog();
+}
+
+void TMainform::PreventivoClick() {
+    if (windows_.budget) windows_.budget();
 }
 
 void TMainform::ImpostazioniClick() {

@@ -77,6 +77,8 @@ struct MainformWindows {
     std::function<void()> workbookExport;
     // TKontoauszug::showImport: true when movements were posted.
     std::function<bool()> statementImport;
+    // TPreventivo::showBudget: the year's budget beside its actual amounts.
+    std::function<void()> budget;
 };
 
 // The main window: owns the open year, shows the journal with the entry panel above it,
@@ -176,6 +178,7 @@ private:
     void ImportoPianoContiClick();
     void ImportaEstrattoClick();
     void ImpostazioniClick();
+    void PreventivoClick();
     void CalcolatriceClick();
     void InfoClick();
     void ManualeClick();

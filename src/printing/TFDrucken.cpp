@@ -36,6 +36,8 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace quendra::printing {
 
 using widgets::button;
@@ -257,6 +259,18 @@ void TFDrucken::buildWindow() {
     auto* reportStart = button("Reportstart", "&visualizza - stampa", groupBox8_);
     connect(reportStart, &QPushButton::clicked, this, &TFDrucken::ReportstartClick);
     annual->addWidget(reportStart);
+    // The budget's reports stand beside the annual report's items, which keep their numbers.
+    for (const auto& [name, caption, report] :
+         {std::tuple{"ButtonPreventivo", "&preventivo", "preventivo"},
+          std::tuple{"ButtonConfronto", "c&onfronto consuntivo - preventivo", "confronto"}}) {
+        auto* budgetReport = button(name, caption, groupBox8_);
+        connect(budgetReport, &QPushButton::clicked, this, [this, report = report] {
+            groupBox8_->hide();
+            runReport(report, {});
+            FormActivate();
+        });
+        annual->addWidget(budgetReport);
+    }
 
     for (QWidget* overlay : {static_cast<QWidget*>(c.groupBox2), static_cast<QWidget*>(c.groupBox7),
                              static_cast<QWidget*>(groupBox8_)}) {

@@ -1,5 +1,6 @@
 #include "printing/report_catalog.h"
 
+#include "budget/budget_reports.h"
 #include "printing/cash_box_ledger.h"
 #include "printing/annual_report.h"
 #include "printing/chart_listing.h"
@@ -14,7 +15,7 @@ namespace quendra::printing {
 namespace {
 
 // One line per report; a report still to come has no function yet.
-const std::array<ReportEntry, 12> kCatalog = {{
+const std::array<ReportEntry, 14> kCatalog = {{
     {"piano", "piano-conti", ReportKind::ChartListing, false, false, runChartListing},
 
     {"giornale", "giornale", ReportKind::Journal, false, false, runJournal},
@@ -29,6 +30,9 @@ const std::array<ReportEntry, 12> kCatalog = {{
     {"riepilogo", "riepilogo", ReportKind::AnnualReport, false, false, runSummaryForm},
     {"patrimoniale", "situazione-patrimoniale", ReportKind::AnnualReport, false, false, runPropertyForm},
     {"dettagli", "dettagli", ReportKind::AnnualReport, false, false, runDetailsForm},
+
+    {"preventivo", "preventivo", ReportKind::AnnualReport, false, false, budget::runBudgetReport},
+    {"confronto", "confronto", ReportKind::AnnualReport, false, false, budget::runComparisonReport},
 }};
 
 }  // namespace

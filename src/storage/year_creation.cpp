@@ -1,5 +1,6 @@
 #include "storage/year_creation.h"
 
+#include "storage/budget_record.h"
 #include "storage/dbase/cursor.h"
 #include "storage/index_repair.h"
 #include "storage/journal_record.h"
@@ -40,6 +41,11 @@ void createJournal(const std::filesystem::path& dataDir, std::string_view fileNa
 
 void createChart(const std::filesystem::path& dataDir, std::string_view fileName) {
     copyOfTemplate(YearTable::Chart, dataDir, fileName);
+}
+
+void createBudget(const std::filesystem::path& dataDir, std::string_view fileName) {
+    installTable(resolveCaseBlind(dataDir, fileName), DbfHeader::forFields(budget::fields()), {},
+                 yearTagFields(YearTable::Budget));
 }
 
 }  // namespace quendra::storage

@@ -19,4 +19,7 @@ void createJournal(const std::filesystem::path& dataDir, std::string_view fileNa
 // standard chart, with the tags "cod" (primary) and "k".
 void createChart(const std::filesystem::path& dataDir, std::string_view fileName);
 
+// A new empty budget fileName in dataDir with its tag "cod" (replacing one of that name).
+void createBudget(const std::filesystem::path& dataDir, std::string_view fileName);
+
 }  // namespace quendra::storage

@@ -44,11 +44,16 @@ std::string yearNumber(int year, int runningNumber) {
 }
 
 std::string yearFileName(YearTable table, std::string_view yearNumber) {
-    return (table == YearTable::Journal ? "kr" : "kw") + std::string(yearNumber) + ".dbf";
+    const char* prefix = table == YearTable::Journal ? "kr" : table == YearTable::Chart ? "kw" : "kv";
+    return prefix + std::string(yearNumber) + ".dbf";
 }
 
 std::string chartNameOfJournal(std::string_view journalName) {
     return "kw" + std::string(journalName.substr(std::min<std::size_t>(2, journalName.size())));
+}
+
+std::string budgetNameOfJournal(std::string_view journalName) {
+    return "kv" + std::string(journalName.substr(std::min<std::size_t>(2, journalName.size())));
 }
 
 std::string indexFileName(std::string_view tableName) { return std::string(tableName.substr(0, 8)) + ".mdx"; }

@@ -12,8 +12,10 @@ namespace quendra::storage {
 // A fiscal year is a journal KRyyyynn.dbf and its chart KWyyyynn.dbf in the data
 // directory; yyyynn is the year number (four-digit year, two-digit running number).
 // Names compare case-blind; files the program creates get the prefixes "kr" and "kw".
+// Beside them a year may keep its budget KVyyyynn.dbf; a year without one has an empty
+// budget.
 
-enum class YearTable { Journal, Chart };
+enum class YearTable { Journal, Chart, Budget };
 
 inline constexpr std::string_view kJournalTemplate = "kr000000.dbf";
 inline constexpr std::string_view kChartTemplate = "kw000000.dbf";
@@ -29,11 +31,14 @@ public:
 // number outside 1..99.
 std::string yearNumber(int year, int runningNumber);
 
-// "kr201501.dbf" / "kw201501.dbf".
+// "kr201501.dbf" / "kw201501.dbf" / "kv201501.dbf".
 std::string yearFileName(YearTable table, std::string_view yearNumber);
 
 // The chart of a journal: "kw" in place of the first two characters.
 std::string chartNameOfJournal(std::string_view journalName);
+
+// The budget of a journal: "kv" in place of the first two characters.
+std::string budgetNameOfJournal(std::string_view journalName);
 
 // The production index of a table: the first eight characters of its name + ".mdx".
 std::string indexFileName(std::string_view tableName);

@@ -1,5 +1,6 @@
 #include "storage/year_structure.h"
 
+#include "storage/budget_record.h"
 #include "storage/chart_record.h"
 #include "storage/journal_record.h"
 #include "storage/dbase/text_case.h"
@@ -30,11 +31,14 @@ std::optional<YearTable> yearTableKindOf(std::string_view fileName) {
     const std::string prefix = toUpperUtf8(fileName.substr(0, 2));
     if (prefix == "KR") return YearTable::Journal;
     if (prefix == "KW") return YearTable::Chart;
+    if (prefix == "KV") return YearTable::Budget;
     return std::nullopt;
 }
 
 std::vector<std::string> yearStructureProblems(YearTable kind, const FieldList& fields, std::string_view tableLabel) {
-    const FieldList wanted = kind == YearTable::Journal ? journal::fields() : chart::fields();
+    const FieldList wanted = kind == YearTable::Journal ? journal::fields()
+                             : kind == YearTable::Chart ? chart::fields()
+                                                        : budget::fields();
     const std::string table = "Tabella \"" + std::string(tableLabel) + "\": ";
     std::vector<std::string> problems;
     for (const FieldDef& want : wanted) {

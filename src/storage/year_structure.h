@@ -11,7 +11,7 @@
 namespace quendra::storage {
 
 // The kind of year table a file name stands for: KRyyyynn and kr000000 are journals,
-// KWyyyynn and kw000000 charts (any case); nullopt for every other name.
+// KWyyyynn and kw000000 charts, KVyyyynn budgets (any case); nullopt for every other name.
 std::optional<YearTable> yearTableKindOf(std::string_view fileName);
 
 // Where a table's fields differ from what its kind needs, in Italian, one line each: a

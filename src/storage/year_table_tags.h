@@ -1,5 +1,6 @@
 #pragma once
 
+#include "storage/budget_record.h"
 #include "storage/chart_record.h"
 #include "storage/journal_record.h"
 #include "storage/dbase/table_ops.h"
@@ -12,12 +13,17 @@
 
 namespace quendra::storage {
 
-// The index tags of a journal or a chart, in the order a new year table gets them.
+// The index tags of a journal, a chart or a budget, in the order a new year table gets them.
 inline std::span<const TagSpec> yearTableTags(YearTable kind) {
-    if (kind == YearTable::Journal) {
+    switch (kind) {
+    case YearTable::Journal:
         return journal::kTags;
+    case YearTable::Chart:
+        return chart::kTags;
+    case YearTable::Budget:
+        break;
     }
-    return chart::kTags;
+    return budget::kTags;
 }
 
 // The same tags as the engine's whole-table operations take them.

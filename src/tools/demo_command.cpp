@@ -1,3 +1,4 @@
+#include "budget/demo_budget.h"
 #include "storage/demo_data.h"
 #include "storage/program_home.h"
 #include "storage/year_files.h"
@@ -24,7 +25,7 @@ int wholeNumber(const std::string& text, const std::string& option) {
 }  // namespace
 
 int runDemo(const CommandArgs& args) {
-    const ParsedArgs parsed = parseArgs(args, {"--year", "--movements", "--seed"}, {}, 1);
+    const ParsedArgs parsed = parseArgs(args, {"--year", "--movements", "--seed"}, {"--budget"}, 1);
     if (parsed.one("--year").empty()) throw std::runtime_error("manca --year");
     storage::DemoOptions options;
     options.year = wholeNumber(parsed.one("--year"), "--year");
@@ -32,6 +33,7 @@ int runDemo(const CommandArgs& args) {
     options.seed = unsigned(wholeNumber(parsed.one("--seed", "1"), "--seed"));
     const std::filesystem::path templates = storage::dataDirectory(storage::installDirectory());
     const std::string journal = storage::makeDemoDataDirectory(parsed.positional[0], templates, options);
+    if (parsed.flags.contains("--budget")) budget::makeDemoBudget(parsed.positional[0], journal, options.seed);
     std::cout << journal << "\n";
     return 0;
 }

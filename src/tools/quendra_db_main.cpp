@@ -17,7 +17,7 @@ const char* kUsage =
     "  quendra-db check FILE.dbf\n"
     "  quendra-db reindex FILE.dbf [--tag NAME=FIELD]...\n"
     "  quendra-db query \"SQL\" [--param NAME=VALUE]...\n"
-    "  quendra-db demo DATADIR --year YYYY [--movements N] [--seed S]\n"
+    "  quendra-db demo DATADIR --year YYYY [--movements N] [--seed S] [--budget]\n"
     "\n"
     "FIELDS: name:type:len[:dec],...  (type C, N, D, L, F; D without a length)\n";
 

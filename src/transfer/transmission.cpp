@@ -77,11 +77,19 @@ TransmissionResult transmit(const TransmissionRequest& request, platform::Servic
     writeParishInfo(info, {yearOfJournalName(request.journalName), readParishHeader(chart), request.email,
                            request.notes});
 
-    const NetResult sent = services.net->ftpStore(transmissionServer(request.server),
-                                                  {{journalCopy, code + request.journalName},
-                                                   {chartCopy, code + request.chartName},
-                                                   {info, code + std::string(kParishInfoFileName)}},
-                                                  status);
+    std::vector<FtpUpload> files = {{journalCopy, code + request.journalName},
+                                    {chartCopy, code + request.chartName},
+                                    {info, code + std::string(kParishInfoFileName)}};
+    // The budget goes along when the year has one.
+    const std::filesystem::path budget =
+        storage::resolveCaseBlind(request.dataDir, storage::budgetNameOfJournal(request.journalName));
+    std::error_code missing;
+    if (std::filesystem::is_regular_file(budget, missing)) {
+        const std::string budgetName = "KV" + storage::yearNumberOf(request.journalName).value_or("") + ".dbf";
+        storage::copyTable(budget, scratch.path() / budgetName);
+        files.push_back({scratch.path() / budgetName, code + budgetName});
+    }
+    const NetResult sent = services.net->ftpStore(transmissionServer(request.server), files, status);
     if (!sent.ok()) {
         if (status) status(sent.error);
         services.prompt.message(platform::PromptKind::Warning, transmissionFailedText(sent.error));

@@ -48,8 +48,9 @@ struct TransmissionRequest {
 enum class TransmissionResult { Sent, NotSent, NoServer };
 
 // Copies the year's journal and chart into a scratch directory, writes info.txt beside
-// them and stores the three by FTP under names prefixed with a new transmission code;
-// then opens the check page. A failed FTP step shows transmissionFailedText (its reason
+// them and stores the three by FTP under names prefixed with a new transmission code,
+// then the year's budget as KVyyyynn.dbf when it has one; then opens the check page. A
+// failed FTP step shows transmissionFailedText (its reason
 // text goes to status) and the check page still opens. Without a configured server (FTP
 // host and web address) or network, nothing is written or opened and the user is told.
 // Failures to copy the tables or write info.txt throw (DbError, TransferError).

@@ -1,5 +1,6 @@
 #include "years/TOeffnen.h"
 
+#include "budget/budget_figures.h"
 #include "widgets/WindowScaling.h"
 #include "state/main_state.h"
 #include "platform/services.h"
@@ -595,16 +596,26 @@ void TOeffnen::njokClick() {
     if (!source || (d.carryMode == CarryMode::IntoExisting && !target)) return d.tell(messages::kNoYear);
     const std::string sourceNumber = source->yearNumber;
     const std::string targetNumber = target ? target->yearNumber : std::string();
+    std::string newNumber;
     const CarryMode mode = d.carryMode;
     d.guarded([&] {
         d.closeMainTables();
         if (mode == CarryMode::IntoExisting) {
             carryForward(d.state.dataDir, sourceNumber, targetNumber);
         } else {
-            carryIntoNewYear(d.state.dataDir, sourceNumber);
+            newNumber = carryIntoNewYear(d.state.dataDir, sourceNumber);
             d.rememberedSelection = 0;  // as after every new year
         }
     });
+    if (!newNumber.empty() &&
+        d.services.prompt.ask(PromptKind::Confirmation, "Proporre il preventivo " + newNumber.substr(0, 4) +
+                                                            " dal consuntivo " + sourceNumber.substr(0, 4) + "?")) {
+        d.guarded([&] {
+            const std::filesystem::path& dir = d.state.dataDir;
+            budget::writeProposal(yearTablePath(dir, storage::YearTable::Budget, newNumber),
+                                  budget::actualAmounts(yearTablePath(dir, storage::YearTable::Journal, sourceNumber)), 0);
+        });
+    }
     njabbruchClick();
     EinlesenClick();
 }

@@ -12,7 +12,10 @@ namespace quendra::years {
 using namespace storage;
 
 void deleteYear(const std::filesystem::path& dataDir, const std::string& yearNumber) {
-    const std::filesystem::path tables[] = {yearTablePath(dataDir, YearTable::Journal, yearNumber),
+    // The budget first: a crash between the deletions must not leave it to a later year
+    // of the same number.
+    const std::filesystem::path tables[] = {yearTablePath(dataDir, YearTable::Budget, yearNumber),
+                                            yearTablePath(dataDir, YearTable::Journal, yearNumber),
                                             yearTablePath(dataDir, YearTable::Chart, yearNumber)};
     // Both or neither: a year must not lose its chart and keep its journal.
     for (const std::filesystem::path& table : tables) {
@@ -22,7 +25,10 @@ void deleteYear(const std::filesystem::path& dataDir, const std::string& yearNum
         }
     }
     backupYear(dataDir, yearNumber, "cancella-esercizio");
-    for (const std::filesystem::path& table : tables) deleteTable(table);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(tables[0], error)) deleteTable(tables[0]);
+    deleteTable(tables[1]);
+    deleteTable(tables[2]);
 }
 
 }  // namespace quendra::years

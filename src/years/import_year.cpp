@@ -53,10 +53,19 @@ ImportOutcome importYear(const std::filesystem::path& dataDir, const std::filesy
     outcome.journalName = yearFileName(YearTable::Journal, number);
     const std::filesystem::path journal = yearTablePath(dataDir, YearTable::Journal, number);
     const std::filesystem::path chart = yearTablePath(dataDir, YearTable::Chart, number);
+    const std::filesystem::path budget = yearTablePath(dataDir, YearTable::Budget, number);
+    const std::filesystem::path savedBudget =
+        resolveCaseBlind(savedJournal.parent_path(), budgetNameOfJournal(savedName));
     try {
+        // A budget left without its year (the number was free) must not join this one.
+        if (std::filesystem::is_regular_file(budget, error)) deleteTable(budget);
+        if (std::filesystem::is_regular_file(savedBudget, error)) {
+            copyTable(savedBudget, budget, yearTagFields(YearTable::Budget));
+        }
         copyTable(savedJournal, journal, yearTagFields(YearTable::Journal));
         copyTable(savedChart, chart, yearTagFields(YearTable::Chart));
     } catch (...) {
+        removeQuietly(budget);
         removeQuietly(journal);
         removeQuietly(chart);
         throw;

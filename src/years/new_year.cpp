@@ -28,6 +28,7 @@ std::string createYear(const std::filesystem::path& dataDir, int year, Date toda
     const std::string number = prepareNewYear(dataDir, year);
     createJournal(dataDir, yearFileName(YearTable::Journal, number), today);
     createChart(dataDir, yearFileName(YearTable::Chart, number));
+    createBudget(dataDir, yearFileName(YearTable::Budget, number));
     return number;
 }
 
@@ -38,6 +39,7 @@ std::string createFollowingYear(const std::filesystem::path& dataDir, const std:
     // the next file of the year, whereas a lone journal would take up its number.
     const std::filesystem::path chart = yearTablePath(dataDir, YearTable::Chart, number);
     copyTable(sourceChart, chart, yearTagFields(YearTable::Chart));
+    createBudget(dataDir, yearFileName(YearTable::Budget, number));
     createJournal(dataDir, yearFileName(YearTable::Journal, number));
     return number;
 }

@@ -23,6 +23,16 @@ SaveOutcome saveYearCopy(const std::filesystem::path& dataDir, const std::string
     for (const std::string& name : {journalName, chartName}) {
         copyTable(resolveCaseBlind(dataDir, name), destination / name);
     }
+    const std::string budgetName = budgetNameOfJournal(journalName);
+    const std::filesystem::path budget = resolveCaseBlind(dataDir, budgetName);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(budget, error)) {
+        copyTable(budget, destination / budgetName);
+    } else {
+        // An older copy's budget would come back with this year on import.
+        const std::filesystem::path stale = resolveCaseBlind(destination, budgetName);
+        if (std::filesystem::is_regular_file(stale, error)) deleteTable(stale);
+    }
     return SaveOutcome::Saved;
 }
 

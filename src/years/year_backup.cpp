@@ -64,7 +64,7 @@ std::filesystem::path backupYear(const std::filesystem::path& dataDir, std::stri
     const std::filesystem::path root = dataDir / kBackupFolder;
     try {
         const std::filesystem::path folder = newFolder(root, operation);
-        for (const YearTable kind : {YearTable::Journal, YearTable::Chart}) {
+        for (const YearTable kind : {YearTable::Journal, YearTable::Chart, YearTable::Budget}) {
             const std::filesystem::path table = yearTablePath(dataDir, kind, std::string(yearNumber));
             std::error_code missing;
             if (std::filesystem::is_regular_file(table, missing)) copyFile(table, folder);

@@ -49,7 +49,7 @@ TEST_F(WorkbookFile, MakesTheMissingFolderAndLeavesOnlyTheWorkbook) {
     EXPECT_EQ(test::namesIn(documents_), std::vector<std::string>{"tovald.mappe.xlsx"});
     if (!test::openpyxlAvailable()) GTEST_SKIP() << "/usr/bin/python3 without openpyxl";
     const auto sheets = test::readWithOpenpyxl(target_);
-    ASSERT_EQ(sheets.size(), 4u);
+    ASSERT_EQ(sheets.size(), 5u);
     EXPECT_EQ(sheets[0].at("B1"), test::xlsxText("San Vigilio"));
     EXPECT_EQ(sheets[2].at("I3"), test::xlsxNumber(-12.5));
     EXPECT_TRUE(sheets[3].cells.empty());

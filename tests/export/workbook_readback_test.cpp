@@ -43,13 +43,14 @@ protected:
     test::ExportYear year_;
 };
 
-TEST_F(WorkbookReadBack, FourSheetsInOrderWithTheirHeadingsTextsAndNumbersOnly) {
+TEST_F(WorkbookReadBack, FiveSheetsInOrderWithTheirHeadingsTextsAndNumbersOnly) {
     const auto sheets = exportAndRead({in(" C0101", " C0101", 250.5, 2), out(" A0101", " C0101", 12.25)});
-    ASSERT_EQ(sheets.size(), 4u);
+    ASSERT_EQ(sheets.size(), 5u);
     EXPECT_EQ(sheets[0].name, "Pfarrei");
     EXPECT_EQ(sheets[1].name, "Uebertrag");
     EXPECT_EQ(sheets[2].name, "Journal");
     EXPECT_EQ(sheets[3].name, "Spezifikationen");
+    EXPECT_EQ(sheets[4].name, "Preventivo");
 
     expectRow(sheets[0], 1, {xlsxText("Pfarrei"), xlsxText("Parrocchia San Vigilio")});
     expectRow(sheets[0], 2, {xlsxText("Ort"), xlsxText("Lavis")});
@@ -61,6 +62,12 @@ TEST_F(WorkbookReadBack, FourSheetsInOrderWithTheirHeadingsTextsAndNumbersOnly) 
     expectRow(sheets[3], 1,
               {xlsxText("CodeA"), xlsxText("Z"), xlsxText("KontoA"), xlsxText("SummeUK"), xlsxText("SummeHK")});
 
+    expectRow(sheets[4], 1, {xlsxText("Codice"), xlsxText("Testo"), xlsxText("Preventivo"), xlsxText("Consuntivo"),
+                             xlsxText("Differenza")});
+    // A year without a budget: nothing planned.
+    EXPECT_EQ(sheets[4].at("A2"), xlsxText(" A0101"));
+    EXPECT_EQ(sheets[4].at("C2"), xlsxNumber(0));
+    EXPECT_EQ(sheets[4].at("E2"), xlsxNumber(12.25));
     // Codes keep their leading blank; amounts are numbers, dates and numbers as texts.
     expectRow(sheets[2], 2, {xlsxText("2"), xlsxText("01.03.2015"), xlsxText(" A0101"), xlsxText(" C0101"),
                              xlsxText("Uscita"), xlsxNumber(0), xlsxNumber(12.25), xlsxText("KONTOBEWEGUNG")});
@@ -76,7 +83,7 @@ TEST_F(WorkbookReadBack, FourSheetsInOrderWithTheirHeadingsTextsAndNumbersOnly) 
 
 TEST_F(WorkbookReadBack, YearWithoutMovementsHoldsHeadingsAndZeroAtTheLastRowPositions) {
     const auto sheets = exportAndRead({});
-    ASSERT_EQ(sheets.size(), 4u);
+    ASSERT_EQ(sheets.size(), 5u);
     const XlsxSheet& uebertrag = sheets[1];
     const XlsxSheet& journal = sheets[2];
     const XlsxSheet& spezifikationen = sheets[3];

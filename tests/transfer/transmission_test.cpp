@@ -1,5 +1,6 @@
 #include "transfer/transmission.h"
 
+#include "budget/budget_table.h"
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/error.h"
 #include "transfer/curl_net.h"
@@ -129,6 +130,17 @@ TEST_F(Transmission, TheSentTablesAreWholeDbaseCopiesOfTheYear) {
     const test::DbfreadTable read = test::readWithDbfread(journalCopy);
     ASSERT_EQ(read.records.size(), 2u);
     EXPECT_EQ(read.records[1]["TEXT"].text, "Offerte, festa patronale");
+}
+
+TEST_F(Transmission, AYearWithABudgetSendsItAsAFourthFile) {
+    budget::writePlanned(dataDir / "KV201501.dbf", " E0201", {500, "festa"});
+    const auto ftp = test::ftpServer(ftpRoot.path(), "administrator", "31-prova-58");
+    server.ftpPort = std::to_string(ftp.port());
+    ASSERT_EQ(send(request()), TransmissionResult::Sent);
+    const std::string code = receivedCode();
+    EXPECT_EQ(namesIn(ftpRoot / "tovald"), (std::vector<std::string>{code + "KR201501.dbf", code + "KV201501.dbf",
+                                                                     code + "KW201501.dbf", code + "info.txt"}));
+    EXPECT_EQ(budget::readBudget(ftpRoot / "tovald" / (code + "KV201501.dbf")).at(" E0201").amount, 500);
 }
 
 TEST_F(Transmission, WithoutNotesTheLastLineKeepsItsOneBlank) {

@@ -84,7 +84,7 @@ TEST_F(ExcelExportWindow, ShowingExportsTheYearIntoTheDocumentsFolderAndOffersZu
 
     if (test::openpyxlAvailable()) {
         const auto sheets = test::readWithOpenpyxl(documents_ / "tovald.mappe.xlsx");
-        ASSERT_EQ(sheets.size(), 4u);
+        ASSERT_EQ(sheets.size(), 5u);
         EXPECT_EQ(sheets[0].at("B1"), test::xlsxText("Parrocchia San Michele Arcangelo"));
     }
 

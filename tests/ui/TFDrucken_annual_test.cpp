@@ -165,5 +165,18 @@ TEST_F(AnnualReportGroup, OneFormAloneAsPdfIsNamedAfterIt) {
     EXPECT_EQ(text.out.find("RIEPILOGO"), std::string::npos);
 }
 
+TEST_F(AnnualReportGroup, TheBudgetReportsStandBesideTheItemsWhichKeepTheirNumbers) {
+    child<QRadioButton>("radiobilancio")->setChecked(true);
+    child<QRadioButton>("radiopdf")->setChecked(true);
+    window_.StartauswahlClick();
+    EXPECT_EQ(items().size(), 6);
+    child<QPushButton>("ButtonConfronto")->click();
+    EXPECT_EQ(proposedPdf_.filename(), "confronto-2015-01.pdf");
+    EXPECT_EQ(transmissions_, 0);
+    EXPECT_FALSE(child<QGroupBox>("GroupBox8")->isVisible());
+    const auto text = test::runProgram("/usr/bin/pdftotext", {(year_.home / "bilancio.pdf").string(), "-"});
+    EXPECT_NE(text.out.find("CONFRONTO CONSUNTIVO - PREVENTIVO anno - 2015"), std::string::npos) << text.out;
+}
+
 }  // namespace
 }  // namespace quendra::printing

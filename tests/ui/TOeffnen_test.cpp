@@ -1,5 +1,6 @@
 #include "years/TOeffnen.h"
 
+#include "budget/budget_table.h"
 #include "state/main_state.h"
 #include "platform/services.h"
 #include "storage/dbase/cursor.h"
@@ -375,6 +376,7 @@ TEST_F(YearDialog, ClosingAYearCarriesItsBalancesIntoTheNextFile) {
     EXPECT_EQ(find<QComboBox>("njsource")->currentIndex(), 1);
     EXPECT_FALSE(find<QComboBox>("njtarget")->isVisible());
     screenshot("closeyear");
+    prompt.answer(true);  // the new year's budget from the closing year's actual amounts
     click("njok");
 
     EXPECT_EQ(tableCloses, 1);
@@ -384,6 +386,11 @@ TEST_F(YearDialog, ClosingAYearCarriesItsBalancesIntoTheNextFile) {
     EXPECT_EQ(carried[0].text, "Riporto: 2014/01 - Cassa parrocchiale");
     EXPECT_EQ(carried[2].cod, " P0101");
     EXPECT_EQ(listed().front(), "2015-02 | SANTA MARIA (Valle) Centro (3 voci)");
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Proporre il preventivo 2015 dal consuntivo 2014?");
+    const budget::Budget proposed = budget::readBudget(data / "kv201502.dbf");
+    ASSERT_EQ(proposed.size(), 1u);
+    EXPECT_EQ(proposed.at(" E0101").amount, 300);
 }
 
 // --- Update of a carry-forward ---------------------------------------------------------------

@@ -76,6 +76,7 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ActionReorganize", "RIORGANIZZAZIONE"}, {"ActionQuit", "fine"},
         {"ActionRestoreYear", "importo anno salvato"}, {"ActionDeleteYear", "cancella anno"},
         {"ActionChartEditor", "cambiamento piano conti"}, {"ActionChartImport", "importo piano conti"},
+        {"ActionBudget", "Preventivo"},
         {"ActionSettings", "Impostazioni"}, {"ActionCalculator", "Calcolatrice"}, {"ActionInfo", "info"},
         {"ActionManual", "manuale"}, {"ActionUpdate", "UPDATE"},
         {"ActionGuide", "guida del programma (F1)"}, {"ActionWorkbookExport", "esportazione cartella di lavoro (Excel)"}};
@@ -87,7 +88,7 @@ TEST_F(MainWindow, MenuAndButtonsCarryTheirCaptionsAndWaitForTheirWindows) {
         {"ButtonQuit", "&fine"}, {"ButtonSearch", "&ricerca"}, {"ButtonBalance", "situazione &patrimoniale"}};
     for (const auto& [name, text] : buttons) EXPECT_EQ(child<QPushButton>(name)->text().toStdString(), text) << name;
 
-    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate", "ActionWorkbookExport"}) {
+    for (const char* name : {"ActionChangeYear", "ActionChartEditor", "ActionUpdate", "ActionWorkbookExport", "ActionBudget"}) {
         EXPECT_FALSE(child<QAction>(name)->isEnabled()) << name;
     }
     EXPECT_FALSE(child<QPushButton>("ButtonPrint")->isEnabled());

@@ -43,7 +43,7 @@ TEST_F(ReportWorkbook, DataDirectoryYearAsTheExportsWorkbook) {
     const spreadsheet::Workbook expected =
         spreadsheet::buildWorkbook(data_ / "kr202601.dbf", data_ / "kw202601.dbf", "202601");
     const auto sheets = test::readWithOpenpyxl(xlsx);
-    ASSERT_EQ(sheets.size(), 4u);
+    ASSERT_EQ(sheets.size(), 5u);
     std::size_t index = 0;
     for (const spreadsheet::Sheet* sheet : expected.sheets()) {
         const test::XlsxSheet& read = sheets[index++];
