@@ -15,7 +15,7 @@ namespace quendra::platform {
 struct Services;
 }
 
-namespace quendra::journal {
+namespace quendra::state {
 struct MainState;
 }
 
