@@ -860,7 +860,7 @@ void TMainform::ImportaEstrattoClick() {
         guarded([&] {
             const std::size_t count = year_->journal.recordCount();
             state_.movementCount = std::to_string(count);
-            state_.titleLine = movementsTitle(state_.titlePrefix, count);
+            state_.titleLine = state::movementsTitle(state_.titlePrefix, count);
         });
         showTitle();
         reloadList();

@@ -59,7 +59,7 @@ TEST_P(CommaLocale, WorkbookCellsKeepTheirCents) {
     test::ExportYear year;
     year.write({test::in(" E0101", " C0101", 2075.5), test::out(" A0101", " C0101", 0.07)});
     const auto file = year.dir / "mappe.xlsx";
-    spreadsheet::exportYear(year.journal, year.chart, file);
+    spreadsheet::exportYear(year.journal, year.chart, year.number, file);
     const auto sheets = test::readWithOpenpyxl(file);
     ASSERT_GE(sheets.size(), 3u);
     EXPECT_EQ(sheets[2].at("G2"), test::xlsxNumber(0.07));
