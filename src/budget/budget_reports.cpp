@@ -64,6 +64,22 @@ protected:
     void label(const std::string& text, int width) {
         canvas_.drawText(c_.leftEdge, s_.y, printing::cutToWidth(canvas_, text, width));
     }
+    // "ENTRATE" or "USCITE" in bold, two lines down.
+    void sideTitle(const SideLines& side) {
+        steps(2);
+        bold(true);
+        if (lineAllowed()) canvas_.drawText(c_.leftEdge, s_.y, sectionTitle(side));
+        bold(false);
+    }
+    // The main account's heading in bold; false when the report leaves the group out.
+    bool groupHeading(const GroupLines& group, bool comparison, int width) {
+        if (!printsGroup(group, comparison)) return false;
+        steps(2);
+        bold(true);
+        if (lineAllowed()) label(printing::withoutBlanks(group.prefix) + " - " + group.text, width);
+        bold(false);
+        return true;
+    }
 
     PageEngine& engine_;
     Canvas& canvas_;
@@ -90,16 +106,9 @@ private:
     int labelWidth() { return c_.incomeEdge - c_.leftEdge - canvas_.textWidth("999.999.999,99 "); }
 
     void side(const SideLines& side) {
-        steps(2);
-        bold(true);
-        if (lineAllowed()) canvas_.drawText(c_.leftEdge, s_.y, sectionTitle(side));
-        bold(false);
+        sideTitle(side);
         for (const GroupLines& group : side.groups) {
-            if (!printsGroup(group, false)) continue;
-            steps(2);
-            bold(true);
-            if (lineAllowed()) label(printing::withoutBlanks(group.prefix) + " - " + group.text, labelWidth());
-            bold(false);
+            if (!groupHeading(group, false, labelWidth())) continue;
             for (const AccountLine& line : group.accounts) {
                 if (!printsAccount(line, false)) continue;
                 steps(1);
@@ -167,16 +176,9 @@ private:
     }
 
     void side(const SideLines& side) {
-        steps(2);
-        bold(true);
-        if (lineAllowed()) canvas_.drawText(c_.leftEdge, s_.y, sectionTitle(side));
-        bold(false);
+        sideTitle(side);
         for (const GroupLines& group : side.groups) {
-            if (!printsGroup(group, true)) continue;
-            steps(2);
-            bold(true);
-            if (lineAllowed()) label(printing::withoutBlanks(group.prefix) + " - " + group.text, labelWidth_);
-            bold(false);
+            if (!groupHeading(group, true, labelWidth_)) continue;
             for (const AccountLine& line : group.accounts) {
                 if (!printsAccount(line, true)) continue;
                 figures(printing::withoutBlanks(line.code) + " " + line.text, line.actual, line.planned);

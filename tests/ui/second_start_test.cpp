@@ -76,18 +76,29 @@ private:
     int ended_ = -1;
 };
 
-TEST(SecondStart, IsToldInItalianWhileTheProgramRunsAndFreeOnceItIsGone) {
+// A demo year in a program directory, its data folder watched for opened files.
+class SecondStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        journal = storage::makeDemoDataDirectory(data, fs::path(QUENDRA_RUNTIME_DIR) / "krw", {2025, 30, 3});
+        events = ::inotify_init1(IN_CLOEXEC);
+        ASSERT_GE(events, 0);
+        ASSERT_GE(::inotify_add_watch(events, data.c_str(), IN_OPEN), 0);
+    }
+    void TearDown() override {
+        if (events >= 0) ::close(events);
+    }
+
     test::TempDir home;
     const fs::path data = storage::dataDirectory(home.path());
-    const std::string journal = storage::makeDemoDataDirectory(data, fs::path(QUENDRA_RUNTIME_DIR) / "krw", {2025, 30, 3});
+    std::string journal;
+    int events = -1;
+};
 
-    const int events = ::inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(events, 0);
-    ASSERT_GE(::inotify_add_watch(events, data.c_str(), IN_OPEN), 0);
+TEST_F(SecondStart, IsToldInItalianWhileTheProgramRunsAndFreeOnceItIsGone) {
     RunningProgram first(home.path());
     // The program opens its year only after it has taken the data directory.
     ASSERT_TRUE(first.waitUntilItOpens(events, journal)) << "the program ended before it opened its year";
-    ::close(events);
 
     test::ScriptedPrompt prompt;
     EXPECT_FALSE(state::claimDataDirectory(data, prompt));
@@ -101,14 +112,7 @@ TEST(SecondStart, IsToldInItalianWhileTheProgramRunsAndFreeOnceItIsGone) {
     EXPECT_TRUE(quiet.shown.empty());
 }
 
-TEST(SecondStart, ARestartWaitsForTheProgramItReplaces) {
-    test::TempDir home;
-    const fs::path data = storage::dataDirectory(home.path());
-    const std::string journal = storage::makeDemoDataDirectory(data, fs::path(QUENDRA_RUNTIME_DIR) / "krw", {2025, 30, 3});
-
-    const int events = ::inotify_init1(IN_CLOEXEC);
-    ASSERT_GE(events, 0);
-    ASSERT_GE(::inotify_add_watch(events, data.c_str(), IN_OPEN), 0);
+TEST_F(SecondStart, ARestartWaitsForTheProgramItReplaces) {
     RunningProgram first(home.path());
     ASSERT_TRUE(first.waitUntilItOpens(events, journal)) << "the program ended before it opened its year";
     const std::string restartArgument(platform::kRestartArgument);
@@ -116,7 +120,6 @@ TEST(SecondStart, ARestartWaitsForTheProgramItReplaces) {
     ASSERT_TRUE(restarted.waitUntilItOpens(events, ".quendra.lock")) << "the restarted program ended at once";
     first.kill();
     ASSERT_TRUE(restarted.waitUntilItOpens(events, journal)) << "the restarted program ended instead of waiting";
-    ::close(events);
 
     EXPECT_TRUE(restarted.running());
     test::ScriptedPrompt prompt;
