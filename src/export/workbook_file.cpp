@@ -1,6 +1,7 @@
 #include "export/workbook_file.h"
 
 #include "export/export_error.h"
+#include "export/workbook_application.h"
 
 #include <xlsxwriter.h>
 
@@ -217,7 +218,10 @@ void saveSheets(std::span<const Sheet* const> sheets, const std::string& title, 
     const int closeErrno = errno;
     if (written != LXW_NO_ERROR) fail(target, libraryCause(written, 0));
     if (closed != LXW_NO_ERROR) fail(target, libraryCause(closed, closeErrno));
-    if (const int error = aside.replace(target); error != 0) fail(target, systemCause(error));
+    AsideFile named(target);
+    errno = 0;
+    if (!copyNamingApplication(aside.path(), named.path(), kAuthor)) fail(target, systemCause(errno != 0 ? errno : EIO));
+    if (const int error = named.replace(target); error != 0) fail(target, systemCause(error));
 }
 
 }  // namespace quendra::spreadsheet

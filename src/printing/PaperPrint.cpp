@@ -1,6 +1,8 @@
 #include "printing/PaperPrint.h"
 
 #include "printing/QtCanvas.h"
+#include "printing/chart_texts.h"
+#include "printing/pdf_author.h"
 
 #include <QPageLayout>
 #include <QPainter>
@@ -37,7 +39,12 @@ bool printReport(const ReportEntry& entry, const ReportOptions& options, const R
         painter.end();
         throw;
     }
-    return painter.end();
+    if (!painter.end()) return false;
+    if (state.target == OutputTarget::Pdf) {
+        // The parish signs what it files; without its name the PDF is still the report.
+        addPdfAuthor(printer.outputFileName().toStdString(), ChartTexts(year.chartPath).parish().text);
+    }
+    return true;
 }
 
 }  // namespace quendra::printing

@@ -20,7 +20,7 @@ void configurePrinter(QPrinter& printer, const QString& title, const QString& pd
 // Runs the report onto the printer (paper or PDF) with the paper geometry. The state's
 // kind and modes are the caller's (prepareState); the target becomes printer or PDF.
 // Throws what the report throws (the engine's DbError with an Italian message); false
-// when the printer cannot begin a document.
+// when the printer cannot begin a document. A PDF names the parish as its author.
 bool printReport(const ReportEntry& entry, const ReportOptions& options, const ReportYear& year, PrintState& state,
                  QPrinter& printer, const platform::Clock& clock);
 

@@ -95,6 +95,15 @@ TEST_F(WorkbookFile, AnOfficeReadsWhatWasMeant) {
          "print(re.sub(r'_[xX]([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), text))",
          target_.string()});
     EXPECT_EQ(cellText.out, "Rif. _x0041_ e _X00e9_ e _x12_\n") << cellText.err;
+    // The application an office's properties dialog names, and every part intact.
+    const auto application = test::runProgram(
+        "/usr/bin/python3", {"-c",
+                             "import re, sys, zipfile\n"
+                             "book = zipfile.ZipFile(sys.argv[1])\n"
+                             "print(book.testzip(), re.search(r'<Application>(.*?)</Application>', "
+                             "book.read('docProps/app.xml').decode()).group(1))",
+                             target_.string()});
+    EXPECT_EQ(application.out, "None Quendra\n") << application.err;
 
     if (!test::openpyxlAvailable()) GTEST_SKIP() << "/usr/bin/python3 without openpyxl";
     const auto journal = test::readWithOpenpyxl(target_).at(2);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 
 using namespace quendra;
 
@@ -49,6 +50,29 @@ TEST(QuendraReport, ChartListingOfADemoYearAsPdf) {
     EXPECT_NE(packed.find("\n-1-"), std::string::npos);
     EXPECT_NE(packed.find("\n-2-"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(pdf.string() + ".part"));
+}
+
+// What an office's PDF reader shows in the document's properties, and what an archive
+// checks: PDF/A-1b, every font embedded, the report, year and parish named.
+TEST(QuendraReport, PdfIsArchivableAndNamesReportYearAndParish) {
+    DemoYear year;
+    const auto pdf = year.dir / "piano.pdf";
+    ASSERT_EQ(test::runProgram(QUENDRA_REPORT_TOOL, {"--data", year.data.string(), "piano", "--pdf", pdf.string()}).exitCode, 0);
+    const auto info = test::runProgram("/usr/bin/pdfinfo", {pdf.string()});
+    ASSERT_EQ(info.exitCode, 0) << info.err;
+    const std::regex titleLine("Title: +Piano conti - esercizio 2026/01 - (.+) \\((.+)\\)\n");
+    std::smatch title;
+    ASSERT_TRUE(std::regex_search(info.out, title, titleLine)) << info.out;
+    const std::string parish = title[1];
+    EXPECT_NE(info.out.find("Author:          " + parish + "\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Creator:         Quendra\n"), std::string::npos) << info.out;
+    const auto meta = test::runProgram("/usr/bin/pdfinfo", {"-meta", pdf.string()});
+    EXPECT_NE(meta.out.find("pdfaid:part=\"1\""), std::string::npos) << meta.out;
+    EXPECT_NE(meta.out.find("<rdf:li>" + parish + "</rdf:li>"), std::string::npos) << meta.out;
+    const auto fonts = test::runProgram("/usr/bin/pdffonts", {pdf.string()});
+    EXPECT_EQ(fonts.exitCode, 0);
+    EXPECT_FALSE(std::regex_search(fonts.out, std::regex(" no +(yes|no) +(yes|no) +[0-9]+ +[0-9]+\n"))) << fonts.out;
+    EXPECT_NE(pdfText(pdf, year.dir.path()).find("Piano conti 2026/01"), std::string::npos);
 }
 
 TEST(QuendraReport, JournalAndChartPairWithoutIndexFiles) {

@@ -88,8 +88,15 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// Reads one code point at pos and moves pos past it; nullopt (pos moved by one byte)
-// for a malformed, overlong or surrogate sequence.
+std::optional<unsigned char> byteFor(char32_t cp, const UpperHalf& table) {
+    if (cp < 0x80) return static_cast<unsigned char>(cp);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (table[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& pos) {
     const unsigned char lead = s[pos++];
     if (lead < 0x80) return lead;
@@ -110,15 +117,6 @@ std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& pos) {
     pos += extra;
     return cp;
 }
-
-std::optional<unsigned char> byteFor(char32_t cp, const UpperHalf& table) {
-    if (cp < 0x80) return static_cast<unsigned char>(cp);
-    for (std::size_t i = 0; i < table.size(); ++i)
-        if (table[i] == cp) return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
-}
-
-}  // namespace
 
 CodePage codePageFromDriver(std::uint8_t driverId) {
     switch (driverId) {

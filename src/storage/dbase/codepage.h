@@ -28,6 +28,10 @@ std::optional<std::string> encodeFromUtf8(std::string_view utf8, CodePage page);
 // when every character fits.
 std::string firstUnencodable(std::string_view utf8, CodePage page);
 
+// Reads one code point of UTF-8 at pos and moves pos past it; nullopt (pos moved by one
+// byte) for a malformed, overlong or surrogate sequence.
+std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& pos);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t utf8Length(std::string_view utf8);
 
