@@ -11,6 +11,9 @@ target_link_libraries(quendra_ui PUBLIC quendra_core Qt6::Widgets Qt6::PrintSupp
 # predefined macros it sees them as C++17 and skips those parts.
 set_target_properties(quendra_ui PROPERTIES AUTOMOC ON AUTOMOC_COMPILER_PREDEFINES OFF)
 target_compile_options(quendra_ui PRIVATE ${QUENDRA_WARNINGS})
+# Qt's widget headers, parsed once instead of once per window (a third of a window's build).
+target_precompile_headers(quendra_ui PRIVATE <QApplication> <QDialog> <QHBoxLayout> <QLabel> <QLineEdit>
+  <QPushButton> <QVBoxLayout> <QWidget> <string> <vector>)
 
 file(GLOB app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 if(app_sources)

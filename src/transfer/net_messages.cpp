@@ -90,4 +90,11 @@ std::string localReadText(const std::string& file) { return "Il file " + quoted(
 
 std::string localWriteText(const std::string& file) { return "Il file " + quoted(file) + " non si può scrivere."; }
 
+std::string withReason(std::string_view message, std::string_view reason) {
+    std::string text;
+    text.reserve(message.size() + 1 + reason.size());
+    text.append(message).append(1, '\n').append(reason);
+    return text;
+}
+
 }  // namespace quendra::transfer

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quendra::transfer {
 
@@ -21,5 +22,7 @@ std::string invalidAddressText();
 std::string noServerText();
 std::string localReadText(const std::string& file);
 std::string localWriteText(const std::string& file);
+// A message, and on the next line why.
+std::string withReason(std::string_view message, std::string_view reason);
 
 }  // namespace quendra::transfer

@@ -47,7 +47,7 @@ UpdateOutcome installUpdate(const state::MainState& state, platform::Services& s
     if (downloaded.ok() && copied) fallback.commit(FileKind::Program);
     if (downloaded.outcome == FetchOutcome::NotAuthentic) {
         progress.close();
-        services.prompt.message(PromptKind::Error, std::string(kNotAuthenticMessage) + "\n" + downloaded.error);
+        services.prompt.message(PromptKind::Error, withReason(kNotAuthenticMessage, downloaded.error));
         return UpdateOutcome::NotAuthentic;
     }
     if (downloaded.ok()) fetchNewCompanionFiles(net, state, terms, progress, status);
@@ -89,7 +89,7 @@ std::string updateFailedText(std::string_view published, const storage::ServerSe
 }
 
 std::string connectionProblemText(std::string_view reason) {
-    return std::string(kConnectionProblemMessage) + "\n" + std::string(reason);
+    return withReason(kConnectionProblemMessage, reason);
 }
 
 std::filesystem::path runningProgramFile(const state::MainState& state) {

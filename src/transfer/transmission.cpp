@@ -33,7 +33,7 @@ std::string percentEncoded(std::string_view text) {
 }  // namespace
 
 std::string transmissionFailedText(std::string_view reason) {
-    return std::string(kTransmissionFailedMessage) + "\n" + std::string(reason);
+    return withReason(kTransmissionFailedMessage, reason);
 }
 
 bool isAcceptableEmail(std::string_view email) {
