@@ -31,6 +31,7 @@ void TagTree::addLeaf(std::uint32_t page, std::string block) {
     const std::uint32_t count = getU32(block, kNodeCount);
     size_ += count;
     leaves_.push_back({page, count, std::move(block)});
+    leavesChanged();
 }
 
 void TagTree::addReusablePage(std::uint32_t page, std::string block) {
@@ -76,6 +77,7 @@ void TagTree::fill(BlockSink& sink, const std::vector<MdxEntry>& entries) {
         next += count;
     } while (next < entries.size());
     size_ = entries.size();
+    leavesChanged();
     rebuildInterior(sink);
 }
 
@@ -92,12 +94,13 @@ std::vector<MdxEntry> TagTree::entries() const {
 }
 
 std::pair<std::size_t, std::size_t> TagTree::locate(std::size_t position) const {
-    // A position between two leaves is the start of the second one.
-    std::size_t before = 0;
-    for (std::size_t i = 0; i < leaves_.size(); ++i) {
-        if (position < before + leaves_[i].count) return {i, position - before};
-        before += leaves_[i].count;
+    if (countsStale_) {
+        counts_.assign(leaves_, [](const Leaf& leaf) { return std::size_t(leaf.count); });
+        countsStale_ = false;
     }
+    // A position between two leaves is the start of the second one.
+    const auto [leaf, offset] = counts_.locate(position);
+    if (leaf < leaves_.size()) return {leaf, offset};
     return {leaves_.size() - 1, leaves_.back().count};
 }
 
@@ -134,6 +137,7 @@ bool TagTree::insert(BlockSink& sink, std::size_t position, std::string_view key
         return true;
     }
     setItems(leaf, all);
+    if (!countsStale_) counts_.add(index, 1);
     sink.write(leaf.page, leaf.block);
     // A new key goes before the greatest of its leaf, or at the end of the last leaf,
     // whose greatest key is no separator anywhere: the interior levels stay as they are.
@@ -154,6 +158,7 @@ void TagTree::splitLeaf(BlockSink& sink, std::size_t index, std::string all, boo
     sink.write(right.page, right.block);
     sink.write(leaves_[index].page, leaves_[index].block);
     leaves_.insert(leaves_.begin() + std::ptrdiff_t(index + 1), std::move(right));
+    leavesChanged();
     relinkLeaf(sink, index + 2);
     rebuildInterior(sink);
 }
@@ -165,6 +170,7 @@ void TagTree::erase(BlockSink& sink, std::size_t position) {
     if (leaf.count == 1 && leaves_.size() > 1) {
         sink.release(leaf.page);
         leaves_.erase(leaves_.begin() + std::ptrdiff_t(index));
+        leavesChanged();
         relinkLeaf(sink, index);
         rebuildInterior(sink);
         return;
@@ -173,6 +179,7 @@ void TagTree::erase(BlockSink& sink, std::size_t position) {
     all.erase(offset * geometry_.itemLength, geometry_.itemLength);
     const bool lostLastKey = offset + 1 == leaf.count;
     setItems(leaf, all);
+    if (!countsStale_) counts_.add(index, -1);
     sink.write(leaf.page, leaf.block);
     if (!interiorIsOurs_ || (lostLastKey && index + 1 < leaves_.size())) rebuildInterior(sink);
 }

@@ -2,6 +2,7 @@
 
 #include "storage/dbase/mdx_file.h"
 #include "storage/dbase/mdx_layout.h"
+#include "storage/dbase/run_counts.h"
 
 #include <cstdint>
 #include <string>
@@ -58,6 +59,8 @@ private:
     // The leaf holding position and the position inside it; position = size gives the
     // end of the last leaf.
     std::pair<std::size_t, std::size_t> locate(std::size_t position) const;
+    // After leaves came or went: the leaf counts are summed anew when next needed.
+    void leavesChanged() { countsStale_ = true; }
     std::pair<std::string_view, std::uint32_t> item(const Leaf& leaf, std::size_t index) const;
     bool fits(std::size_t leafIndex, std::size_t offset, std::string_view key, std::uint32_t recno) const;
     std::string newNode() const;
@@ -76,6 +79,9 @@ private:
     std::vector<Leaf> leaves_;
     std::vector<Page> interior_;
     std::size_t size_ = 0;
+    // Where each position lies, in O(log leaves) (see RunCounts).
+    mutable RunCounts counts_;
+    mutable bool countsStale_ = true;
     // A tree read from disk may have another shape; the first change rebuilds it ours.
     bool interiorIsOurs_ = false;
 };

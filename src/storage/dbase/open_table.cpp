@@ -28,11 +28,6 @@ constexpr char kEndOfFile = 0x1A;
 constexpr int kPostWaits = 50;
 constexpr std::chrono::milliseconds kPostWait{20};
 
-bool entryLess(std::string_view keyA, std::uint32_t recA, std::string_view keyB, std::uint32_t recB) {
-    const int c = keyA.compare(keyB);
-    return c < 0 || (c == 0 && recA < recB);
-}
-
 // A number to look up in a numeric tag: "." decimals in every locale, blanks around it
 // and a sign allowed; an empty text looks up 0.
 std::optional<double> searchNumber(std::string_view text) {
@@ -111,20 +106,6 @@ DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize) {
         head.resize(file.readInto(0, head.data(), head.size()));
     }
     return DbfHeader::parse(head, fileSize, fileLabel(file.path()));
-}
-
-std::size_t TagIndex::lowerBound(std::string_view sortKey, std::uint32_t recno) const {
-    const auto it = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return entryLess(e.key, e.recno, sortKey, recno);
-    });
-    return std::size_t(it - entries_.begin());
-}
-
-std::size_t TagIndex::upperBound(std::string_view sortKey, std::uint32_t recno) const {
-    const auto it = std::partition_point(entries_.begin(), entries_.end(), [&](const Entry& e) {
-        return !entryLess(sortKey, recno, e.key, e.recno);
-    });
-    return std::size_t(it - entries_.begin());
 }
 
 std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive, IndexOnLoad index) {
@@ -230,6 +211,7 @@ void OpenTable::validateEntries(const MdxFile& mdx) {
                        "L'indice \"" + label + "\" non corrisponde più alla tabella: " + why);
     };
     tags_.clear();
+    std::vector<std::size_t> fields;
     for (std::size_t t = 0; t < mdx.tagCount(); ++t) {
         const MdxTagInfo& info = mdx.tag(t);
         const int field = header_.fieldIndex(info.expression);
@@ -238,69 +220,69 @@ void OpenTable::validateEntries(const MdxFile& mdx) {
         if (info.keyType != indexKeyType(def) || info.keyLength != indexKeyLength(def)) {
             throw stale("il tag " + info.name + " non ha il tipo del campo " + def.name);
         }
-        TagIndex tag;
-        tag.info_ = info;
-        tag.field_ = std::size_t(field);
-        tags_.push_back(std::move(tag));
+        fields.push_back(std::size_t(field));
     }
     std::vector<bool> seen;
-    for (std::size_t t = 0; t < tags_.size(); ++t) {
+    for (std::size_t t = 0; t < fields.size(); ++t) {
+        const MdxTagInfo& info = mdx.tag(t);
+        const FieldDef& def = header_.fields[fields[t]];
         const std::vector<MdxEntry> entries = mdx.entries(t);
         if (entries.size() != header_.recordCount) {
-            throw stale("il tag " + tags_[t].info_.name + " ha " + std::to_string(entries.size()) +
-                        " chiavi per " + std::to_string(header_.recordCount) + " record");
+            throw stale("il tag " + info.name + " ha " + std::to_string(entries.size()) + " chiavi per " +
+                        std::to_string(header_.recordCount) + " record");
         }
         seen.assign(header_.recordCount + 1, false);
-        tags_[t].entries_.reserve(entries.size());
+        std::vector<TagIndex::Entry> ordered;
+        ordered.reserve(entries.size());
         for (const MdxEntry& e : entries) {
             if (e.recno == 0 || e.recno > header_.recordCount || seen[e.recno]) {
-                throw stale("il tag " + tags_[t].info_.name + " ha un numero di record errato");
+                throw stale("il tag " + info.name + " ha un numero di record errato");
             }
             seen[e.recno] = true;
-            const FieldDef& def = header_.fields[tags_[t].field_];
-            const std::string_view raw = rawField(e.recno, tags_[t].field_);
+            const std::string_view raw = rawField(e.recno, fields[t]);
             if (def.type == FieldType::Character ? e.key != raw : e.key != indexKeyOf(def, raw)) {
-                throw stale("la chiave del record " + std::to_string(e.recno) + " nel tag " +
-                            tags_[t].info_.name + " è diversa dal campo");
+                throw stale("la chiave del record " + std::to_string(e.recno) + " nel tag " + info.name +
+                            " è diversa dal campo");
             }
-            tags_[t].entries_.push_back({sortKeyFromRaw(t, raw), e.recno});
-        }
-        // The file's order is the index's; ours must agree or lookups would miss rows.
-        const auto& v = tags_[t].entries_;
-        for (std::size_t i = 1; i < v.size(); ++i) {
-            if (entryLess(v[i].key, v[i].recno, v[i - 1].key, v[i - 1].recno)) {
-                throw stale("il tag " + tags_[t].info_.name + " non è in ordine");
+            ordered.push_back({sortKeyOfField(def, raw), e.recno});
+            // The file's order is the index's; ours must agree or lookups would miss rows.
+            if (ordered.size() > 1) {
+                const TagIndex::Entry& prev = ordered[ordered.size() - 2];
+                if (entryLess(ordered.back().key, e.recno, prev.key, prev.recno)) {
+                    throw stale("il tag " + info.name + " non è in ordine");
+                }
             }
         }
+        tags_.push_back(TagIndex(info, fields[t], std::move(ordered)));
     }
 }
 
 int OpenTable::findTag(std::string_view tagOrField) const {
     ensureIndex();
     for (std::size_t i = 0; i < tags_.size(); ++i) {
-        if (equalsIgnoreCaseAscii(tags_[i].info_.name, tagOrField)) return int(i);
+        if (equalsIgnoreCaseAscii(tags_[i].info().name, tagOrField)) return int(i);
     }
     for (std::size_t i = 0; i < tags_.size(); ++i) {
-        if (equalsIgnoreCaseAscii(header_.fields[tags_[i].field_].name, tagOrField)) return int(i);
+        if (equalsIgnoreCaseAscii(header_.fields[tags_[i].fieldIndex()].name, tagOrField)) return int(i);
     }
     return -1;
 }
 
 std::string OpenTable::sortKeyOf(std::size_t tag, std::uint32_t recno) const {
-    return sortKeyFromRaw(tag, rawField(recno, tags_[tag].field_));
+    return sortKeyFromRaw(tag, rawField(recno, tags_[tag].fieldIndex()));
 }
 
 std::string OpenTable::sortKeyFromRaw(std::size_t tag, std::string_view raw) const {
-    return sortKeyOfField(header_.fields[tags_[tag].field_], raw);
+    return sortKeyOfField(header_.fields[tags_[tag].fieldIndex()], raw);
 }
 
 std::string OpenTable::fileKeyOf(std::size_t tag, std::uint32_t recno) const {
-    const std::size_t field = tags_[tag].field_;
+    const std::size_t field = tags_[tag].fieldIndex();
     return indexKeyOf(header_.fields[field], rawField(recno, field));
 }
 
 std::string OpenTable::searchKey(std::size_t tag, std::string_view text) const {
-    const FieldDef& def = header_.fields[tags_[tag].field_];
+    const FieldDef& def = header_.fields[tags_[tag].fieldIndex()];
     switch (def.type) {
         case FieldType::Character: {
             std::optional<std::string> bytes = encodeFromUtf8(text, codePage());
@@ -430,18 +412,18 @@ void OpenTable::updateTags(std::uint32_t recno, std::string_view oldRecord, bool
     try {
         for (std::size_t t = 0; t < tags_.size(); ++t) {
             TagIndex& tag = tags_[t];
-            const std::size_t offset = header_.fieldOffsets[tag.field_];
-            const std::size_t length = header_.fields[tag.field_].length;
+            const std::size_t offset = header_.fieldOffsets[tag.fieldIndex()];
+            const std::size_t length = header_.fields[tag.fieldIndex()].length;
             if (!isNew) {
-                if (oldRecord.substr(offset, length) == rawField(recno, tag.field_)) continue;
+                if (oldRecord.substr(offset, length) == rawField(recno, tag.fieldIndex())) continue;
                 const std::string oldKey = sortKeyFromRaw(t, oldRecord.substr(offset, length));
                 const std::size_t pos = tag.lowerBound(oldKey, recno);
-                tag.entries_.erase(tag.entries_.begin() + std::ptrdiff_t(pos));
+                tag.eraseAt(pos);
                 mdx_->erase(t, pos);
             }
             std::string key = sortKeyOf(t, recno);
             const std::size_t pos = tag.lowerBound(key, recno);
-            tag.entries_.insert(tag.entries_.begin() + std::ptrdiff_t(pos), {std::move(key), recno});
+            tag.insertAt(pos, {std::move(key), recno});
             mdx_->insert(t, pos, fileKeyOf(t, recno), recno);
         }
     } catch (const DbError& e) {
@@ -467,7 +449,7 @@ void OpenTable::addTag(const std::string& tagName, std::size_t field) {
     ensureIndex();
     std::vector<std::pair<std::string, std::size_t>> tags;
     for (const TagIndex& tag : tags_) {
-        if (!equalsIgnoreCaseAscii(tag.info_.name, tagName)) tags.emplace_back(tag.info_.name, tag.field_);
+        if (!equalsIgnoreCaseAscii(tag.info().name, tagName)) tags.emplace_back(tag.info().name, tag.fieldIndex());
     }
     tags.emplace_back(tagName, field);
     rebuildIndex(tags);
@@ -480,11 +462,7 @@ void OpenTable::rebuildIndex(const TagColumns& tags) {
     mdx_.reset();
     tags_.clear();
     for (std::size_t t = 0; t < tags.size(); ++t) {
-        TagIndex tag;
-        tag.info_ = built.infos[t];
-        tag.field_ = tags[t].second;
-        tag.entries_ = std::move(built.sorted[t]);
-        tags_.push_back(std::move(tag));
+        tags_.push_back(TagIndex(built.infos[t], tags[t].second, std::move(built.sorted[t])));
     }
     for (FieldDef& def : header_.fields) def.hasTag = false;
     for (const auto& [name, field] : tags) header_.fields[field].hasTag = true;

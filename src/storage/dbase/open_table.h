@@ -5,6 +5,7 @@
 #include "storage/dbase/dbf_header.h"
 #include "storage/dbase/file_handle.h"
 #include "storage/dbase/mdx_file.h"
+#include "storage/dbase/tag_index.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -14,32 +15,6 @@
 #include <vector>
 
 namespace quendra::storage {
-
-// One tag of an open table, held in memory in key order (always matching the rows; the
-// .mdx on disk is kept equal to it). Sort keys are byte strings whose byte order is the
-// tag's order: the raw bytes for C, an order-preserving encoding of the value for N, D.
-class TagIndex {
-public:
-    const MdxTagInfo& info() const { return info_; }
-    std::size_t fieldIndex() const { return field_; }
-    std::size_t size() const { return entries_.size(); }
-    std::uint32_t recnoAt(std::size_t pos) const { return entries_[pos].recno; }
-    std::string_view sortKeyAt(std::size_t pos) const { return entries_[pos].key; }
-    // First position whose (key, recno) is not smaller / greater than (sortKey, recno).
-    std::size_t lowerBound(std::string_view sortKey, std::uint32_t recno = 0) const;
-    std::size_t upperBound(std::string_view sortKey, std::uint32_t recno = UINT32_MAX) const;
-
-    struct Entry {
-        std::string key;
-        std::uint32_t recno;
-    };
-
-private:
-    friend class OpenTable;
-    MdxTagInfo info_;
-    std::size_t field_ = 0;
-    std::vector<Entry> entries_;
-};
 
 // Order-preserving sort keys. A C search key is encoded in the code page and padded
 // with blanks (or cut) to the field width.
