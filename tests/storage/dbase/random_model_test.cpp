@@ -1,5 +1,6 @@
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/table_check.h"
+#include "support/dbfread_reader.h"
 #include "support/journal_fixture.h"
 #include "support/temp_dir.h"
 
@@ -57,7 +58,7 @@ TEST(RandomModel, ThousandsOfChangesKeepEveryTagRightOnDiskAndInMemory) {
         std::snprintf(code, sizeof code, " %c%02d%02d", "AECP"[pick(4)], pick(12) + 1, pick(6) + 1);
         return std::string(code);
     };
-    for (int batch = 0; batch < 12; ++batch) {
+    for (int batch = 0; batch < 16; ++batch) {
         {
             Cursor c(path, OpenMode::Exclusive);
             c.setOrder(batch % 2 ? "cod" : "datum");  // cursors on a tag see their own writes move
@@ -101,6 +102,15 @@ TEST(RandomModel, ThousandsOfChangesKeepEveryTagRightOnDiskAndInMemory) {
         Cursor reopened(path, OpenMode::Exclusive);
         expectTagsMatch(reopened, model);
     }
+    // Another reader sees the same live rows.
+    if (!test::dbfreadAvailable()) GTEST_SKIP() << "/usr/bin/python3 has no dbfread (python3-dbfread)";
+    const test::DbfreadTable read = test::readWithDbfread(path);
+    std::vector<std::string> expected, actual;
+    for (const Row& row : model) {
+        if (!row.deleted) expected.push_back(row.cod);
+    }
+    for (const test::JsonValue& record : read.records) actual.push_back(record["COD"].text);
+    EXPECT_EQ(actual, expected);
 }
 
 }  // namespace
