@@ -3,6 +3,7 @@
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/opening_mark.h"
+#include "storage/year_creation.h"
 #include "storage/year_files.h"
 #include "support/dbfread_reader.h"
 #include "support/year_fixture.h"
@@ -351,6 +352,15 @@ TEST_F(JournalEntry, ReorganisationRebuildsBothIndexesAndKeepsPlaceAndOrder) {
     EXPECT_EQ(fixture.year.journal.asInteger("Nummer"), 2);
     EXPECT_EQ(fixture.year.account.asText("TEXT"), "Offerte domenicali") << "the chart cursors follow again";
     EXPECT_EQ(fixture.year.cashBox.asText("TEXT"), "Banca c/c");
+    EXPECT_FALSE(std::filesystem::exists(fixture.dataDir / "kv201501.dbf")) << "a year without budget stays without";
+}
+
+TEST_F(JournalEntry, ReorganisationRebuildsTheBudgetsIndexWhenTheYearHasOne) {
+    storage::createBudget(fixture.dataDir, "KV201501.DBF");
+    std::filesystem::remove(fixture.dataDir / "KV201501.mdx");
+    ASSERT_FALSE(storage::yearTableSound(storage::YearTable::Budget, fixture.dataDir / "KV201501.DBF"));
+    reorganize(context);
+    EXPECT_TRUE(storage::yearTableSound(storage::YearTable::Budget, fixture.dataDir / "KV201501.DBF"));
 }
 
 TEST_F(JournalEntry, ReorganisationOfAMissingChartIsFatal) {
