@@ -137,9 +137,10 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Amministrazione diocesana <amministrazione@velmora.invalid>")
-# The summary must not start with the package's name.
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "contabilità delle parrocchie (Quendra parrochiale)")
-string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+# Each package's first line is its summary, which must not start with its name; no
+# common summary, which CPack would put before both.
+string(CONCAT CPACK_DEBIAN_QUENDRA_DESCRIPTION
+  "contabilità delle parrocchie (Quendra parrochiale)\n"
   "Prima nota dei movimenti di ogni esercizio con il piano dei conti\n"
   "della diocesi, riporto dei saldi, stampa del giornale e del rendiconto\n"
   "annuale, esportazione in una cartella di lavoro e trasmissione\n"
@@ -150,7 +151,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The reports' "Arial" is Liberation Sans; Qt's own dialogs speak Italian with its
 # translations. Neither shows in the shared libraries.
 set(CPACK_DEBIAN_QUENDRA_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
-set(CPACK_DEBIAN_QUENDRA_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_DEBIAN_PACKAGE_DESCRIPTION}")
 # The service's documents are drawn by quendra-report, of the same version; its user is
 # made by adduser.
 set(CPACK_DEBIAN_CURIA_PACKAGE_DEPENDS "quendra (= ${QUENDRA_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}), adduser")
