@@ -54,12 +54,12 @@ public:
 
 protected:
     void steps(int n) { s_.y += n * engine_.zeile(); }
-    // A line that begins a new page (y starts again from the top) goes below the
-    // report's column titles, drawn again there.
+    // A line that begins a new page (contr() moves y only then, to the page's top) goes
+    // below the report's column titles, drawn again there.
     bool lineAllowed() {
         const int before = s_.y;
         if (!engine_.contr()) return false;
-        if (s_.y < before && columnTitles_) {
+        if (s_.y != before && columnTitles_) {
             const printing::Font font = canvas_.font();
             columnTitles_();
             canvas_.setFont(font);
