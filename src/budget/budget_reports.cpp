@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <string>
 
 namespace quendra::budget {
@@ -53,7 +54,19 @@ public:
 
 protected:
     void steps(int n) { s_.y += n * engine_.zeile(); }
-    bool lineAllowed() { return engine_.contr(); }
+    // A line that begins a new page (contr() moves y only then, to the page's top) goes
+    // below the report's column titles, drawn again there.
+    bool lineAllowed() {
+        const int before = s_.y;
+        if (!engine_.contr()) return false;
+        if (s_.y != before && columnTitles_) {
+            const printing::Font font = canvas_.font();
+            columnTitles_();
+            canvas_.setFont(font);
+            steps(1);
+        }
+        return true;
+    }
     void bold(bool on) { canvas_.setBold(on); }
     void heading(std::string_view title) {
         engine_.clearListArea();
@@ -85,6 +98,8 @@ protected:
     Canvas& canvas_;
     printing::PrintState& s_;
     const printing::Columns& c_;
+    // Drawn at s_.y on every page after the first.
+    std::function<void()> columnTitles_;
 };
 
 class BudgetDrawing : Drawing {
@@ -151,11 +166,9 @@ public:
         edges_[1] = edges_[2] - amountWidth;
         edges_[0] = edges_[1] - amountWidth;
         labelWidth_ = edges_[0] - amountWidth - c_.leftEdge;
-        static constexpr std::array<const char*, 4> kTitles = {"consuntivo", "preventivo", "differenza", "raggiunto"};
-        if (lineAllowed()) {
-            for (std::size_t i = 0; i < kTitles.size(); ++i) engine_.drawRight(edges_[i], s_.y, kTitles[i]);
-        }
         bold(false);
+        if (lineAllowed()) titles();
+        columnTitles_ = [this] { titles(); };
         side(overview.income);
         side(overview.expense);
         steps(2);
@@ -165,6 +178,13 @@ public:
     }
 
 private:
+    void titles() {
+        static constexpr std::array<const char*, 4> kTitles = {"consuntivo", "preventivo", "differenza", "raggiunto"};
+        bold(true);
+        for (std::size_t i = 0; i < kTitles.size(); ++i) engine_.drawRight(edges_[i], s_.y, kTitles[i]);
+        bold(false);
+    }
+
     // The four columns: actual, planned, difference, share.
     void figures(const std::string& text, double actual, double planned) {
         steps(1);

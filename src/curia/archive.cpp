@@ -111,10 +111,11 @@ fs::path newFolder(const fs::path& parent, const std::string& stamp, const std::
 }
 
 void moveArrived(const Arrived& arrived, const TransmissionName& name, const fs::path& folder) {
-    const std::array<std::pair<const ArrivedFile*, std::string>, 3> files = {{
+    const std::array<std::pair<const ArrivedFile*, std::string>, 4> files = {{
         {&arrived.journal, name.journalName},
         {&arrived.chart, name.chartName},
         {&arrived.info, std::string(kInfoFileName)},
+        {&arrived.budget, name.budgetName()},
     }};
     for (const auto& [file, target] : files) {
         if (file->state != Arrival::Missing) moveFile(file->path, folder / target);
@@ -150,6 +151,7 @@ std::optional<FiledFiles> filedFiles(const fs::path& folder) {
         const auto kind = storage::yearTableKindOf(name);
         if (kind == storage::YearTable::Journal && name.size() == 12) files.journal = it->path();
         if (kind == storage::YearTable::Chart && name.size() == 12) files.chart = it->path();
+        if (kind == storage::YearTable::Budget && name.size() == 12) files.budget = it->path();
         if (name == kInfoFileName) files.info = it->path();
     }
     if (files.journal.empty() || files.chart.empty() || files.info.empty()) return std::nullopt;

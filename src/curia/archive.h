@@ -28,12 +28,9 @@ std::string parishKey(std::string_view name, std::string_view place);
 bool isParishKey(std::string_view key);
 
 // The files of one transmission folder.
-struct FiledFiles {
-    std::filesystem::path journal, chart, info;
-};
 std::optional<FiledFiles> filedFiles(const std::filesystem::path& folder);
 
-// Moves the three files into a new folder of the parish's year (stamp "20261209-211445",
+// Moves the files that arrived into a new folder of the parish's year (stamp "20261209-211445",
 // UTC) and writes the warnings beside them. Returns the folder. Throws CuriaError.
 std::filesystem::path fileTransmission(const std::filesystem::path& archive, const std::string& key,
                                        const std::string& year, const std::string& stamp,

@@ -8,7 +8,7 @@ namespace {
 
 std::vector<std::string> sizeDamage(const Arrived& arrived) {
     std::vector<std::string> damage;
-    for (const ArrivedFile* file : {&arrived.journal, &arrived.chart, &arrived.info}) {
+    for (const ArrivedFile* file : {&arrived.journal, &arrived.chart, &arrived.info, &arrived.budget}) {
         if (file->state == Arrival::TooLarge) {
             damage.push_back("Il file " + file->path.filename().string() + " è troppo grande (" +
                              std::to_string(file->size) + " byte)");
@@ -26,7 +26,7 @@ CheckResult fromArchive(const std::filesystem::path& archive, const std::filesys
         if (result.review.damage.empty()) result.review.damage.push_back("Trasmissione incompleta");
         return result;
     }
-    result.review = reviewYear(files->journal, files->chart, files->info, result.name->yearNumber);
+    result.review = reviewYear(*files, result.name->yearNumber);
     result.state = result.review.whole() ? CheckState::Filed : CheckState::Damaged;
     result.parishKey = folder.parent_path().parent_path().filename().string();
     return result;
@@ -55,7 +55,9 @@ CheckResult checkTransmission(const std::filesystem::path& inbox, const std::fil
         result.state = CheckState::NotArrived;
         return result;
     }
-    result.review = reviewYear(result.arrived.journal.path, result.arrived.chart.path, result.arrived.info.path,
+    const Arrived& arrived = result.arrived;
+    result.review = reviewYear({arrived.journal.path, arrived.chart.path, arrived.info.path,
+                                arrived.budget.state == Arrival::Present ? arrived.budget.path : std::filesystem::path()},
                                name.yearNumber);
     if (!result.review.whole()) {
         setAside(archive, stamp, name, result.arrived, result.review.damage);

@@ -46,9 +46,10 @@ std::string filed(const CheckResult& result) {
                                        : " è arrivata completa ed è stata archiviata.") +
                        "</p>\n<table>\n" + labelRow(name.journalName, "tabella dBase integra (giornale)") +
                        labelRow(name.chartName, "tabella dBase integra (piano dei conti)") +
-                       labelRow(std::string(kInfoFileName), "arrivato") + "</table>\n" + parishTable(review.info) +
-                       "<h2>Cifre dell'esercizio " + escapeHtml(name.year()) + "</h2>\n" + figuresTable(review.figures) +
-                       "<h2>Avvisi</h2>\n";
+                       labelRow(std::string(kInfoFileName), "arrivato") +
+                       (review.planned ? labelRow(name.budgetName(), "tabella dBase integra (preventivo)") : "") +
+                       "</table>\n" + parishTable(review.info) + "<h2>Cifre dell'esercizio " + escapeHtml(name.year()) +
+                       "</h2>\n" + figuresTable(review.figures) + plannedSection(review.planned) + "<h2>Avvisi</h2>\n";
     body += review.warnings.empty() ? textList({}, "Nessun avviso.")
                                     : "<div class=\"avvisi\">" + textList(review.warnings, "") + "</div>\n";
     return body;

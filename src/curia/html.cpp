@@ -49,6 +49,21 @@ std::string figuresTable(const KeyFigures& f) {
            row("ATTIVA - PASSIVA", amountText(f.net)) + "</table>\n";
 }
 
+std::string plannedSection(const std::optional<PlannedFigures>& planned) {
+    if (!planned) return {};
+    const auto row = [](std::string_view label, double actual, double plannedAmount) {
+        std::string cells = "<tr><th>" + escapeHtml(label) + "</th>";
+        for (double value : {actual, plannedAmount, actual - plannedAmount}) {
+            cells += "<td class=\"num\">" + escapeHtml(amountText(value)) + "</td>";
+        }
+        return cells + "</tr>\n";
+    };
+    return "<h2>Preventivo</h2>\n<table class=\"cifre\">\n"
+           "<tr><th></th><th>consuntivo</th><th>preventivo</th><th>differenza</th></tr>\n" +
+           row("ENTRATE", planned->actualIncome, planned->income) + row("USCITE", planned->actualExpense, planned->expense) +
+           row("SALDO", planned->actualSaldo(), planned->saldo()) + "</table>\n";
+}
+
 std::string textList(const std::vector<std::string>& items, std::string_view whenEmpty) {
     if (items.empty()) return "<p>" + escapeHtml(whenEmpty) + "</p>\n";
     std::string out = "<ul>\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "curia/key_figures.h"
+#include "curia/year_review.h"
 
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ std::string amountText(double value);
 
 // The key figures as a two-column table.
 std::string figuresTable(const KeyFigures& figures);
+// The budget's ENTRATE, USCITE and SALDO beside the actuals under a heading; "" when the
+// year sent no budget.
+std::string plannedSection(const std::optional<PlannedFigures>& planned);
 
 // An unordered list of texts (escaped); text when the list is empty.
 std::string textList(const std::vector<std::string>& items, std::string_view whenEmpty);

@@ -24,7 +24,8 @@ ArrivedFile arrived(const std::filesystem::path& inbox, const std::string& name,
 Arrived lookInInbox(const std::filesystem::path& inbox, const TransmissionName& name) {
     return {arrived(inbox, name.code + name.journalName, kMaxJournalBytes),
             arrived(inbox, name.code + name.chartName, kMaxChartBytes),
-            arrived(inbox, name.code + std::string(kInfoFileName), kMaxInfoBytes)};
+            arrived(inbox, name.code + std::string(kInfoFileName), kMaxInfoBytes),
+            arrived(inbox, name.code + name.budgetName(), kMaxBudgetBytes)};
 }
 
 std::string readLimited(const std::filesystem::path& file, std::uintmax_t limit) {

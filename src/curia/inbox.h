@@ -5,13 +5,14 @@
 #include <cstdint>
 #include <filesystem>
 
-// The three files of one transmission in the folder the FTP server writes into.
+// The files of one transmission in the folder the FTP server writes into.
 namespace quendra::curia {
 
 // Nothing larger is read: a journal of some 400.000 movements, a chart, a short text.
 inline constexpr std::uintmax_t kMaxJournalBytes = std::uintmax_t(64) << 20;
 inline constexpr std::uintmax_t kMaxChartBytes = std::uintmax_t(4) << 20;
 inline constexpr std::uintmax_t kMaxInfoBytes = std::uintmax_t(64) << 10;
+inline constexpr std::uintmax_t kMaxBudgetBytes = std::uintmax_t(1) << 20;
 
 inline constexpr std::string_view kInfoFileName = "info.txt";
 
@@ -25,16 +26,24 @@ struct ArrivedFile {
 
 struct Arrived {
     ArrivedFile journal, chart, info;
+    ArrivedFile budget;  // sent only by a year that has one
 
     bool complete() const {
         return journal.state == Arrival::Present && chart.state == Arrival::Present && info.state == Arrival::Present;
     }
     bool anything() const {
-        return journal.state != Arrival::Missing || chart.state != Arrival::Missing || info.state != Arrival::Missing;
+        return journal.state != Arrival::Missing || chart.state != Arrival::Missing || info.state != Arrival::Missing ||
+               budget.state != Arrival::Missing;
     }
 };
 
-// Looks for code + kr, code + kw and code + "info.txt" (names compared case-blind). Only
+// The files of one transmission to be read; budget empty when none was sent.
+struct FiledFiles {
+    std::filesystem::path journal, chart, info, budget;
+};
+
+// Looks for code + kr, code + kw, code + "info.txt" and code + the budget's name (names
+// compared case-blind). Only
 // regular files count: a link or a folder under such a name is missing.
 Arrived lookInInbox(const std::filesystem::path& inbox, const TransmissionName& name);
 

@@ -135,7 +135,7 @@ std::string parishYearPageHtml(const ArchivedYear& year, const YearReview& revie
     if (!review.whole()) {
         body += "<h2>Problemi riscontrati</h2>\n<div class=\"danni\">" + textList(review.damage, "") + "</div>\n";
     } else {
-        body += "<h2>Cifre</h2>\n" + figuresTable(review.figures) + "<h2>Avvisi</h2>\n" +
+        body += "<h2>Cifre</h2>\n" + figuresTable(review.figures) + plannedSection(review.planned) + "<h2>Avvisi</h2>\n" +
                 (review.warnings.empty() ? textList({}, "Nessun avviso.")
                                          : "<div class=\"avvisi\">" + textList(review.warnings, "") + "</div>\n");
     }

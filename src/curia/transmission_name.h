@@ -15,6 +15,8 @@ struct TransmissionName {
     std::string yearNumber;  // "202601"
 
     std::string year() const { return yearNumber.substr(0, 4); }
+    // The budget a year may send beside its tables, as the parish's program names it.
+    std::string budgetName() const { return "KV" + yearNumber + ".dbf"; }
 };
 
 // nullopt unless the code is five digits 1-9 and kr and kw are "KRyyyynn.dbf" and

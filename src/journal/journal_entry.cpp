@@ -5,6 +5,7 @@
 #include "storage/amount_format.h"
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
+#include "storage/year_files.h"
 
 #include <cctype>
 #include <cmath>
@@ -295,6 +296,13 @@ void reorganize(EntryContext& context) {
     try {
         storage::indexreparatur(storage::YearTable::Journal, context.state.dataDir, context.state.settings.hauptdatei);
         storage::indexreparatur(storage::YearTable::Chart, context.state.dataDir, context.state.settings.konto);
+        // The budget's index too, when the year keeps one.
+        const std::filesystem::path budget = storage::resolveCaseBlind(
+            context.state.dataDir, storage::budgetNameOfJournal(context.state.settings.hauptdatei));
+        std::error_code absent;
+        if (std::filesystem::is_regular_file(budget, absent)) {
+            storage::indexreparatur(storage::YearTable::Budget, context.state.dataDir, budget.filename().string());
+        }
     } catch (const storage::DbError&) {
         // Another process holds the year: the window must stay usable on it.
         reopen();

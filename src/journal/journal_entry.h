@@ -88,7 +88,8 @@ inline constexpr std::string_view kListOrderNames[] = {"lista secondo numeri", "
 // Orders the journal (and the list's cursor); the current row stays current.
 void setListOrder(EntryContext& context, ListOrder order);
 
-// "RIORGANIZZAZIONE": closes the cursors, rebuilds both indexes, reopens and says so.
+// "RIORGANIZZAZIONE": closes the cursors, rebuilds the journal's and the chart's indexes
+// (and the budget's, when the year has one), reopens and says so.
 // MissingYearFile propagates: the program cannot go on.
 void reorganize(EntryContext& context);
 

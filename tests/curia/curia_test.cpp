@@ -1,3 +1,4 @@
+#include "budget/budget_table.h"
 #include "curia/archive.h"
 #include "curia/check.h"
 #include "curia/check_page.h"
@@ -132,6 +133,47 @@ TEST_F(Curia, AWholeTransmissionIsFiledWithItsFiguresAndFoundAgain) {
     EXPECT_TRUE(again.earlier);
     EXPECT_DOUBLE_EQ(again.review.figures.saldo, 820.25);
     EXPECT_NE(checkPageHtml(again).find("820,25"), std::string::npos);
+}
+
+TEST_F(Curia, ASentBudgetIsFiledAndShownBesideTheActuals) {
+    send("12121", santaMaria);
+    const fs::path budget = home / "12121" / "KV202601.dbf";
+    budget::writeAll(budget, {{" E0101", {1000, "offerte"}}, {" A0101", {400, ""}}, {" A0201", {100, ""}}});
+    storage::copyTable(budget, inbox / "12121KV202601.dbf");
+
+    const CheckResult result = check("12121");
+    ASSERT_EQ(result.state, CheckState::Filed) << (result.review.damage.empty() ? "" : result.review.damage[0]);
+    EXPECT_TRUE(fs::is_empty(inbox));
+    const fs::path folder = archive / "santa-maria-valle" / "2026" / "20270110-090000-12121";
+    EXPECT_TRUE(fs::exists(folder / "KV202601.dbf"));
+    ASSERT_TRUE(result.review.planned);
+    const PlannedFigures& p = *result.review.planned;
+    EXPECT_DOUBLE_EQ(p.income, 1000);
+    EXPECT_DOUBLE_EQ(p.expense, 500);
+    EXPECT_DOUBLE_EQ(p.actualIncome, 1200.5);
+    EXPECT_DOUBLE_EQ(p.actualExpense, 380.25);
+    // SALDO: actual, planned, difference.
+    const std::string row = "<tr><th>SALDO</th><td class=\"num\">820,25</td><td class=\"num\">500,00</td>"
+                            "<td class=\"num\">320,25</td></tr>";
+    EXPECT_NE(checkPageHtml(result).find(row), std::string::npos) << checkPageHtml(result);
+    const auto year = archivedYear(archive, "santa-maria-valle", "2026");
+    ASSERT_TRUE(year);
+    const auto files = filedFiles(year->current);
+    ASSERT_TRUE(files);
+    EXPECT_NE(parishYearPageHtml(*year, reviewYear(*files, "202601")).find(row), std::string::npos);
+    const CheckResult again = check("12121", "20270110-100000");
+    ASSERT_TRUE(again.earlier && again.review.planned) << "found again with its budget";
+    EXPECT_DOUBLE_EQ(again.review.planned->income, 1000);
+
+    // A year without budget shows none; a damaged budget keeps the whole transmission aside.
+    send("13131", santaMaria);
+    EXPECT_FALSE(check("13131").review.planned);
+    send("14141", santaMaria);
+    std::string bytes = test::readFile(budget);
+    bytes.replace(bytes.find("400.00"), 6, "4x0.00");
+    std::ofstream(inbox / "14141KV202601.dbf", std::ios::binary) << bytes;
+    EXPECT_EQ(check("14141").state, CheckState::Damaged);
+    EXPECT_TRUE(fs::exists(archive / "_scartate" / "20270110-090000-14141" / "KV202601.dbf"));
 }
 
 TEST_F(Curia, ALaterTransmissionBecomesCurrentAndTheEarlierIsKept) {

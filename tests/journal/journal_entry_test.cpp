@@ -3,6 +3,7 @@
 #include "storage/dbase/error.h"
 #include "storage/index_repair.h"
 #include "storage/opening_mark.h"
+#include "storage/year_creation.h"
 #include "storage/year_files.h"
 #include "support/dbfread_reader.h"
 #include "support/year_fixture.h"
@@ -351,6 +352,21 @@ TEST_F(JournalEntry, ReorganisationRebuildsBothIndexesAndKeepsPlaceAndOrder) {
     EXPECT_EQ(fixture.year.journal.asInteger("Nummer"), 2);
     EXPECT_EQ(fixture.year.account.asText("TEXT"), "Offerte domenicali") << "the chart cursors follow again";
     EXPECT_EQ(fixture.year.cashBox.asText("TEXT"), "Banca c/c");
+    EXPECT_FALSE(std::filesystem::exists(fixture.dataDir / "kv201501.dbf")) << "a year without budget stays without";
+}
+
+TEST_F(JournalEntry, ReorganisationRebuildsTheBudgetsIndexWhenTheYearHasOne) {
+    storage::createBudget(fixture.dataDir, "KV201501.DBF");
+    int removed = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fixture.dataDir)) {
+        std::string name = entry.path().filename().string();
+        for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+        if (name == "kv201501.mdx") removed += int(std::filesystem::remove(entry.path()));
+    }
+    ASSERT_EQ(removed, 1);
+    ASSERT_FALSE(storage::yearTableSound(storage::YearTable::Budget, fixture.dataDir / "KV201501.DBF"));
+    reorganize(context);
+    EXPECT_TRUE(storage::yearTableSound(storage::YearTable::Budget, fixture.dataDir / "KV201501.DBF"));
 }
 
 TEST_F(JournalEntry, ReorganisationOfAMissingChartIsFatal) {

@@ -21,25 +21,28 @@ namespace fs = std::filesystem;
 using test::readFile;
 using test::runProgram;
 
-fs::path packageFile() {
+// The package of that name, made from the same build (quendra or quendra-curia).
+fs::path packageFile(const std::string& name = "quendra") {
     for (const auto& entry : fs::directory_iterator(QUENDRA_PACKAGE_DIR)) {
-        if (entry.path().extension() == ".deb") return entry.path();
+        if (entry.path().extension() == ".deb" && entry.path().filename().string().starts_with(name + "_")) {
+            return entry.path();
+        }
     }
     return {};
 }
 
-std::string dpkgDeb(const std::vector<std::string>& args) {
+std::string dpkgDeb(const std::vector<std::string>& args, const std::string& name = "quendra") {
     std::vector<std::string> all = args;
-    all.push_back(packageFile().string());
+    all.push_back(packageFile(name).string());
     const test::ProgramResult result = runProgram(QUENDRA_DPKG_DEB, all);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     return result.out;
 }
 
 // "path -> mode" for every entry of the archive, links as "path -> target".
-std::map<std::string, std::string> contents() {
+std::map<std::string, std::string> contents(const std::string& name = "quendra") {
     std::map<std::string, std::string> entries;
-    std::istringstream lines(dpkgDeb({"--contents"}));
+    std::istringstream lines(dpkgDeb({"--contents"}, name));
     std::string line;
     // drwxr-xr-x root/root 0 2026-01-07 10:00 ./opt/quendra/ [-> target]
     const std::regex entry(R"(^(\S+)\s+\S+\s+\d+\s+\S+\s+\S+\s+\.(/\S*?)/?(?: -> (\S+))?$)");
@@ -155,11 +158,69 @@ TEST_F(UnpackedPackage, TheDocumentsAreDebiansAndTheManualIsThereAsPdf) {
     }
 }
 
-TEST(DebianPackageLint, LintianFindsNoErrors) {
+TEST(DebianPackageLint, LintianFindsNoErrorsInEitherPackage) {
     if (std::string(QUENDRA_LINTIAN).empty()) GTEST_SKIP() << "lintian missing";
-    const test::ProgramResult lint = runProgram(QUENDRA_LINTIAN, {"--tag-display-limit", "0", packageFile().string()});
-    EXPECT_EQ(lint.out.find("E: "), std::string::npos) << lint.out;
-    EXPECT_EQ(lint.exitCode, 0) << lint.out << lint.err;
+    for (const char* name : {"quendra", "quendra-curia"}) {
+        ASSERT_FALSE(packageFile(name).empty()) << name;
+        const test::ProgramResult lint = runProgram(QUENDRA_LINTIAN, {"--tag-display-limit", "0", packageFile(name).string()});
+        EXPECT_EQ(lint.out.find("E: "), std::string::npos) << name << "\n" << lint.out;
+        EXPECT_EQ(lint.exitCode, 0) << name << "\n" << lint.out << lint.err;
+    }
+}
+
+TEST(DebianPackage, TheCuriaPackageHoldsTheServiceItsUnitAndItsConfiguration) {
+    ASSERT_FALSE(packageFile("quendra-curia").empty()) << "no quendra-curia package in " << QUENDRA_PACKAGE_DIR;
+    const std::map<std::string, std::string> files = contents("quendra-curia");
+    for (const auto& [path, what] : std::map<std::string, std::string>{
+             {"/opt/quendra", "dr-xr-xr-x"},
+             {"/opt/quendra/quendra-curia", "-rwxr-xr-x"},
+             {"/usr/bin/quendra-curia", "-> /opt/quendra/quendra-curia"},
+             {"/lib/systemd/system/quendra-curia.service", "-rw-r--r--"},
+             {"/etc/quendra-curia/quendra-curia.conf", "-rw-r--r--"},
+             {"/usr/share/doc/quendra-curia/examples/parrocchie.csv", "-rw-r--r--"},
+             {"/usr/share/doc/quendra-curia/copyright", "-rw-r--r--"},
+             {"/usr/share/man/man1/quendra-curia.1.gz", "-rw-r--r--"}}) {
+        const auto found = files.find(path);
+        ASSERT_NE(found, files.end()) << path;
+        EXPECT_EQ(found->second, what) << path;
+    }
+    // Nothing of the parish's package: both install side by side.
+    EXPECT_FALSE(files.contains("/opt/quendra/quendra-db"));
+
+    const std::string info = dpkgDeb({"--info"}, "quendra-curia");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(info, m, std::regex(R"(\n Depends: ([^\n]+)\n)"))) << info;
+    const std::set<std::string> names = dependencyNames(m[1]);
+    for (const char* package : {"quendra", "adduser", "libc6"}) EXPECT_TRUE(names.count(package)) << package << " in " << m[1];
+    // The documents are drawn by the quendra-report of the same build.
+    EXPECT_NE(m[1].str().find("quendra (= " + transfer::versionAfterVers(state::kMainCaption) + "-1)"), std::string::npos) << m[1];
+
+    const test::ProgramResult conffiles = runProgram(QUENDRA_DPKG_DEB, {"--info", packageFile("quendra-curia").string(), "conffiles"});
+    EXPECT_EQ(conffiles.out, "/etc/quendra-curia/quendra-curia.conf\n");
+    const test::ProgramResult postinst = runProgram(QUENDRA_DPKG_DEB, {"--info", packageFile("quendra-curia").string(), "postinst"});
+    EXPECT_NE(postinst.out.find("adduser --system --group"), std::string::npos) << postinst.out;
+}
+
+TEST(DebianPackage, TheCuriaUnitRunsTheServiceAsItsOwnUserWithTheConfiguredFolders) {
+    test::TempDir curia;
+    ASSERT_EQ(runProgram(QUENDRA_DPKG_DEB, {"--extract", packageFile("quendra-curia").string(), curia.path().string()}).exitCode, 0);
+    const std::string unit = readFile(curia / "lib/systemd/system/quendra-curia.service");
+    for (const char* line : {"\nUser=quendra-curia\n", "\nGroup=quendra-curia\n", "\nEnvironmentFile=/etc/quendra-curia/quendra-curia.conf\n",
+                             "\nExecStart=/opt/quendra/quendra-curia serve --inbox ${QUENDRA_CURIA_INBOX} --archive "
+                             "${QUENDRA_CURIA_ARCHIVE} --listen ${QUENDRA_CURIA_LISTEN} $QUENDRA_CURIA_OPTIONS\n",
+                             "\nReadWritePaths=/srv/quendra\n", "\nProtectSystem=strict\n"}) {
+        EXPECT_NE(unit.find(line), std::string::npos) << line;
+    }
+    // The configuration's folders are where the unit lets the service write.
+    const std::string conf = readFile(curia / "etc/quendra-curia/quendra-curia.conf");
+    for (const char* line : {"\nQUENDRA_CURIA_INBOX=/srv/quendra/tovald\n", "\nQUENDRA_CURIA_ARCHIVE=/srv/quendra/archivio\n",
+                             "\nQUENDRA_CURIA_LISTEN=127.0.0.1:8080\n"}) {
+        EXPECT_NE(conf.find(line), std::string::npos) << line;
+    }
+    // The service as packaged runs.
+    const test::ProgramResult help = runProgram(curia / "opt/quendra/quendra-curia", {"--help"});
+    EXPECT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_NE(help.out.find("quendra-curia serve"), std::string::npos) << help.out;
 }
 
 TEST_F(UnpackedPackage, TheTemplatesAreTheBuiltOnesAndTheToolRuns) {

@@ -64,6 +64,20 @@ TEST_F(BudgetReports, ComparisonAgreesWithARecomputationFromTheRawRows) {
     EXPECT_GT(checked, 10);
 }
 
+TEST_F(BudgetReports, ComparisonRepeatsItsColumnTitlesOnEveryPage) {
+    const std::string text = report("confronto");
+    std::vector<std::string> pages;
+    std::istringstream sheets(text);
+    for (std::string page; std::getline(sheets, page, '\f');) {
+        if (!collapsed(page).empty()) pages.push_back(collapsed(page));
+    }
+    ASSERT_GT(pages.size(), 1u) << text;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        EXPECT_NE(pages[i].find("consuntivo preventivo differenza raggiunto"), std::string::npos) << "page " << i + 1 << "\n"
+                                                                                                    << pages[i];
+    }
+}
+
 TEST_F(BudgetReports, BudgetShowsPlannedSumsAndSaldo) {
     const std::string text = collapsed(report("preventivo"));
     for (const char* wanted : {"PREVENTIVO anno - 2026", "ENTRATE", "USCITE", "E0901", "(contributo atteso)",

@@ -2,6 +2,7 @@
 // by FTP into the inbox of quendra-curia, whose check page files it and shows the same
 // figures as quendra-report's annual report; the office page then offers its PDF.
 
+#include "budget/budget_table.h"
 #include "transfer/curl_net.h"
 #include "transfer/transmission.h"
 
@@ -98,6 +99,8 @@ TEST(CuriaRoad, ATransmittedYearIsCheckedFiledAndAgreesWithItsAnnualReport) {
     server.ftpUser = "administrator";
     server.ftpPassword = "31-prova-58";
     server.webAddress = service.address();
+    // The year keeps a budget, which travels as a fourth file.
+    budget::writeAll(year.data / "KV202601.dbf", {{" E0101", {2500, ""}}, {" A0101", {700.5, ""}}});
     const transfer::TransmissionRequest request{year.data, "KR202601.dbf", "KW202601.dbf", "parroco@example.it",
                                                 {"<script>alert('x')</script>"}, server, scratch.path()};
     ASSERT_EQ(transfer::transmit(request, parish.services, {}), transfer::TransmissionResult::Sent);
@@ -116,6 +119,17 @@ TEST(CuriaRoad, ATransmittedYearIsCheckedFiledAndAgreesWithItsAnnualReport) {
     for (const char* label : {"SALDO entrate/uscite", "TOTALE liquidità", "SOMMA ATTIVA", "SOMMA PASSIVA", "ATTIVA - PASSIVA"}) {
         EXPECT_EQ(pageAmount(page, label), reportAmount(report, label)) << label;
     }
+
+    // The budget beside the actuals, as the parish's own comparison prints them.
+    const auto comparisonPdf = year.dir / "confronto.pdf";
+    ASSERT_EQ(test::runProgram(QUENDRA_REPORT_TOOL, {"--data", year.data.string(), "confronto", "--pdf",
+                                                     comparisonPdf.string()}).exitCode, 0);
+    std::smatch saldo;
+    const std::string comparison = test::pdfText(comparisonPdf);
+    ASSERT_TRUE(std::regex_search(comparison, saldo, std::regex(R"(SALDO \(entrate - uscite\) +(\S+) +(\S+))"))) << comparison;
+    EXPECT_EQ(saldo[2].str(), "1.799,50");
+    EXPECT_NE(page.find("<tr><th>SALDO</th><td class=\"num\">" + saldo[1].str() + "</td><td class=\"num\">1.799,50</td>"),
+              std::string::npos) << page;
 
     // The office sees the parish and gets its annual report made from the archive.
     const std::string office = get(net, service.address() + "/");

@@ -82,7 +82,7 @@ public:
         const auto year = archivedYear(options_.archive, request.get_param_value("chiave"), request.get_param_value("anno"));
         const auto files = year ? filedFiles(year->current) : std::nullopt;
         if (!files) return errorPage(response, 404, "Esercizio non trovato", "L'archivio non contiene questo esercizio.");
-        const YearReview review = reviewYear(files->journal, files->chart, files->info, yearNumberOf(*files));
+        const YearReview review = reviewYear(*files, yearNumberOf(*files));
         page(response, 200, parishYearPageHtml(*year, review));
     }
 
