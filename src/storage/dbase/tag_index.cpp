@@ -29,11 +29,24 @@ TagIndex::TagIndex(MdxTagInfo info, std::size_t field, std::vector<Entry> ordere
 }
 
 void TagIndex::recount() {
+    hintStart_ = SIZE_MAX;
     counts_.assign(chunks_, [](const std::vector<Entry>& chunk) { return chunk.size(); });
 }
 
 const TagIndex::Entry& TagIndex::at(std::size_t pos) const {
+    if (hintStart_ != SIZE_MAX && pos >= hintStart_) {
+        std::size_t offset = pos - hintStart_;
+        if (offset < chunks_[hintChunk_].size()) return chunks_[hintChunk_][offset];
+        offset -= chunks_[hintChunk_].size();
+        if (hintChunk_ + 1 < chunks_.size() && offset < chunks_[hintChunk_ + 1].size()) {
+            hintStart_ += chunks_[hintChunk_].size();
+            ++hintChunk_;
+            return chunks_[hintChunk_][offset];
+        }
+    }
     const auto [chunk, offset] = counts_.locate(pos);
+    hintChunk_ = chunk;
+    hintStart_ = pos - offset;
     return chunks_[chunk][offset];
 }
 
@@ -57,6 +70,7 @@ std::size_t TagIndex::upperBound(std::string_view sortKey, std::uint32_t recno) 
 
 void TagIndex::insertAt(std::size_t pos, Entry entry) {
     ++size_;
+    hintStart_ = SIZE_MAX;
     if (chunks_.empty()) {
         chunks_.push_back({std::move(entry)});
         recount();
@@ -85,6 +99,7 @@ void TagIndex::eraseAt(std::size_t pos) {
     std::vector<Entry>& entries = chunks_[chunk];
     entries.erase(entries.begin() + std::ptrdiff_t(offset));
     --size_;
+    hintStart_ = SIZE_MAX;
     if (!entries.empty()) {
         counts_.add(chunk, -1);
         return;

@@ -51,6 +51,10 @@ private:
     std::vector<std::vector<Entry>> chunks_;  // none empty
     RunCounts counts_;
     std::size_t size_ = 0;
+    // The chunk of the last lookup by position and its first position: a walk in key order
+    // then costs O(1) a step instead of a descent of the counts. Any change forgets it.
+    mutable std::size_t hintChunk_ = 0;
+    mutable std::size_t hintStart_ = SIZE_MAX;
 };
 
 }  // namespace quendra::storage
