@@ -5,6 +5,7 @@
 #include "printing/PaperPrint.h"
 #include "printing/report_catalog.h"
 #include "printing/report_command.h"
+#include "storage/dbase/cursor.h"
 #include "storage/year_files.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <clocale>
 #include <filesystem>
 #include <iostream>
+#include <vector>
 
 using namespace quendra;
 
@@ -21,6 +23,20 @@ namespace {
 int fail(const std::string& message) {
     std::cerr << message << "\n";
     return 1;
+}
+
+// Held for the whole run, so that the report's many queries read the year from memory
+// instead of opening and checking its files again each time. A file that cannot be held
+// is left to the report, which says why in its own words.
+std::vector<storage::Cursor> holdYear(const printing::ReportYear& year) {
+    std::vector<storage::Cursor> held;
+    for (const std::filesystem::path& table : {year.journalPath, year.chartPath}) {
+        try {
+            held.emplace_back(table, storage::OpenMode::Shared);
+        } catch (const std::exception&) {
+        }
+    }
+    return held;
 }
 
 }  // namespace
@@ -38,6 +54,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const std::vector<storage::Cursor> held = holdYear(command.year);
     if (command.workbook()) {
         try {
             spreadsheet::exportYear(command.year.journalPath, command.year.chartPath, command.year.yearNumber, command.xlsx);

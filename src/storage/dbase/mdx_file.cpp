@@ -17,6 +17,7 @@ struct MdxFile::Impl : mdx::BlockSink {
     std::string headerPage;
     std::uint32_t pagesInFile = 0;
     std::uint16_t pagesPerBlock = 0;
+    std::size_t digest = 0;  // of the bytes read
     std::vector<std::uint32_t> spare;
     bool dateTouched = false;
     std::vector<mdx::TagTree> tags;
@@ -70,7 +71,9 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::filesystem::path& path) {
     impl->path = path;
     impl->label = label;
     impl->file = FileHandle(path, FileHandle::Lock::Shared);
-    mdx::ParsedMdx parsed = mdx::parseMdx(impl->file.readAll(), label);
+    const std::string bytes = impl->file.readAll();
+    impl->digest = std::hash<std::string_view>{}(bytes);
+    mdx::ParsedMdx parsed = mdx::parseMdx(bytes, label);
     impl->headerPage = std::move(parsed.headerPage);
     impl->pagesInFile = parsed.pagesInFile;
     impl->pagesPerBlock = parsed.pagesPerBlock;
@@ -106,6 +109,13 @@ void MdxFile::erase(std::size_t tag, std::size_t position) {
     mdx::TagTree& tree = impl_->tree(tag);
     if (position >= tree.size()) impl_->misuse("posizione fuori dal tag " + tree.info().name);
     tree.erase(*impl_, position);
+}
+
+void MdxFile::letGo() { impl_->file = FileHandle(); }
+
+bool MdxFile::takeBack() {
+    impl_->file = FileHandle(impl_->path, FileHandle::Lock::Shared);
+    return std::hash<std::string_view>{}(impl_->file.readAll()) == impl_->digest;
 }
 
 }  // namespace quendra::storage

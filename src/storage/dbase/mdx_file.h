@@ -59,6 +59,11 @@ public:
     void insert(std::size_t tag, std::size_t position, std::string_view key, std::uint32_t recno);
     void erase(std::size_t tag, std::size_t position);
 
+    // Closes the file, keeping what was read. takeBack() opens it again and tells whether
+    // its bytes are still those read (only for an index not changed through this object).
+    void letGo();
+    bool takeBack();
+
 private:
     struct Impl;
     explicit MdxFile(std::unique_ptr<Impl> impl);

@@ -96,7 +96,7 @@ std::filesystem::path indexPathFor(const std::filesystem::path& table) {
     return existing.empty() ? dir / name : existing;
 }
 
-DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize) {
+std::string readHeaderBytes(const FileHandle& file, std::uint64_t fileSize) {
     // The fixed part first, then exactly the stated header: never the whole file.
     std::string head(32, '\0');
     head.resize(file.readInto(0, head.data(), head.size()));
@@ -105,11 +105,15 @@ DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize) {
         head.resize(std::min<std::uint64_t>(std::max<std::size_t>(headerLength, 33), fileSize));
         head.resize(file.readInto(0, head.data(), head.size()));
     }
-    return DbfHeader::parse(head, fileSize, fileLabel(file.path()));
+    return head;
 }
 
-std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive, IndexOnLoad index) {
-    std::shared_ptr<OpenTable> table(new OpenTable());
+DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize) {
+    return DbfHeader::parse(readHeaderBytes(file, fileSize), fileSize, fileLabel(file.path()));
+}
+
+std::unique_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bool exclusive, IndexOnLoad index) {
+    std::unique_ptr<OpenTable> table(new OpenTable());
     table->path_ = path;
     table->exclusive_ = exclusive;
     table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
@@ -118,6 +122,49 @@ std::shared_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     table->indexPending_ = header.productionIndex && index == IndexOnLoad::Check;
     if (exclusive) table->ensureIndex();
     return table;
+}
+
+bool OpenTable::letGo() noexcept {
+    try {
+        // A table we wrote is not the file it read; an index we could not read may be
+        // readable later (another program's post over, a missing file put back).
+        const bool indexAsRead = indexPending_ || mdx_ || !header_.productionIndex;
+        const bool rowsCounted = header_.recordCountProblem(stamp_.size, fileLabel(path_)).empty();
+        if (written_ || !indexAsRead || !rowsCounted) return false;
+        if (mdx_) mdx_->letGo();
+        file_ = FileHandle();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool OpenTable::takeBack(bool exclusive) {
+    file_ = FileHandle(path_, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
+    if (!rowsStillInFile() || (mdx_ && !mdx_->takeBack())) return false;
+    exclusive_ = exclusive;
+    writer_ = false;
+    stamp_ = file_.stamp();
+    ++version_;
+    if (exclusive) ensureIndex();
+    return true;
+}
+
+bool OpenTable::rowsStillInFile() const {
+    // Compared with the rows themselves, not a clock: a file rewritten within the same
+    // tick keeps its time, and other programs' clocks are not ours.
+    const std::uint64_t size = file_.size();
+    if (size != stamp_.size || readHeaderBytes(file_, size) != headerBytes_) return false;
+    constexpr std::size_t kSlice = std::size_t(1) << 18;
+    std::vector<char> slice(std::min(kSlice, rows_.size()));
+    for (std::size_t done = 0; done < rows_.size(); done += slice.size()) {
+        const std::size_t length = std::min(slice.size(), rows_.size() - done);
+        if (file_.readInto(header_.headerLength + done, slice.data(), length) != length ||
+            std::memcmp(slice.data(), rows_.data() + done, length) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OpenTable::isDeleted(std::uint32_t recno) const {
@@ -131,7 +178,8 @@ bool OpenTable::isDeleted(std::uint32_t recno) const {
 void OpenTable::readRows() {
     stamp_ = file_.stamp();
     const std::uint64_t fileSize = stamp_.size;
-    header_ = readHeader(file_, fileSize);
+    headerBytes_ = readHeaderBytes(file_, fileSize);
+    header_ = DbfHeader::parse(headerBytes_, fileSize, fileLabel(path_));
     const DbfHeader& header = header_;
     if (const std::string problem = header.recordCountProblem(fileSize, fileLabel(path_)); !problem.empty()) {
         // A writer in another process appends the record before it counts it: rows beyond
@@ -345,6 +393,7 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
 }
 
 void OpenTable::beginWrite() {
+    written_ = true;
     if (writer_ || exclusive_) return;
     // A shared holder writes only under the write lock, and only if nobody changed the
     // file since we read it: our rows would otherwise overwrite theirs.

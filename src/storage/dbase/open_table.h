@@ -43,7 +43,8 @@ private:
     bool finished_ = false;
 };
 
-// The header of an open table file, read without reading its rows.
+// The header of an open table file, read without reading its rows: its bytes, and parsed.
+std::string readHeaderBytes(const FileHandle& file, std::uint64_t fileSize);
 DbfHeader readHeader(const FileHandle& file, std::uint64_t fileSize);
 
 // A table file held open once per process (see TableRegistry); cursors are positions on
@@ -102,8 +103,16 @@ public:
 
     // Reads a table file. Exclusive takes an exclusive OS lock. A production index that
     // cannot be used leaves the table in physical order (see indexProblem()).
-    static std::shared_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive,
+    static std::unique_ptr<OpenTable> load(const std::filesystem::path& path, bool exclusive,
                                            IndexOnLoad index = IndexOnLoad::Check);
+
+    // When its last holder lets go, a table that was only read can give its file back and
+    // keep what it read: reopening the same bytes then reads and checks nothing again.
+    // False when it must not be kept (written here, or its index could not be read).
+    bool letGo() noexcept;
+    // Takes the file back (throws like load() when it cannot be had); false when its bytes
+    // or its index's are no longer the ones read, and the table must be loaded anew.
+    bool takeBack(bool exclusive);
 
     ~OpenTable();
 
@@ -119,6 +128,7 @@ private:
     const OpenTable& ensureIndex() const;
     // Header and rows from the file, as they are now.
     void readRows();
+    bool rowsStillInFile() const;
     void loadIndex();
     void validateEntries(const MdxFile& mdx);
     std::string fileKeyOf(std::size_t tag, std::uint32_t recno) const;
@@ -132,6 +142,8 @@ private:
     FileHandle::Stamp stamp_;
     bool writer_ = false;
     bool exclusive_ = false;
+    bool written_ = false;
+    std::string headerBytes_;  // as read, to tell later whether the file is still the same
     DbfHeader header_;
     std::vector<char> rows_;
     std::uint32_t visible_ = 0;

@@ -2,15 +2,32 @@
 
 #include "storage/dbase/error.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace quendra::storage {
 
 namespace {
 
+// Enough for the tables of two years; each holds its rows and tags in memory.
+constexpr std::size_t kKeptTables = 8;
+
+struct KeptTable {
+    std::filesystem::path key;
+    std::unique_ptr<OpenTable> table;
+};
+
+// Never destroyed: the last cursor of a table may go at the program's end, after them.
 std::map<std::filesystem::path, std::weak_ptr<OpenTable>>& registry() {
-    static std::map<std::filesystem::path, std::weak_ptr<OpenTable>> tables;
-    return tables;
+    static auto* tables = new std::map<std::filesystem::path, std::weak_ptr<OpenTable>>;
+    return *tables;
+}
+
+// Tables nobody holds any more, kept with what they read (oldest first).
+std::vector<KeptTable>& keptTables() {
+    static auto* kept = new std::vector<KeptTable>;
+    return *kept;
 }
 
 std::filesystem::path registryKey(const std::filesystem::path& path) {
@@ -21,6 +38,27 @@ std::filesystem::path registryKey(const std::filesystem::path& path) {
 
 DbError inUse(const std::filesystem::path& path) {
     return DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path) + "\" è già aperta in questo momento");
+}
+
+std::shared_ptr<OpenTable> held(const std::filesystem::path& key, std::unique_ptr<OpenTable> table) {
+    return std::shared_ptr<OpenTable>(table.release(), [key](OpenTable* released) {
+        std::unique_ptr<OpenTable> owned(released);
+        if (!owned->letGo()) return;
+        auto& kept = keptTables();
+        kept.push_back({key, std::move(owned)});
+        if (kept.size() > kKeptTables) kept.erase(kept.begin());
+    });
+}
+
+// The table as it was let go, when its files still hold exactly what it read.
+std::unique_ptr<OpenTable> takeKept(const std::filesystem::path& key, OpenMode mode) {
+    auto& kept = keptTables();
+    const auto it = std::find_if(kept.begin(), kept.end(), [&](const KeptTable& k) { return k.key == key; });
+    if (it == kept.end()) return nullptr;
+    std::unique_ptr<OpenTable> table = std::move(it->table);
+    kept.erase(it);
+    if (!table->takeBack(mode == OpenMode::Exclusive)) return nullptr;
+    return table;
 }
 
 }  // namespace
@@ -35,10 +73,12 @@ std::shared_ptr<OpenTable> acquireTable(const std::filesystem::path& path, OpenM
         }
         tables.erase(it);
     }
-    std::shared_ptr<OpenTable> table = OpenTable::load(key, mode == OpenMode::Exclusive);
-    if (mode == OpenMode::Exclusive && !table->indexProblem().empty()) {
-        throw DbError(table->indexProblemKind(), table->indexProblem());
+    std::unique_ptr<OpenTable> loaded = takeKept(key, mode);
+    if (!loaded) loaded = OpenTable::load(key, mode == OpenMode::Exclusive);
+    if (mode == OpenMode::Exclusive && !loaded->indexProblem().empty()) {
+        throw DbError(loaded->indexProblemKind(), loaded->indexProblem());
     }
+    std::shared_ptr<OpenTable> table = held(key, std::move(loaded));
     tables[key] = table;
     return table;
 }

@@ -1,0 +1,118 @@
+// A table closed and opened again in the same program is read again exactly when its
+// files changed in between, whoever changed them and however little.
+
+#include "storage/dbase/cursor.h"
+#include "storage/dbase/error.h"
+#include "storage/dbase/open_table.h"
+#include "storage/query/query.h"
+#include "support/file_contents.h"
+#include "support/journal_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace quendra::storage {
+namespace {
+
+using test::ymd;
+
+constexpr int kRows = 40;
+
+// A journal of kRows movements of 10.00 each, read once and let go, so that the next open
+// may take back the kept table.
+struct Journal {
+    Journal() {
+        std::vector<test::Movement> rows;
+        for (int n = 1; n <= kRows; ++n) rows.push_back({n, ymd(2015, 4, 1 + n % 28), " A0101", " C0101", "Riga", 0, 10, 1, 0});
+        test::makeJournal(path, rows);
+        Cursor(path, OpenMode::Exclusive).recordCount();
+    }
+    // Writes value right-aligned over a field of a record (recno from 1).
+    void putField(std::uint32_t recno, std::string_view field, std::string_view value) const {
+        std::string bytes = test::readFile(path);
+        const DbfHeader header = DbfHeader::parse(bytes, bytes.size(), "");
+        const std::size_t f = std::size_t(header.fieldIndex(field));
+        const std::size_t width = header.fields[f].length;
+        bytes.replace(header.recordOffset(recno) + header.fieldOffsets[f], width,
+                      std::string(width - value.size(), ' ') + std::string(value));
+        test::writeFile(path, bytes);
+    }
+    double spent() const { return runSelect("select sum(ausgabe) from \"" + path.string() + "\"")->asNumber(std::size_t(0)); }
+    std::uint64_t versionOnOpen() const { return Cursor(path, OpenMode::Shared).table()->version(); }
+
+    test::TempDir dir;
+    std::filesystem::path path = dir / "kr201501.dbf";
+    std::filesystem::path index = dir / "kr201501.mdx";
+};
+
+TEST(KeptTable, AnUnchangedTableIsNotReadAgain) {
+    const Journal journal;
+    const Cursor shared(journal.path, OpenMode::Shared);
+    EXPECT_GT(shared.table()->version(), 1u) << "the exclusive open's rows and tags were taken back";
+    EXPECT_TRUE(shared.table()->indexUsable());
+    EXPECT_EQ(shared.recordCount(), std::size_t(kRows));
+}
+
+TEST(KeptTable, EveryChangeToEitherFileIsSeenOnTheNextOpen) {
+    struct Case {
+        const char* what;
+        std::function<void(const Journal&)> change;
+        double spent;        // what the rows say after the change
+        bool indexRefused;   // whether an exclusive open now refuses the index
+    };
+    const std::vector<Case> cases = {
+        {"an amount rewritten in place, same size", [](const Journal& j) { j.putField(7, "ausgabe", "99.00"); },
+         10.0 * kRows + 89, false},
+        {"a tagged field rewritten behind the index", [](const Journal& j) { j.putField(3, "cod", "Z9999"); },
+         10.0 * kRows, true},
+        {"the header's date changed, rows alike",
+         [](const Journal& j) {
+             std::string bytes = test::readFile(j.path);
+             bytes.replace(1, 3, "\x7b\x01\x01");
+             test::writeFile(j.path, bytes);
+         },
+         10.0 * kRows, false},
+        {"the index cut short",
+         [](const Journal& j) {
+             const std::string bytes = test::readFile(j.index);
+             test::writeFile(j.index, bytes.substr(0, bytes.size() / 2));
+         },
+         10.0 * kRows, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Journal journal;
+        c.change(journal);
+        EXPECT_EQ(journal.versionOnOpen(), 1u) << "the changed file was not read again";
+        EXPECT_DOUBLE_EQ(journal.spent(), c.spent);
+        try {
+            const Cursor exclusive(journal.path, OpenMode::Exclusive);
+            EXPECT_FALSE(c.indexRefused) << "the changed index was taken as it was";
+        } catch (const DbError& error) {
+            EXPECT_TRUE(c.indexRefused) << error.what();
+            EXPECT_NE(error.kind(), DbError::Kind::Locked) << error.what();
+        }
+    }
+}
+
+TEST(KeptTable, ATableWrittenHereIsReadAfreshNextTime) {
+    const Journal journal;
+    {
+        Cursor shared(journal.path, OpenMode::Shared);
+        test::appendMovement(shared, {kRows + 1, ymd(2015, 5, 2), " A0101", " C0101", "Luce", 0, 5, 1, 0});
+    }
+    EXPECT_EQ(journal.versionOnOpen(), 1u);
+    EXPECT_DOUBLE_EQ(journal.spent(), 10.0 * kRows + 5);
+}
+
+TEST(KeptTable, AVanishedTableIsMissingAsOnAFirstOpen) {
+    const Journal journal;
+    std::filesystem::remove(journal.path);
+    EXPECT_THROW(Cursor(journal.path, OpenMode::Shared), DbError);
+}
+
+}  // namespace
+}  // namespace quendra::storage
