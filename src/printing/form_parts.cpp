@@ -2,6 +2,8 @@
 
 #include "storage/dbase/text_case.h"
 
+#include <algorithm>
+
 namespace quendra::printing {
 
 void drawFormHeading(PageEngine& engine, std::string_view module, std::string_view title) {
@@ -23,8 +25,16 @@ void drawFormHeading(PageEngine& engine, std::string_view module, std::string_vi
 }
 
 std::string dotted(Canvas& canvas, std::string label, int width) {
-    while (canvas.textWidth(label) < width) label += '.';
-    return label;
+    // The fewest dots that reach the width. Measured from a guess, not dot by dot: each
+    // measurement shapes the whole line, and a form has hundreds of such lines.
+    const int bare = canvas.textWidth(label);
+    if (bare >= width) return label;
+    const int dot = std::max(1, canvas.textWidth("."));
+    const auto reaches = [&](std::size_t dots) { return canvas.textWidth(label + std::string(dots, '.')) >= width; };
+    std::size_t dots = std::size_t((width - bare) / dot);
+    while (dots > 0 && reaches(dots - 1)) --dots;
+    while (!reaches(dots)) ++dots;
+    return label + std::string(dots, '.');
 }
 
 std::string withoutBlanks(std::string_view code) {

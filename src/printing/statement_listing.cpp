@@ -1,5 +1,6 @@
 #include "printing/statement_listing.h"
 
+#include "printing/form_parts.h"
 #include "printing/print_text.h"
 #include "storage/account_code.h"
 #include "storage/journal_record.h"
@@ -28,8 +29,7 @@ void drawDottedSum(PageEngine& engine, std::string_view label, double amount, co
     s.y += layout.stepsBeforeFont * engine.zeile();
     canvas.setBold(true);
     engine.setSize(layout.size);
-    std::string text(label);
-    while (canvas.textWidth(text) < dottedWidth) text += '.';
+    const std::string text = dotted(canvas, std::string(label), dottedWidth);
     s.y += layout.stepsAfterFont * engine.zeile();
     if (engine.contr()) {
         canvas.drawText(s.columns.leftEdge, s.y, text);
