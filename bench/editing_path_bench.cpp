@@ -7,15 +7,14 @@
 // Goal: 100,000 movements in under 10 s of CPU, 100 µs per movement (cpu_us_per_movement).
 
 #include "journal/journal_entry.h"
+#include "quiet_services.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 namespace {
@@ -24,27 +23,6 @@ using namespace quendra;
 namespace fs = std::filesystem;
 
 constexpr int kMovements = 100'000;
-
-struct YesPrompt : platform::Prompt {
-    void message(platform::PromptKind, const std::string&) override {}
-    bool ask(platform::PromptKind, const std::string&) override { return true; }
-    bool askBeforeLoss(platform::PromptKind, const std::string&) override { return true; }
-    bool confirm(const std::string&) override { return true; }
-};
-
-struct FixedClock : platform::Clock {
-    storage::Date today() const override { return storage::Date::fromYmd(2026, 6, 15); }
-    std::chrono::system_clock::time_point now() const override { return {}; }
-};
-
-struct NoShell : platform::Shell {
-    void openDocument(const fs::path&) override {}
-    void openUrl(const std::string&) override {}
-    std::optional<fs::path> findProgram(std::string_view) const override { return std::nullopt; }
-    void startProgram(const fs::path&, const std::vector<std::string>&) override {}
-    void restartProgram(const fs::path&) override {}
-    void quit() override {}
-};
 
 double cpuSeconds() {
     timespec t{};
@@ -59,13 +37,11 @@ void BM_EditingPath100kMovements(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         test::TempDir dir;
-        const std::string demo = std::string("\"") + QUENDRA_RUNTIME_DIR + "/quendra-db\" demo \"" + dir.path().string() +
-                                 "\" --year 2026 --movements 1 --seed 1 > /dev/null";
-        if (std::system(demo.c_str()) != 0) throw std::runtime_error("quendra-db demo failed");
+        bench::makeDemoYear(dir.path(), 1);
         state::MainState main;
-        YesPrompt prompt;
-        FixedClock clock;
-        NoShell shell;
+        bench::YesPrompt prompt;
+        bench::FixedClock clock;
+        bench::NoShell shell;
         platform::Services services{prompt, clock, shell};
         journal::YearCursors year;
         year.openJournal(dir.path() / "kr202601.dbf");

@@ -27,6 +27,8 @@ constexpr char kEndOfFile = 0x1A;
 // A post takes milliseconds; a reader waits this long at most for the index to catch up.
 constexpr int kPostWaits = 50;
 constexpr std::chrono::milliseconds kPostWait{20};
+// A value of the number cache not decoded yet: a NaN no decoding yields.
+constexpr std::uint64_t kUndecoded = 0x7ff8'0000'0000'0badull;
 
 // A number to look up in a numeric tag: "." decimals in every locale, blanks around it
 // and a sign allowed; an empty text looks up 0.
@@ -167,12 +169,23 @@ bool OpenTable::rowsStillInFile() const {
     return true;
 }
 
+double OpenTable::numberOf(std::uint32_t recno, std::size_t field) const {
+    if (numbers_.size() != header_.fields.size()) numbers_.resize(header_.fields.size());
+    std::vector<double>& column = numbers_[field];
+    if (column.size() != header_.recordCount) column.assign(header_.recordCount, std::bit_cast<double>(kUndecoded));
+    double& value = column[recno - 1];
+    if (std::bit_cast<std::uint64_t>(value) == kUndecoded) {
+        const FieldDef& def = header_.fields[field];
+        const std::string_view raw = rawField(recno, field);
+        value = def.type == FieldType::Date ? double(decodeDate(def, raw).julianDay()) : decodeNumber(def, raw);
+    }
+    return value;
+}
+
 bool OpenTable::isDeleted(std::uint32_t recno) const {
     const char flag = record(recno)[0];
-    if (const std::string problem = recordFlagProblem(flag); !problem.empty()) {
-        throw inRow(path_, recno, DbError(DbError::Kind::BadValue, problem));
-    }
-    return flag == kDeletedFlag;
+    if (flag == kValidFlag || flag == kDeletedFlag) return flag == kDeletedFlag;
+    throw inRow(path_, recno, DbError(DbError::Kind::BadValue, recordFlagProblem(flag)));
 }
 
 void OpenTable::readRows() {
@@ -194,6 +207,7 @@ void OpenTable::readRows() {
     }
     rows_.resize(std::size_t(rowBytes));
     file_.readInto(header.headerLength, rows_.data(), rows_.size());
+    numbers_.clear();
     // A damaged flag counts as visible here; reading that row refuses it.
     visible_ = 0;
     for (std::uint32_t r = 1; r <= header.recordCount; ++r) {
@@ -376,6 +390,9 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
         file_.writeAt(header_.recordOffset(recno), withEof);
         rows_.insert(rows_.end(), bytes.begin(), bytes.end());
         ++header_.recordCount;
+        for (std::vector<double>& column : numbers_) {
+            if (!column.empty()) column.push_back(std::bit_cast<double>(kUndecoded));
+        }
         if (bytes[0] != kDeletedFlag) ++visible_;
         writeHeader();
         ++version_;
@@ -385,6 +402,9 @@ void OpenTable::writeRecord(std::uint32_t recno, std::string_view bytes) {
         file_.writeAt(header_.recordOffset(recno), bytes);
         const std::string oldRecord(record(recno));
         std::memcpy(rows_.data() + std::size_t(recno - 1) * header_.recordLength, bytes.data(), bytes.size());
+        for (std::vector<double>& column : numbers_) {
+            if (!column.empty()) column[recno - 1] = std::bit_cast<double>(kUndecoded);
+        }
         if (oldRecord[0] != bytes[0]) visible_ += bytes[0] == kDeletedFlag ? -1 : 1;
         ++version_;
         finishWrite();

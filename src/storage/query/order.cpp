@@ -29,9 +29,11 @@ public:
         width_ += 4;
         bytes_.resize(rows.size() * width_);
         char* out = bytes_.data();
-        for (const std::uint32_t recno : rows) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::uint32_t recno = rows[i];
+            if (i + kRowsAhead < rows.size()) table.prefetchRecord(rows[i + kRowsAhead]);
             out = readInRow(table.path(), recno, [&] {
-                for (const std::size_t f : fields) out = append(out, table.fields()[f], table.rawField(recno, f));
+                for (const std::size_t f : fields) out = append(out, table, recno, f);
                 return out;
             });
             for (int shift = 24; shift >= 0; shift -= 8) *out++ = char((recno >> shift) & 0xFF);
@@ -42,18 +44,14 @@ public:
     bool sameFirst(std::size_t a, std::size_t b) const { return std::memcmp(key(a), key(b), firstWidth_) == 0; }
 
 private:
-    static char* append(char* out, const FieldDef& def, std::string_view raw) {
-        switch (def.type) {
-            case FieldType::Character:
-            case FieldType::Logical: return std::copy(raw.begin(), raw.end(), out);
-            case FieldType::Date: {
-                const std::string key = dateSortKey(decodeDate(def, raw));
-                return std::copy(key.begin(), key.end(), out);
-            }
-            case FieldType::Numeric:
-            case FieldType::Float: break;
+    static char* append(char* out, const OpenTable& table, std::uint32_t recno, std::size_t field) {
+        const FieldDef& def = table.fields()[field];
+        if (def.type == FieldType::Character || def.type == FieldType::Logical) {
+            const std::string_view raw = table.rawField(recno, field);
+            return std::copy(raw.begin(), raw.end(), out);
         }
-        const std::string key = numericSortKey(decodeNumber(def, raw));
+        // A date's key is its day number's, as in the tags.
+        const std::string key = numericSortKey(table.numberOf(recno, field));
         return std::copy(key.begin(), key.end(), out);
     }
 

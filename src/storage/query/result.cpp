@@ -79,8 +79,9 @@ public:
           recnos_(recnos) {
         rows_.resize(recnos.size() * recordLength_);
         char* out = rows_.data();
-        for (const std::uint32_t recno : recnos) {
-            std::memcpy(out, table.record(recno).data(), recordLength_);
+        for (std::size_t i = 0; i < recnos.size(); ++i) {
+            if (i + kRowsAhead < recnos.size()) table.prefetchRecord(recnos[i + kRowsAhead]);
+            std::memcpy(out, table.record(recnos[i]).data(), recordLength_);
             out += recordLength_;
         }
     }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <random>
 
 namespace quendra::storage {
@@ -36,6 +37,9 @@ struct Shape {
     int insertPercent;   // the rest erase
     bool atTheEnd;       // inserts of ever larger keys, as a year's numbers grow
 };
+
+// ctest lists a shape by its name, not by its bytes.
+void PrintTo(const Shape& shape, std::ostream* out) { *out << shape.name; }
 
 class TagIndexShapes : public ::testing::TestWithParam<Shape> {};
 

@@ -185,6 +185,27 @@ TEST_P(QuerySelect, DeletedRowsNeverTakePart) {
     EXPECT_DOUBLE_EQ(sums->asNumber(std::size_t(0)), 2840);
 }
 
+// The program holds its year open, and the table keeps the numbers it decoded: every
+// post must reach the next query's sums and orders all the same.
+TEST_P(QuerySelect, SumsAndOrdersFollowEveryPostWhileTheTableStaysOpen) {
+    Cursor held(journal, OpenMode::Shared);
+    const auto spent = [&] { return runSelect("select sum(ausgabe) from \"" + journal.string() + "\"")->asNumber(std::size_t(0)); };
+    EXPECT_DOUBLE_EQ(spent(), 1368.6);
+    EXPECT_EQ(numbers(" where nummer > 10 order by nummer"), (std::vector<int>{11, 12, 13}));
+    ASSERT_TRUE(held.gotoRecord(3));  // nummer 3, 80.10 spent
+    held.edit();
+    held.setNumber("ausgabe", 0.1);
+    held.setInteger("nummer", 30);
+    held.post();
+    EXPECT_DOUBLE_EQ(spent(), 1288.6);
+    EXPECT_EQ(numbers(" where nummer > 10 order by nummer"), (std::vector<int>{11, 12, 13, 30}));
+    test::appendMovement(held, {14, ymd(2015, 5, 1), " A0101", " C0101", "Fiori", 0, 11.4, 1, 0});
+    EXPECT_DOUBLE_EQ(spent(), 1300);
+    EXPECT_EQ(numbers(" where nummer > 10 order by datum, nummer"), (std::vector<int>{11, 30, 12, 13, 14}));
+    held.deleteRecord();
+    EXPECT_DOUBLE_EQ(spent(), 1288.6);
+}
+
 TEST(QueryResultWalk, WalksLikeATableCursor) {
     test::TempDir dir;
     test::makeJournal(dir / "kr.dbf", {kRows[0], kRows[1], kRows[2]});
