@@ -2,6 +2,7 @@
 
 #include "curia/key_figures.h"
 #include "curia/year_review.h"
+#include "storage/markup_text.h"
 
 #include <string>
 #include <string_view>
@@ -12,7 +13,7 @@
 namespace quendra::curia {
 
 // & < > " ' as character references.
-std::string escapeHtml(std::string_view text);
+inline std::string escapeHtml(std::string_view text) { return storage::escapeMarkup(text); }
 
 // A whole page in UTF-8 with the house style; body is HTML already made safe.
 std::string htmlDocument(std::string_view title, std::string_view body);

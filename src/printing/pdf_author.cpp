@@ -1,6 +1,7 @@
 #include "printing/pdf_author.h"
 
 #include "storage/dbase/codepage.h"
+#include "storage/markup_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -81,21 +82,6 @@ std::string utf16Hex(std::string_view utf8) {
     return hex + ">";
 }
 
-std::string xmlEscaped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&apos;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
 std::string tenDigits(std::uint64_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%010llu", static_cast<unsigned long long>(value));
@@ -154,7 +140,7 @@ bool addPdfAuthor(const std::filesystem::path& pdf, std::string_view authorUtf8)
     const std::size_t rdfEnd = xmp.rfind("</rdf:RDF>");
     if (rdfEnd == std::string::npos) return false;
     xmp.insert(rdfEnd, "  <rdf:Description xmlns:dc=\"http://purl.org/dc/elements/1.1/\" rdf:about=\"\">\n"
-                       "      <dc:creator><rdf:Seq><rdf:li>" + xmlEscaped(authorUtf8) +
+                       "      <dc:creator><rdf:Seq><rdf:li>" + storage::escapeMarkup(authorUtf8) +
                        "</rdf:li></rdf:Seq></dc:creator>\n    </rdf:Description>\n  ");
 
     Update update;
