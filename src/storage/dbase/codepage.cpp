@@ -131,10 +131,14 @@ bool isKnownDriver(std::uint8_t driverId) {
 }
 
 std::string decodeToUtf8(std::string_view bytes, CodePage page) {
+    // Most texts are plain ASCII up to their first accent, if any: that part is copied.
+    std::size_t ascii = 0;
+    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+    std::string out(bytes.substr(0, ascii));
+    if (ascii == bytes.size()) return out;
     const UpperHalf& table = upperHalf(page);
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char c : bytes) {
+    out.reserve(bytes.size() + 8);
+    for (const char c : bytes.substr(ascii)) {
         const unsigned char b = c;
         appendUtf8(out, b < 0x80 ? char32_t(b) : char32_t(table[b - 0x80]));
     }
