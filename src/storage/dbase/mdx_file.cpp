@@ -2,6 +2,7 @@
 
 #include "storage/dbase/error.h"
 #include "storage/dbase/file_handle.h"
+#include "storage/dbase/index_seals.h"
 #include "storage/dbase/mdx_create.h"
 #include "storage/dbase/mdx_parse.h"
 
@@ -17,7 +18,7 @@ struct MdxFile::Impl : mdx::BlockSink {
     std::string headerPage;
     std::uint32_t pagesInFile = 0;
     std::uint16_t pagesPerBlock = 0;
-    std::size_t digest = 0;  // of the bytes read
+    std::uint64_t digest = 0;  // of the bytes read
     std::vector<std::uint32_t> spare;
     bool dateTouched = false;
     std::vector<mdx::TagTree> tags;
@@ -72,7 +73,7 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::filesystem::path& path) {
     impl->label = label;
     impl->file = FileHandle(path, FileHandle::Lock::Shared);
     const std::string bytes = impl->file.readAll();
-    impl->digest = std::hash<std::string_view>{}(bytes);
+    impl->digest = digestOf(bytes);
     mdx::ParsedMdx parsed = mdx::parseMdx(bytes, label);
     impl->headerPage = std::move(parsed.headerPage);
     impl->pagesInFile = parsed.pagesInFile;
@@ -115,7 +116,9 @@ void MdxFile::letGo() { impl_->file = FileHandle(); }
 
 bool MdxFile::takeBack() {
     impl_->file = FileHandle(impl_->path, FileHandle::Lock::Shared);
-    return std::hash<std::string_view>{}(impl_->file.readAll()) == impl_->digest;
+    return digestOf(impl_->file.readAll()) == impl_->digest;
 }
+
+std::uint64_t MdxFile::digest() const { return impl_->digest; }
 
 }  // namespace quendra::storage

@@ -63,6 +63,8 @@ public:
     // its bytes are still those read (only for an index not changed through this object).
     void letGo();
     bool takeBack();
+    // Of the bytes read when opened (see IndexSeal).
+    std::uint64_t digest() const;
 
 private:
     struct Impl;

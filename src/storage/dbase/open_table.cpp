@@ -2,6 +2,7 @@
 
 #include "storage/dbase/field_codec.h"
 #include "storage/dbase/index_build.h"
+#include "storage/dbase/index_seals.h"
 #include "storage/dbase/mdx_key.h"
 #include "storage/dbase/text_case.h"
 
@@ -121,7 +122,8 @@ std::unique_ptr<OpenTable> OpenTable::load(const std::filesystem::path& path, bo
     table->file_ = FileHandle(path, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
     table->readRows();
     const DbfHeader& header = table->header_;
-    table->indexPending_ = header.productionIndex && index == IndexOnLoad::Check;
+    table->indexPending_ = header.productionIndex && index != IndexOnLoad::Skip;
+    table->verifyIndex_ = index == IndexOnLoad::Verify;
     if (exclusive) table->ensureIndex();
     return table;
 }
@@ -133,6 +135,10 @@ bool OpenTable::letGo() noexcept {
         const bool indexAsRead = indexPending_ || mdx_ || !header_.productionIndex;
         const bool rowsCounted = header_.recordCountProblem(stamp_.size, fileLabel(path_)).empty();
         if (written_ || !indexAsRead || !rowsCounted) return false;
+        if (mdx_ && indexUsable_ && !indexSealed_) {
+            recordSeal(path_, {rowsDigest(), mdx_->digest()});
+            indexSealed_ = true;
+        }
         if (mdx_) mdx_->letGo();
         file_ = FileHandle();
         return true;
@@ -141,9 +147,29 @@ bool OpenTable::letGo() noexcept {
     }
 }
 
+std::unique_ptr<OpenTable> OpenTable::verified(const std::filesystem::path& path) noexcept {
+    try {
+        std::unique_ptr<OpenTable> table = load(path, false, IndexOnLoad::Verify);
+        table->ensureIndex();
+        if (!table->letGo()) return nullptr;
+        return table;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+std::uint64_t OpenTable::rowsDigest() const {
+    return digestOf(headerBytes_) ^ (digestOf(std::string_view(rows_.data(), rows_.size())) * 0x9E3779B97F4A7C15ull);
+}
+
 bool OpenTable::takeBack(bool exclusive) {
     file_ = FileHandle(path_, exclusive ? FileHandle::Lock::Exclusive : FileHandle::Lock::Shared);
-    if (!rowsStillInFile() || (mdx_ && !mdx_->takeBack())) return false;
+    if (!rowsStillInFile()) return false;
+    try {
+        if (mdx_ && !mdx_->takeBack()) return false;
+    } catch (const DbError&) {
+        return false;  // gone or unreadable: the fresh load says which, in its words
+    }
     exclusive_ = exclusive;
     writer_ = false;
     stamp_ = file_.stamp();
@@ -242,7 +268,10 @@ void OpenTable::loadIndex() {
             if (mdx->tagCount() == 0) {
                 throw DbError(DbError::Kind::IndexDamaged, "L'indice \"" + fileLabel(mdxPath) + "\" non contiene alcun tag");
             }
-            validateEntries(*mdx);
+            const std::optional<IndexSeal> seal = verifyIndex_ ? std::nullopt : recordedSeal(path_);
+            const bool sealed = seal && seal->index == mdx->digest() && seal->table == rowsDigest();
+            validateEntries(*mdx, sealed);
+            indexSealed_ = sealed;
             mdx_ = std::move(mdx);
             indexUsable_ = true;
             return;
@@ -266,7 +295,7 @@ void OpenTable::loadIndex() {
     }
 }
 
-void OpenTable::validateEntries(const MdxFile& mdx) {
+void OpenTable::validateEntries(const MdxFile& mdx, bool sealed) {
     const std::string label = fileLabel(indexPathFor(path_));
     auto stale = [&](const std::string& why) {
         return DbError(DbError::Kind::IndexStale,
@@ -302,13 +331,14 @@ void OpenTable::validateEntries(const MdxFile& mdx) {
             }
             seen[e.recno] = true;
             const std::string_view raw = rawField(e.recno, fields[t]);
-            if (def.type == FieldType::Character ? e.key != raw : e.key != indexKeyOf(def, raw)) {
+            // Sealed: these very bytes were compared key by key when the seal was made.
+            if (!sealed && (def.type == FieldType::Character ? e.key != raw : e.key != indexKeyOf(def, raw))) {
                 throw stale("la chiave del record " + std::to_string(e.recno) + " nel tag " + info.name +
                             " è diversa dal campo");
             }
             ordered.push_back({sortKeyOfField(def, raw), e.recno});
             // The file's order is the index's; ours must agree or lookups would miss rows.
-            if (ordered.size() > 1) {
+            if (!sealed && ordered.size() > 1) {
                 const TagIndex::Entry& prev = ordered[ordered.size() - 2];
                 if (entryLess(ordered.back().key, e.recno, prev.key, prev.recno)) {
                     throw stale("il tag " + info.name + " non è in ordine");

@@ -110,8 +110,9 @@ public:
     bool exclusive() const { return exclusive_; }
 
     // Whether an exclusive load reads and checks the production index at once; the
-    // operations that replace the index skip reading the one they throw away.
-    enum class IndexOnLoad { Check, Skip };
+    // operations that replace the index skip reading the one they throw away. Check
+    // trusts a seal that still fits both files' bytes; Verify compares every key anyway.
+    enum class IndexOnLoad { Check, Verify, Skip };
 
     // Reads a table file. Exclusive takes an exclusive OS lock. A production index that
     // cannot be used leaves the table in physical order (see indexProblem()).
@@ -125,6 +126,11 @@ public:
     // Takes the file back (throws like load() when it cannot be had); false when its bytes
     // or its index's are no longer the ones read, and the table must be loaded anew.
     bool takeBack(bool exclusive);
+    bool written() const { return written_; }
+    // The table as a written one left it, loaded anew with every key compared with its
+    // row and sealed when they agree, so that the next program's open needs no such
+    // comparison; nullptr when it cannot be had now.
+    static std::unique_ptr<OpenTable> verified(const std::filesystem::path& path) noexcept;
 
     ~OpenTable();
 
@@ -142,7 +148,8 @@ private:
     void readRows();
     bool rowsStillInFile() const;
     void loadIndex();
-    void validateEntries(const MdxFile& mdx);
+    void validateEntries(const MdxFile& mdx, bool sealed);
+    std::uint64_t rowsDigest() const;
     std::string fileKeyOf(std::size_t tag, std::uint32_t recno) const;
     std::string sortKeyFromRaw(std::size_t tag, std::string_view raw) const;
     void updateTags(std::uint32_t recno, std::string_view oldRecord, bool isNew);
@@ -155,6 +162,8 @@ private:
     bool writer_ = false;
     bool exclusive_ = false;
     bool written_ = false;
+    bool verifyIndex_ = false;  // compare every key even where a seal fits
+    bool indexSealed_ = false;  // the index was taken on its seal
     std::string headerBytes_;  // as read, to tell later whether the file is still the same
     DbfHeader header_;
     std::vector<char> rows_;

@@ -40,13 +40,23 @@ DbError inUse(const std::filesystem::path& path) {
     return DbError(DbError::Kind::Locked, "La tabella \"" + fileLabel(path) + "\" è già aperta in questo momento");
 }
 
+void keep(const std::filesystem::path& key, std::unique_ptr<OpenTable> table) {
+    auto& kept = keptTables();
+    kept.push_back({key, std::move(table)});
+    if (kept.size() > kKeptTables) kept.erase(kept.begin());
+}
+
 std::shared_ptr<OpenTable> held(const std::filesystem::path& key, std::unique_ptr<OpenTable> table) {
     return std::shared_ptr<OpenTable>(table.release(), [key](OpenTable* released) {
         std::unique_ptr<OpenTable> owned(released);
-        if (!owned->letGo()) return;
-        auto& kept = keptTables();
-        kept.push_back({key, std::move(owned)});
-        if (kept.size() > kKeptTables) kept.erase(kept.begin());
+        if (owned->letGo()) return keep(key, std::move(owned));
+        const bool written = owned->written();
+        owned.reset();  // closed, and durable
+        // The comparison of every key with its row is made once the work is done, not at
+        // the next start, where a user waits for it.
+        if (written) {
+            if (std::unique_ptr<OpenTable> verified = OpenTable::verified(key)) keep(key, std::move(verified));
+        }
     });
 }
 
