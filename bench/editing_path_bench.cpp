@@ -7,7 +7,7 @@
 // Goal: 100,000 movements in under 10 s of CPU, 100 µs per movement (cpu_us_per_movement).
 
 #include "journal/journal_entry.h"
-#include "quiet_services.h"
+#include "demo_session.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 // Goals: the year open in under 0.2 s; bilancio in under 0.5 s.
 
 #include "journal/activation.h"
-#include "quiet_services.h"
+#include "demo_session.h"
 #include "support/temp_dir.h"
 
 #include <benchmark/benchmark.h>

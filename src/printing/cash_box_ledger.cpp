@@ -23,7 +23,7 @@ std::unique_ptr<storage::QueryResult> ledgerRows(const PageEngine& engine, const
     storage::QueryParams params;
     std::string conditions;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        const std::string name = std::string("k").append(std::to_string(i + 1));
+        const std::string name = "k" + std::to_string(i + 1);
         conditions += std::string(conditions.empty() ? "" : " or ") +
                       (s.accountChoiceMode ? "(cod like :" + name + " || \"%\")" : "(codd = :" + name + ")");
         params.text(name, " " + keys[i]);

@@ -40,7 +40,7 @@ struct SectionQuery {
 };
 
 std::array<SectionQuery, kSummarySectionCount> sectionQueries() {
-    const std::string liquidCashBox = std::string("(").append(storage::liquidityFilter(journal::kCodd)).append(")");
+    const std::string liquidCashBox = "(" + storage::liquidityFilter(journal::kCodd) + ")";
     return {{
         {"cod = codd", Sign::LiquidPlus},
         {"cod like \" E%\" and " + liquidCashBox, Sign::Plus},

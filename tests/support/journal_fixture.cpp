@@ -3,10 +3,21 @@
 
 #include "storage/journal_record.h"
 #include "storage/dbase/table_ops.h"
+#include "support/file_contents.h"
 
 namespace quendra::test {
 
 using namespace storage;
+
+void putField(const std::filesystem::path& table, std::uint32_t recno, std::string_view field, std::string_view value) {
+    std::string bytes = readFile(table);
+    const DbfHeader header = DbfHeader::parse(bytes, bytes.size(), "");
+    const std::size_t f = std::size_t(header.fieldIndex(field));
+    const std::size_t width = header.fields[f].length;
+    bytes.replace(header.recordOffset(recno) + header.fieldOffsets[f], width,
+                  std::string(width - value.size(), ' ') + std::string(value));
+    writeFile(table, bytes);
+}
 
 void appendMovement(Cursor& journal, const Movement& row) {
     journal.append();

@@ -3,8 +3,10 @@
 #include "storage/dbase/cursor.h"
 #include "storage/dbase/date.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quendra::test {
@@ -25,6 +27,10 @@ struct Movement {
 // Creates a journal table (the program's structure) with the given rows and, unless
 // withTags is false, its four tags.
 void makeJournal(const std::filesystem::path& path, const std::vector<Movement>& rows, bool withTags = true);
+
+// Writes value right-aligned over a field of a record (recno from 1) straight into the
+// table file, as another program would, behind the engine and its index.
+void putField(const std::filesystem::path& table, std::uint32_t recno, std::string_view field, std::string_view value);
 
 // Appends one row through an open cursor and posts it.
 void appendMovement(storage::Cursor& journal, const Movement& row);

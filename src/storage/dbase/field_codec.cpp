@@ -124,7 +124,7 @@ char logicalLetter(std::string_view raw) {
 }
 
 std::string notA(std::string_view text, std::string_view kind) {
-    return std::string("\"").append(escapedBytes(text)).append("\", che non è ").append(kind);
+    return "\"" + escapedBytes(text) + "\", che non è " + std::string(kind);
 }
 
 }  // namespace
@@ -145,25 +145,25 @@ std::string escapedBytes(std::string_view bytes) {
 }
 
 std::string fieldValueProblem(const FieldDef& field, std::string_view raw) {
-    // NULs are damage in every value but as the padding at the end of a text.
-    if (field.type == FieldType::Character) {
+    // Trimmed only for a message: a text field, read on every row, never needs it.
+    const auto text = [raw] { return trim(raw, kBlank); };
+    switch (field.type) {
+    case FieldType::Character: {
+        // NULs are damage in every value but as the padding at the end of a text.
         const std::size_t nul = raw.find('\0');
         if (nul == std::string_view::npos || raw.find_first_not_of('\0', nul) == std::string_view::npos) return {};
         return "un byte nullo al carattere " + std::to_string(nul + 1) + " del testo";
     }
-    const std::string_view text = trim(raw, kBlank);
-    switch (field.type) {
-    case FieldType::Character: break;
     case FieldType::Numeric:
     case FieldType::Float:
         if (parseStored(field, raw)) return {};
-        return notA(text, "un numero");
+        return notA(text(), "un numero");
     case FieldType::Date:
         if (Date::parseDbf(raw)) return {};
-        return notA(text, "una data");
+        return notA(text(), "una data");
     case FieldType::Logical:
-        if (text.empty() || text == "?" || logicalLetter(text) != '?') return {};
-        return notA(text, "un valore logico");
+        if (text().empty() || text() == "?" || logicalLetter(text()) != '?') return {};
+        return notA(text(), "un valore logico");
     }
     return {};
 }

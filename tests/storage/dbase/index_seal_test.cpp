@@ -58,19 +58,9 @@ TEST_F(SealsInATemporaryCache, AChangeToEitherFileSinceTheSealIsFoundAsWithoutOn
         std::function<void(const std::filesystem::path& table, const std::filesystem::path& index)> change;
         DbError::Kind open;
     };
-    const auto overwrite = [](const std::filesystem::path& file, std::size_t at, std::string_view with) {
-        std::string bytes = test::readFile(file);
-        bytes.replace(at, with.size(), with);
-        test::writeFile(file, bytes);
-    };
     const std::vector<Case> cases = {
         {"nothing", [](const auto&, const auto&) {}, DbError::Kind::BadState},
-        {"a tagged field rewritten behind the index",
-         [&](const auto& table, const auto&) {
-             const std::string bytes = test::readFile(table);
-             const DbfHeader header = DbfHeader::parse(bytes, bytes.size(), "");
-             overwrite(table, header.recordOffset(3) + header.fieldOffsets[std::size_t(header.fieldIndex("cod"))], " Z9999");
-         },
+        {"a tagged field rewritten behind the index", [](const auto& table, const auto&) { test::putField(table, 3, "cod", "Z9999"); },
          DbError::Kind::IndexStale},
         {"the index of another journal of as many rows put in its place",
          [&](const auto&, const auto& index) {

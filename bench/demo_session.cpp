@@ -1,4 +1,4 @@
-#include "quiet_services.h"
+#include "demo_session.h"
 
 #include <cstdlib>
 #include <stdexcept>

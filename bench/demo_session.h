@@ -1,7 +1,7 @@
 #pragma once
 
-// The platform as a benchmark needs it: every question answered yes, a fixed day, no
-// desktop to open anything on.
+// A demo year made by quendra-db, and the platform a benchmark works on it with: every
+// question answered yes, a fixed day, no desktop to open anything on.
 
 #include "platform/services.h"
 
